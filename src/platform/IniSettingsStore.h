@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QHash>
+#include <QSettings>
+#include <QString>
+
+#include "store/SettingsStore.h"
+
+namespace pesterly {
+
+// The settings store as an INI file, one [section] per settings section. Section and key
+// names are matched without regard to case, so a hand-edited "[events]" or "EsEmail0" finds
+// the value the program saved as "[Events]" and "ESEmail0". The file is readable by its owner
+// only (it holds mail addresses) and is replaced whole at every commit, so a crash while
+// saving leaves either the old file or the new one.
+class IniSettingsStore : public SettingsStore {
+  public:
+    explicit IniSettingsStore(const QString& path);
+
+    // $XDG_CONFIG_HOME/Pesterly/Pesterly.ini, by default ~/.config/Pesterly/Pesterly.ini.
+    static QString DefaultPath();
+
+    std::string GetSetting(std::string_view section, std::string_view key,
+                           std::string_view default_value) override;
+    void SaveSetting(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    MaybeError Commit() override;
+
+    const QString& Path() const { return path_; }
+
+  private:
+    void IndexNames();
+
+    QString path_;
+    QSettings settings_;
+    // Lower-case "section/key" to the spelling held in the file.
+    QHash<QString, QString> names_;
+    // Lower-case section to the spelling held in the file.
+    QHash<QString, QString> sections_;
+};
+
+}  // namespace pesterly

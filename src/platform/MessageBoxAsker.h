@@ -1,0 +1,14 @@
+#pragma once
+
+#include "reminder/QuestionAsker.h"
+
+namespace pesterly {
+
+// Questions and messages as QMessageBox dialogs titled "Pesterly", with no owner window.
+class MessageBoxAsker : public QuestionAsker {
+  public:
+    Answer AskYesNoCancel(const std::string& prompt) override;
+    void Tell(const std::string& message) override;
+};
+
+}  // namespace pesterly

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/SettingsStore.h"
+
+namespace pesterly {
+
+inline constexpr std::string_view kAppName = "Pesterly";
+
+namespace sections {
+inline constexpr std::string_view kEvents = "Events";
+inline constexpr std::string_view kCategories = "Categories";
+inline constexpr std::string_view kOptions = "Options";
+inline constexpr std::string_view kNagList = "NagList";
+}  // namespace sections
+
+// A per-slot key: the prefix and the slot number, "EDate" and 17 give "EDate17".
+std::string SlotKey(std::string_view prefix, int slot);
+
+// Fills the event and category tables from the store. Damaged data never stops it: a count
+// that is not a number reads as 0, a count above the table size loads the first 101 slots,
+// and a date that is missing or does not parse reads as date 0.
+void LoadSettings(Database& db, SettingsStore& store);
+
+// Reads CheckDate (default today) and CheckTime (default 8:00:00 AM). A text that does not
+// parse gives the default; CheckDate keeps only its date and CheckTime only its time of day.
+void LoadOptions(Database& db, SettingsStore& store, DateValue today);
+
+// Writes the event table, the options and the categories, then commits them to the store.
+MaybeError SaveSettings(const Database& db, SettingsStore& store);
+
+}  // namespace pesterly

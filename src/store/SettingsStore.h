@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/Error.h"
+
+namespace pesterly {
+
+// The per-user settings store: texts under a section and a key, both matched without regard
+// to case. There is no delete and no enumeration: keys of slots no longer in use stay behind.
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+
+    // The stored text, or default_value when the key or its section does not exist.
+    virtual std::string GetSetting(std::string_view section, std::string_view key,
+                                   std::string_view default_value) = 0;
+    // Creates or replaces the value. It is visible to the next GetSetting at once; it reaches
+    // permanent storage at the next Commit.
+    virtual void SaveSetting(std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
+    // Makes every saved value permanent, all at once.
+    virtual MaybeError Commit() = 0;
+};
+
+}  // namespace pesterly

@@ -1,0 +1,118 @@
+#include "store/TextForms.h"
+
+#include <gtest/gtest.h>
+
+namespace pesterly::forms {
+namespace {
+
+TEST(TextForms, NumbersKeepTheirStoredShape) {
+    EXPECT_EQ(PaddedNumber(5), " 5");
+    EXPECT_EQ(PaddedNumber(0), " 0");
+    EXPECT_EQ(PaddedNumber(-3), "-3");
+    EXPECT_EQ(TrimmedNumber(5), "5");
+    EXPECT_EQ(TrimmedNumber(-3), "-3");
+}
+
+TEST(TextForms, WholeNumberNeedsTheWholeText) {
+    EXPECT_EQ(ParseWholeNumber(" 3"), 3);
+    EXPECT_EQ(ParseWholeNumber("  101  "), 101);
+    EXPECT_EQ(ParseWholeNumber("-2"), -2);
+    EXPECT_EQ(ParseWholeNumber("2.5"), 2);  // halves go to the even neighbour
+    EXPECT_EQ(ParseWholeNumber("3.5"), 4);
+    EXPECT_EQ(ParseWholeNumber("99999"), 32767);
+    EXPECT_EQ(ParseWholeNumber("abc"), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("3 events"), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber(""), std::nullopt);
+    EXPECT_EQ(ParseWholeNumber("."), std::nullopt);
+}
+
+TEST(TextForms, LeadingNumberReadsAsFarAsItCan) {
+    EXPECT_EQ(LeadingNumber("3"), 3);
+    EXPECT_EQ(LeadingNumber("  3abc"), 3);
+    EXPECT_EQ(LeadingNumber("abc"), 0);
+    EXPECT_EQ(LeadingNumber(""), 0);
+    EXPECT_EQ(LeadingNumber("0.5"), 0);
+    EXPECT_EQ(LeadingNumber("1.5"), 2);
+    EXPECT_EQ(LeadingNumber("2.5x"), 2);
+    EXPECT_EQ(LeadingNumber("-1.5"), -2);
+    EXPECT_EQ(LeadingNumber("1e1"), 10);
+    EXPECT_EQ(LeadingNumber("7e"), 7);
+    EXPECT_EQ(LeadingNumber("-40000"), -32768);
+}
+
+TEST(TextForms, FlagsAreExactlyTrue) {
+    EXPECT_EQ(Flag(true), "True");
+    EXPECT_EQ(Flag(false), "False");
+    EXPECT_TRUE(ReadFlag("True"));
+    EXPECT_FALSE(ReadFlag("true"));
+    EXPECT_FALSE(ReadFlag("TRUE"));
+    EXPECT_FALSE(ReadFlag(" True"));
+    EXPECT_FALSE(ReadFlag(""));
+}
+
+TEST(TextForms, TrimBlanksRemovesSpacesOnly) {
+    EXPECT_EQ(TrimBlanks("  buy milk  "), "buy milk");
+    EXPECT_EQ(TrimBlanks("   "), "");
+    EXPECT_EQ(TrimBlanks("\tx\n"), "\tx\n");
+    EXPECT_EQ(TrimBlanks(" a  b "), "a  b");
+}
+
+TEST(TextForms, GeneralDateUsesUnitedStatesForms) {
+    EXPECT_EQ(GeneralDate(DateValue::Compose(2001, 3, 14)), "3/14/2001");
+    EXPECT_EQ(GeneralDate(DateValue::Compose(2001, 3, 14, 14, 5, 9)), "3/14/2001 2:05:09 PM");
+    EXPECT_EQ(GeneralDate(DateValue::Compose(2001, 3, 14, 0, 0, 1)), "3/14/2001 12:00:01 AM");
+    EXPECT_EQ(GeneralDate(DateValue::TimeOfDay(8, 0, 0)), "8:00:00 AM");
+    EXPECT_EQ(GeneralDate(DateValue::TimeOfDay(12, 30, 0)), "12:30:00 PM");
+    EXPECT_EQ(GeneralDate(DateValue()), "12:00:00 AM");
+}
+
+TEST(TextForms, ParsesTheFormsAPersonMightType) {
+    const DateValue pi_day = DateValue::Compose(2001, 3, 14);
+    const struct {
+        const char* text;
+        DateValue want;
+    } cases[] = {
+        {"3/14/2001", pi_day},
+        {" 3/14/2001 ", pi_day},
+        {"03/14/2001", pi_day},
+        {"3/14/01", pi_day},
+        {"3-14-2001", pi_day},
+        {"2001-03-14", pi_day},
+        {"2001/3/14", pi_day},
+        {"March 14, 2001", pi_day},
+        {"Mar 14 2001", pi_day},
+        {"14 Mar 2001", pi_day},
+        {"3/14/2001 2:05:09 PM", DateValue::Compose(2001, 3, 14, 14, 5, 9)},
+        {"3/14/2001 2:05:09PM", DateValue::Compose(2001, 3, 14, 14, 5, 9)},
+        {"2001-03-14 17:05:09", DateValue::Compose(2001, 3, 14, 17, 5, 9)},
+        {"8:00:00 AM", DateValue::TimeOfDay(8, 0, 0)},
+        {"8:00:00AM", DateValue::TimeOfDay(8, 0, 0)},
+        {"8:00 am", DateValue::TimeOfDay(8, 0, 0)},
+        {"12:00:00 AM", DateValue()},
+        {"12:15 PM", DateValue::TimeOfDay(12, 15, 0)},
+        {"20:15", DateValue::TimeOfDay(20, 15, 0)},
+        {"1/1/30", DateValue::Compose(1930, 1, 1)},
+        {"1/1/29", DateValue::Compose(2029, 1, 1)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseGeneralDate(c.text), c.want) << c.text;
+    }
+}
+
+TEST(TextForms, RejectsWhatIsNotADate) {
+    for (const char* text : {"", "   ", "yesterday", "2/30/2001", "13/1/2001", "3/14", "25:00",
+                             "8:61", "13:00 PM", "3/14/2001 8", "3/14/2001 8:00 XM",
+                             "3/14/2001 trailing", "99999/1/1", "1/1/12345", "0/0/0"}) {
+        EXPECT_EQ(ParseGeneralDate(text), std::nullopt) << text;
+    }
+}
+
+TEST(TextForms, EveryWrittenDateReadsBackToTheSecond) {
+    for (int64_t seconds = -86400 * 3; seconds < 86400LL * 80000; seconds += 86400 * 97 + 3671) {
+        const DateValue value(seconds);
+        EXPECT_EQ(ParseGeneralDate(GeneralDate(value)), value) << GeneralDate(value);
+    }
+}
+
+}  // namespace
+}  // namespace pesterly::forms

@@ -1,0 +1,94 @@
+// The promises every settings store keeps, checked against each implementation.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <memory>
+
+#include "platform/IniSettingsStore.h"
+#include "support/MemorySettingsStore.h"
+
+namespace pesterly {
+namespace {
+
+struct MemoryStoreMaker {
+    std::shared_ptr<SettingsStore> store = std::make_shared<testing::MemorySettingsStore>();
+    std::shared_ptr<SettingsStore> Open() { return store; }
+};
+
+struct IniStoreMaker {
+    QTemporaryDir dir;
+    std::shared_ptr<SettingsStore> Open() {
+        return std::make_shared<IniSettingsStore>(dir.filePath(QStringLiteral("Pesterly.ini")));
+    }
+};
+
+template <typename Maker>
+class SettingsStoreContract : public ::testing::Test {
+  protected:
+    // A fresh view of the same stored data, as the next start of the program would see it.
+    std::shared_ptr<SettingsStore> Reopen() { return maker_.Open(); }
+    Maker maker_;
+};
+
+using Makers = ::testing::Types<MemoryStoreMaker, IniStoreMaker>;
+TYPED_TEST_SUITE(SettingsStoreContract, Makers);
+
+TYPED_TEST(SettingsStoreContract, MissingKeyGivesTheCallersDefault) {
+    auto store = this->Reopen();
+    EXPECT_EQ(store->GetSetting("Events", "EventCount", "0"), "0");
+    EXPECT_EQ(store->GetSetting("NoSuchSection", "Key", " "), " ");
+    store->SaveSetting("Events", "EDesc0", "x");
+    EXPECT_EQ(store->GetSetting("Events", "EDesc1", "fallback"), "fallback");
+}
+
+TYPED_TEST(SettingsStoreContract, NamesMatchWithoutRegardToCase) {
+    auto store = this->Reopen();
+    store->SaveSetting("Events", "ESEmail0", "a@example.org");
+    EXPECT_EQ(store->GetSetting("Events", "EsEmail0", ""), "a@example.org");
+    EXPECT_EQ(store->GetSetting("EVENTS", "esemail0", ""), "a@example.org");
+    store->SaveSetting("events", "ESEMAIL0", "b@example.org");
+    ASSERT_FALSE(store->Commit());
+    auto reopened = this->Reopen();
+    EXPECT_EQ(reopened->GetSetting("Events", "EsEmail0", ""), "b@example.org");
+}
+
+TYPED_TEST(SettingsStoreContract, LastSaveWinsAndLastsBeyondTheRun) {
+    auto store = this->Reopen();
+    store->SaveSetting("Options", "CheckTime", "8:00:00 AM");
+    store->SaveSetting("Options", "CheckTime", "9:15:00 PM");
+    EXPECT_EQ(store->GetSetting("Options", "CheckTime", ""), "9:15:00 PM");
+    ASSERT_FALSE(store->Commit());
+    EXPECT_EQ(this->Reopen()->GetSetting("Options", "CheckTime", ""), "9:15:00 PM");
+}
+
+TYPED_TEST(SettingsStoreContract, TextsAreKeptByteForByte) {
+    const std::string texts[] = {
+        " 3",
+        "",
+        " ",
+        "trailing blank ",
+        "Buy milk, eggs, bread",
+        "line one\nline two\r\nline three",
+        "\ttab",
+        "quote \" inside",
+        "\"quoted\"",
+        "semi;colon # hash = equals",
+        "back\\slash",
+        "@ByteArray(not really)",
+        "Grüße, 日本, ü",
+        "[NotASection]",
+    };
+    auto store = this->Reopen();
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        store->SaveSetting("Events", "EDesc" + std::to_string(i), texts[i]);
+    }
+    ASSERT_FALSE(store->Commit());
+    auto reopened = this->Reopen();
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        EXPECT_EQ(reopened->GetSetting("Events", "EDesc" + std::to_string(i), "<missing>"),
+                  texts[i]);
+    }
+}
+
+}  // namespace
+}  // namespace pesterly

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "store/Clock.h"
+
+namespace pesterly::testing {
+
+// A clock that shows whatever the test sets.
+class FakeClock : public Clock {
+  public:
+    explicit FakeClock(DateValue now = DateValue::Compose(2026, 12, 6, 10, 0, 0)) : now_(now) {}
+    DateValue Now() const override { return now_; }
+    void Set(DateValue now) { now_ = now; }
+    void Advance(int64_t seconds) { now_ = DateValue(now_.Seconds() + seconds); }
+
+  private:
+    DateValue now_;
+};
+
+}  // namespace pesterly::testing

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "store/SettingsStore.h"
+
+namespace pesterly::testing {
+
+// A settings store in memory, with names matched without regard to case.
+class MemorySettingsStore : public SettingsStore {
+  public:
+    std::string GetSetting(std::string_view section, std::string_view key,
+                           std::string_view default_value) override;
+    void SaveSetting(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    MaybeError Commit() override;
+
+    bool Has(std::string_view section, std::string_view key) const;
+    int commits = 0;
+    // Makes the next Commit fail with this message.
+    std::string fail_next_commit;
+
+  private:
+    std::map<std::string, std::string> values_;  // lower-case "section/key"
+};
+
+}  // namespace pesterly::testing
