@@ -1,0 +1,16 @@
+#pragma once
+
+#include "store/Error.h"
+#include "store/Happening.h"
+
+namespace pesterly {
+
+// Sends the nag mail of one event. The review hands over a record of its own, so a mail that
+// goes out while the event editor is open never touches the record under edit.
+class NagMailer {
+  public:
+    virtual ~NagMailer() = default;
+    virtual MaybeError SendNagMail(const Happening& event) = 0;
+};
+
+}  // namespace pesterly

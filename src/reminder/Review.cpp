@@ -1,0 +1,64 @@
+#include "reminder/Review.h"
+
+namespace pesterly {
+
+std::optional<DateValue> NextDue(const Happening& event) {
+    const DateValue done = event.DoneDate;
+    switch (event.Repeat) {
+        case kRepeatYearly:
+            return DateValue::Compose(done.Year() + 1, done.Month(), done.Day());
+        case kRepeatMonthly:
+            // Compose carries month 13 into January of the next year.
+            return DateValue::Compose(done.Year(), done.Month() + 1, done.Day());
+        case kRepeatWeekly:
+            return done.AddDays(7);
+        case kRepeatDaily:
+            return done.AddDays(1);
+        default:
+            return std::nullopt;
+    }
+}
+
+bool IsDue(const Happening& event, DateValue today) {
+    if (event.Repeat == kRepeatOneTime) {
+        return today >= event.EventDate;
+    }
+    const std::optional<DateValue> next = NextDue(event);
+    return next.has_value() && today >= *next;
+}
+
+void ReviewDueHappenings(Database& db, QuestionAsker& asker, NagMailer& mailer,
+                         const Clock& clock) {
+    int slot = 0;
+    while (slot < db.HappeningCount) {
+        if (!IsDue(db.Happenings[slot], clock.Today())) {
+            ++slot;
+            continue;
+        }
+        // The answer may come hours later; act on the event as it stands now.
+        const Happening event = db.Happenings[slot];
+        switch (asker.AskYesNoCancel(event.Desc)) {
+            case Answer::kYes:
+                if (event.Repeat == kRepeatOneTime) {
+                    // The event that moves into this slot is looked at next, in this same walk.
+                    db.RemoveHappening(slot);
+                    continue;
+                }
+                db.Happenings[slot].DoneDate = clock.Today();
+                break;
+            case Answer::kNo:
+                if (event.SendMail) {
+                    if (const MaybeError error = mailer.SendNagMail(event)) {
+                        asker.Tell("Pesterly could not send the nag mail for \"" + event.Desc +
+                                   "\".\n\n" + error->message);
+                    }
+                }
+                break;
+            case Answer::kCancel:
+                break;
+        }
+        ++slot;
+    }
+}
+
+}  // namespace pesterly

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+
+#include "reminder/NagMailer.h"
+#include "reminder/QuestionAsker.h"
+#include "store/Clock.h"
+#include "store/Database.h"
+
+namespace pesterly {
+
+// The next due date of a repeating event, counted from the day it was last done: a year, a
+// month (with carry, so 31 January gives 3 March), a week or a day later. Nothing for a
+// one-time event or an unknown repeat code.
+std::optional<DateValue> NextDue(const Happening& event);
+
+// Whether the review asks about the event on the given day. A one-time event is due from its
+// date on; a repeating one from its next due date on; an unknown repeat code never.
+bool IsDue(const Happening& event, DateValue today);
+
+// Walks the table in slot order and asks about every due event, carrying out each answer
+// before looking at the next event: Yes removes a one-time event or sets a repeating event's
+// DoneDate to today; No sends the event's nag mail when it asks for mail; Cancel puts it off.
+// A mail that cannot be sent is reported, and the walk goes on. The grid is the caller's.
+void ReviewDueHappenings(Database& db, QuestionAsker& asker, NagMailer& mailer, const Clock& clock);
+
+}  // namespace pesterly

@@ -1,0 +1,185 @@
+#include "reminder/Review.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FakeClock.h"
+#include "support/RecordingNagMailer.h"
+#include "support/ScriptedAsker.h"
+
+namespace pesterly {
+namespace {
+
+using testing::FakeClock;
+using testing::RecordingNagMailer;
+using testing::ScriptedAsker;
+
+const DateValue kToday = DateValue::Compose(2026, 12, 6);
+
+Happening Repeating(const char* desc, int16_t repeat, DateValue done) {
+    Happening h;
+    h.Desc = desc;
+    h.Repeat = repeat;
+    h.DoneDate = done;
+    h.EventDate = DateValue::Compose(2001, 3, 14);
+    return h;
+}
+
+Happening OneTime(const char* desc, DateValue date) {
+    Happening h;
+    h.Desc = desc;
+    h.EventDate = date;
+    return h;
+}
+
+TEST(NextDue, EachRepeatRuleCountsFromTheDoneDate) {
+    const struct {
+        int16_t repeat;
+        DateValue done;
+        DateValue next;
+    } cases[] = {
+        {kRepeatYearly, DateValue::Compose(2024, 2, 29), DateValue::Compose(2025, 3, 1)},
+        {kRepeatYearly, DateValue::Compose(2023, 6, 1), DateValue::Compose(2024, 6, 1)},
+        {kRepeatMonthly, DateValue::Compose(2024, 12, 15), DateValue::Compose(2025, 1, 15)},
+        {kRepeatMonthly, DateValue::Compose(2025, 1, 31), DateValue::Compose(2025, 3, 3)},
+        {kRepeatMonthly, DateValue::Compose(2025, 6, 10), DateValue::Compose(2025, 7, 10)},
+        {kRepeatWeekly, DateValue::Compose(2025, 12, 29, 9, 30, 0),
+         DateValue::Compose(2026, 1, 5, 9, 30, 0)},
+        {kRepeatDaily, DateValue::Compose(2025, 12, 31, 18, 0, 0),
+         DateValue::Compose(2026, 1, 1, 18, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NextDue(Repeating("x", c.repeat, c.done)), c.next) << c.repeat;
+    }
+    // Composing drops the time of day; adding days keeps it.
+    EXPECT_EQ(NextDue(Repeating("x", kRepeatYearly, DateValue::Compose(2024, 5, 1, 10, 0, 0))),
+              DateValue::Compose(2025, 5, 1));
+    EXPECT_EQ(NextDue(OneTime("x", kToday)), std::nullopt);
+    EXPECT_EQ(NextDue(Repeating("x", 7, kToday)), std::nullopt);
+}
+
+TEST(IsDue, DueOnTheDayItselfAndEveryDayAfter) {
+    EXPECT_TRUE(IsDue(OneTime("today", kToday), kToday));
+    EXPECT_FALSE(IsDue(OneTime("tomorrow", kToday.AddDays(1)), kToday));
+    // A time of day on the event date counts: 10:00 today is first due tomorrow.
+    EXPECT_FALSE(IsDue(OneTime("later", DateValue(kToday.Seconds() + 36000)), kToday));
+    EXPECT_TRUE(IsDue(OneTime("later", DateValue(kToday.Seconds() + 36000)), kToday.AddDays(1)));
+    EXPECT_TRUE(IsDue(Repeating("w", kRepeatWeekly, kToday.AddDays(-7)), kToday));
+    EXPECT_FALSE(IsDue(Repeating("w", kRepeatWeekly, kToday.AddDays(-6)), kToday));
+    EXPECT_TRUE(IsDue(Repeating("d", kRepeatDaily, kToday.AddDays(-1)), kToday));
+    EXPECT_FALSE(IsDue(Repeating("d", kRepeatDaily, kToday), kToday));
+    EXPECT_FALSE(IsDue(Repeating("odd", 7, DateValue()), kToday));
+    EXPECT_FALSE(IsDue(Repeating("odd", -1, DateValue()), kToday));
+}
+
+class ReviewTest : public ::testing::Test {
+  protected:
+    void Review() { ReviewDueHappenings(db, asker, mailer, clock); }
+
+    Database db;
+    ScriptedAsker asker;
+    RecordingNagMailer mailer;
+    FakeClock clock{DateValue::Compose(2026, 12, 6, 8, 0, 1)};
+};
+
+TEST_F(ReviewTest, EmptyTableAsksNothing) {
+    Review();
+    EXPECT_TRUE(asker.questions.empty());
+}
+
+TEST_F(ReviewTest, YesRemovesOneTimeEventsAndStampsRepeatingOnes) {
+    db.AppendHappening(OneTime("Dentist", kToday));
+    db.AppendHappening(OneTime("Pay bill", kToday.AddDays(-3)));
+    db.AppendHappening(Repeating("Water plants", kRepeatWeekly, kToday.AddDays(-10)));
+    db.AppendHappening(OneTime("Next week", kToday.AddDays(7)));
+    asker.Script({Answer::kYes, Answer::kYes, Answer::kYes});
+    Review();
+    // The event that moves into a freed slot is asked about in the same walk.
+    EXPECT_EQ(asker.questions, (std::vector<std::string>{"Dentist", "Pay bill", "Water plants"}));
+    ASSERT_EQ(db.HappeningCount, 2);
+    EXPECT_EQ(db.Happenings[0].Desc, "Water plants");
+    EXPECT_EQ(db.Happenings[0].DoneDate, kToday);
+    EXPECT_EQ(db.Happenings[0].EventDate, DateValue::Compose(2001, 3, 14));
+    EXPECT_EQ(db.Happenings[1].Desc, "Next week");
+    EXPECT_EQ(asker.unexpected, 0);
+}
+
+TEST_F(ReviewTest, NoMailsOnlyEventsThatAskForIt) {
+    Happening mailed = OneTime("Renew passport", kToday);
+    mailed.SendMail = true;
+    mailed.SpecialEmail = "me@example.org";
+    db.AppendHappening(mailed);
+    db.AppendHappening(OneTime("Quiet", kToday));
+    Happening weekly = Repeating("Weekly report", kRepeatWeekly, kToday.AddDays(-8));
+    weekly.SendMail = true;
+    db.AppendHappening(weekly);
+    const Database before = db;
+    asker.Script({Answer::kNo, Answer::kNo, Answer::kNo});
+    Review();
+    ASSERT_EQ(mailer.sent.size(), 2u);
+    EXPECT_EQ(mailer.sent[0], mailed);
+    EXPECT_EQ(mailer.sent[1].Desc, "Weekly report");
+    // No changes nothing, so the events come up again at the next review.
+    EXPECT_EQ(db.HappeningCount, before.HappeningCount);
+    for (int i = 0; i < db.HappeningCount; ++i) {
+        EXPECT_EQ(db.Happenings[i], before.Happenings[i]);
+    }
+    EXPECT_EQ(db.EditBuffer, before.EditBuffer);  // the mail step uses a record of its own
+    asker.Script({Answer::kCancel, Answer::kCancel, Answer::kCancel});
+    Review();
+    EXPECT_EQ(asker.questions.size(), 6u);
+    EXPECT_EQ(mailer.sent.size(), 2u);
+}
+
+TEST_F(ReviewTest, FailedMailIsReportedAndTheWalkGoesOn) {
+    Happening first = OneTime("Call the bank", kToday);
+    first.SendMail = true;
+    db.AppendHappening(first);
+    db.AppendHappening(OneTime("Second", kToday));
+    mailer.failure = "the mail server refused the connection";
+    asker.Script({Answer::kNo, Answer::kYes});
+    Review();
+    ASSERT_EQ(asker.messages.size(), 1u);
+    EXPECT_NE(asker.messages[0].find("Call the bank"), std::string::npos);
+    EXPECT_NE(asker.messages[0].find("refused the connection"), std::string::npos);
+    ASSERT_EQ(db.HappeningCount, 1);
+    EXPECT_EQ(db.Happenings[0].Desc, "Call the bank");
+}
+
+TEST_F(ReviewTest, UnknownRepeatCodesAreNeverTouched) {
+    db.AppendHappening(Repeating("Odd", 7, DateValue()));
+    db.AppendHappening(Repeating("Negative", -3, DateValue()));
+    const Database before = db;
+    Review();
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(db.Happenings[0], before.Happenings[0]);
+    EXPECT_EQ(db.Happenings[1], before.Happenings[1]);
+}
+
+TEST_F(ReviewTest, AnswerAfterMidnightCountsFromTheNewDay) {
+    db.AppendHappening(Repeating("Daily pills", kRepeatDaily, kToday.AddDays(-1)));
+    db.AppendHappening(OneTime("Due tomorrow", kToday.AddDays(1)));
+    // The first question stays open past midnight.
+    asker.on_question = [&](const std::string&) { clock.Set(kToday.AddDays(1)); };
+    asker.Script({Answer::kYes, Answer::kCancel});
+    Review();
+    EXPECT_EQ(db.Happenings[0].DoneDate, kToday.AddDays(1));
+    // By the time the walk reaches it, the second event has come due.
+    EXPECT_EQ(asker.questions.size(), 2u);
+}
+
+TEST_F(ReviewTest, EditingTheTableWhileAQuestionIsOpenIsRespected) {
+    db.AppendHappening(OneTime("First", kToday));
+    db.AppendHappening(OneTime("Second", kToday));
+    asker.on_question = [&](const std::string& prompt) {
+        if (prompt == "First") {
+            db.Happenings[0].Desc = "First, edited";
+        }
+    };
+    asker.Script({Answer::kCancel, Answer::kYes});
+    Review();
+    ASSERT_EQ(db.HappeningCount, 1);
+    EXPECT_EQ(db.Happenings[0].Desc, "First, edited");
+}
+
+}  // namespace
+}  // namespace pesterly
