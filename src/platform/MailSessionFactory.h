@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "mail/MailSession.h"
+
+namespace pesterly {
+
+// Where the nag mail goes and whom it comes from.
+struct MailSettings {
+    // smtp://host:port or smtps://host:port; empty: the system's sendmail program.
+    std::string smtp_url;
+    std::string sendmail_program;
+    std::string from;
+
+    // PESTERLY_MAIL_URL, /usr/sbin/sendmail and the default sender.
+    static MailSettings FromEnvironment();
+};
+
+std::unique_ptr<MailSession> MakeMailSession(const MailSettings& settings);
+
+}  // namespace pesterly

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/MailComposer.h"
+#include "store/Error.h"
+
+namespace pesterly {
+
+// The way a composed message leaves the machine.
+class MailTransport {
+  public:
+    virtual ~MailTransport() = default;
+    virtual LineEnds WantedLineEnds() const = 0;
+    // Whether the transport can be used at all, checked before a message is composed.
+    virtual MaybeError CheckReady() = 0;
+    virtual MaybeError Deliver(const ComposedMail& mail) = 0;
+};
+
+}  // namespace pesterly

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "platform/MailTransport.h"
+
+namespace pesterly {
+
+inline constexpr const char* kSystemSendmail = "/usr/sbin/sendmail";
+
+// Hands the message to the system's mail transfer agent through its sendmail program, which
+// every Debian mail transfer agent provides. The program runs without a shell, so no address
+// can be read as a command.
+class SendmailTransport : public MailTransport {
+  public:
+    explicit SendmailTransport(std::string program = kSystemSendmail)
+        : program_(std::move(program)) {}
+
+    LineEnds WantedLineEnds() const override { return LineEnds::kLf; }
+    MaybeError CheckReady() override;
+    MaybeError Deliver(const ComposedMail& mail) override;
+
+  private:
+    std::string program_;
+};
+
+}  // namespace pesterly

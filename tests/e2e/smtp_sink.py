@@ -1,0 +1,77 @@
+#!/usr/bin/python3
+"""A throw-away SMTP server on 127.0.0.1 for the mail tests.
+
+It listens on a free port and prints "port N" on stdout. Every message it takes is stored as
+N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then one
+"rcpt ADDRESS" line per recipient) in the output folder, after which it prints "stored N". One address can be refused with 550. It stops by
+itself when its standard input closes (the test ended or died) or after --lifetime seconds.
+"""
+
+import argparse
+import asyncio
+import os
+import socket
+import sys
+
+from aiosmtpd.smtp import SMTP
+
+
+class Recorder:
+    def __init__(self, out_dir, reject):
+        self.out_dir = out_dir
+        self.reject = reject.lower() if reject else None
+        self.count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if self.reject and address.lower() == self.reject:
+            return f"550 5.1.1 <{address}>: mailbox unavailable"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
+    async def handle_DATA(self, server, session, envelope):
+        number = self.count
+        self.count += 1
+        base = os.path.join(self.out_dir, str(number))
+        with open(base + ".eml", "wb") as raw:
+            raw.write(envelope.original_content)
+        lines = [f"from {envelope.mail_from}"] + [f"rcpt {r}" for r in envelope.rcpt_tos]
+        with open(base + ".envelope.tmp", "w", encoding="utf-8") as meta:
+            meta.write("\n".join(lines) + "\n")
+        os.replace(base + ".envelope.tmp", base + ".envelope")
+        print(f"stored {number}", flush=True)
+        return "250 Message accepted"
+
+
+async def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--reject", default="")
+    parser.add_argument("--lifetime", type=float, default=120.0)
+    args = parser.parse_args()
+
+    loop = asyncio.get_running_loop()
+    handler = Recorder(args.out, args.reject)
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", 0))
+    server = await loop.create_server(
+        lambda: SMTP(handler, hostname="sink.test", decode_data=False), sock=listener)
+    print(f"port {listener.getsockname()[1]}", flush=True)
+
+    stop = loop.create_future()
+
+    def on_input():
+        if not os.read(sys.stdin.fileno(), 4096):
+            loop.remove_reader(sys.stdin.fileno())
+            stop.set_result(None)
+
+    loop.add_reader(sys.stdin.fileno(), on_input)
+    try:
+        await asyncio.wait_for(stop, args.lifetime)
+    except asyncio.TimeoutError:
+        pass
+    server.close()
+
+
+if __name__ == "__main__":
+    asyncio.run(main())

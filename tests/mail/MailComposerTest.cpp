@@ -1,0 +1,185 @@
+#include "platform/MailComposer.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "ParsedMail.h"
+#include "SmtpSink.h"
+
+namespace pesterly {
+namespace {
+
+using testing::ParsedMail;
+using testing::ParseMail;
+
+constexpr const char* kFrom = "pesterly@home.example";
+
+MailDraft Draft(std::vector<MailRecipient> recipients, std::string subject = "Pay the rent",
+                std::string text = "Due today.") {
+    return MailDraft{std::move(recipients), std::move(subject), std::move(text)};
+}
+
+ComposedMail MustCompose(const MailDraft& draft, LineEnds ends = LineEnds::kCrLf) {
+    ComposedMail mail;
+    const MaybeError error = ComposeMail(draft, kFrom, ends, mail);
+    EXPECT_FALSE(error) << error->message;
+    return mail;
+}
+
+std::string ComposeError(const MailDraft& draft) {
+    ComposedMail mail;
+    const MaybeError error = ComposeMail(draft, kFrom, LineEnds::kCrLf, mail);
+    return error ? error->message : "(composed)";
+}
+
+TEST(MailComposer, BlindCopiesReachTheEnvelopeButNoHeader) {
+    const ComposedMail mail =
+        MustCompose(Draft({{RecipientType::kTo, "", "me@home.example"},
+                           {RecipientType::kBcc, "a@x.org,Bo <b@y.org>", "a@x.org,Bo <b@y.org>"}}));
+    EXPECT_EQ(mail.sender, kFrom);
+    EXPECT_EQ(mail.envelope_recipients,
+              (std::vector<std::string>{"me@home.example", "a@x.org", "b@y.org"}));
+    const ParsedMail parsed = ParseMail(mail.text);
+    EXPECT_EQ(parsed.to, "me@home.example");
+    EXPECT_EQ(parsed.raw_headers.find("x.org"), std::string::npos) << parsed.raw_headers;
+    EXPECT_EQ(parsed.raw_headers.find("y.org"), std::string::npos) << parsed.raw_headers;
+    EXPECT_FALSE(parsed.HasHeader("Bcc"));
+    EXPECT_FALSE(parsed.HasHeader("Cc"));
+}
+
+TEST(MailComposer, UndisclosedRecipientsStayInTheHeaderOnly) {
+    const ComposedMail mail =
+        MustCompose(Draft({{RecipientType::kTo, "", "undisclosed-recipients:;"},
+                           {RecipientType::kBcc, "a@x.org,b@x.org", "a@x.org,b@x.org"}}));
+    EXPECT_EQ(mail.envelope_recipients, (std::vector<std::string>{"a@x.org", "b@x.org"}));
+    const ParsedMail parsed = ParseMail(mail.text);
+    EXPECT_NE(parsed.to.find("undisclosed-recipients"), std::string::npos) << parsed.to;
+    EXPECT_EQ(parsed.raw_headers.find("a@x.org"), std::string::npos);
+}
+
+TEST(MailComposer, ToRecipientsAreListedAndGroupsFlattened) {
+    const std::string text = "s@x.org,Smith, John <j@x.org>,team: t1@x.org, t2@x.org;,s@x.org";
+    const ComposedMail mail = MustCompose(Draft({{RecipientType::kTo, text, text}}));
+    EXPECT_EQ(mail.envelope_recipients,
+              (std::vector<std::string>{"s@x.org", "j@x.org", "t1@x.org", "t2@x.org"}));
+    const ParsedMail parsed = ParseMail(mail.text);
+    for (const char* address : {"s@x.org", "j@x.org", "t1@x.org", "t2@x.org"}) {
+        EXPECT_NE(parsed.to.find(address), std::string::npos) << parsed.to;
+    }
+}
+
+TEST(MailComposer, LineBreakInTheSubjectCannotAddAHeader) {
+    const ComposedMail mail = MustCompose(Draft({{RecipientType::kTo, "", "me@home.example"}},
+                                                "Rent\r\nBcc: evil@bad.example\nX-Injected: yes"));
+    EXPECT_EQ(mail.envelope_recipients, std::vector<std::string>{"me@home.example"});
+    const ParsedMail parsed = ParseMail(mail.text);
+    EXPECT_FALSE(parsed.HasHeader("Bcc"));
+    EXPECT_FALSE(parsed.HasHeader("X-Injected"));
+    EXPECT_EQ(parsed.subject, "Rent  Bcc: evil@bad.example X-Injected: yes");
+}
+
+TEST(MailComposer, UnreadableRecipientsAreRefusedByName) {
+    struct Case {
+        RecipientType type;
+        std::string display_name;
+        std::string address;
+        std::string named;  // what the message must name
+    };
+    const Case cases[] = {
+        {RecipientType::kTo, "", "a@x.org\r\nBcc: evil@bad.example", "line break"},
+        {RecipientType::kBcc, "", "a@x.org\nevil@bad.example", "line break"},
+        {RecipientType::kTo, "Me\nBcc: evil@bad.example", "a@x.org", "line break"},
+        {RecipientType::kTo, "", "a@x.org,bob", "\"bob\""},
+        {RecipientType::kBcc, "", "a@x.org;b@x.org", "b@x.org"},
+        {RecipientType::kBcc, "", "a@x.org, foo bar baz", "foo bar baz"},
+        {RecipientType::kTo, "", "x@@y", "x@@y"},
+        {RecipientType::kTo, "", "   ", "no recipient"},
+        {RecipientType::kTo, "", "undisclosed-recipients:;", "no recipient"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address);
+        const std::string message = ComposeError(Draft({{c.type, c.display_name, c.address}}));
+        EXPECT_NE(message.find(c.named), std::string::npos) << message;
+    }
+}
+
+TEST(MailComposer, NonAsciiSubjectIsEncodedAndDecodesIntact) {
+    const std::string subject = "Grüße – Miete zahlen, 5 € ✓";
+    const ComposedMail mail =
+        MustCompose(Draft({{RecipientType::kTo, "", "me@home.example"}}, subject));
+    const ParsedMail parsed = ParseMail(mail.text);
+    EXPECT_EQ(parsed.subject, subject);
+    for (unsigned char c : parsed.raw_headers) {
+        ASSERT_LT(c, 0x80) << "raw 8-bit byte in the headers:\n" << parsed.raw_headers;
+    }
+    EXPECT_NE(parsed.raw_headers.find("=?"), std::string::npos);
+}
+
+TEST(MailComposer, Utf8BodyKeepsItsBytesAndLines) {
+    const std::string text = "Erste Zeile: Grüße, ü\r\nZweite Zeile\rDritte\n.\nend";
+    for (LineEnds ends : {LineEnds::kCrLf, LineEnds::kLf}) {
+        SCOPED_TRACE(ends == LineEnds::kCrLf ? "CR LF" : "LF");
+        const ComposedMail mail =
+            MustCompose(Draft({{RecipientType::kTo, "", "me@home.example"}}, "s", text), ends);
+        const ParsedMail parsed = ParseMail(mail.text);
+        ASSERT_TRUE(parsed.ok);
+        // A mail's last line ends with a line break like every other.
+        EXPECT_EQ(parsed.text, "Erste Zeile: Grüße, ü\nZweite Zeile\nDritte\n.\nend\n");
+        EXPECT_EQ(parsed.charset, "utf-8");
+        EXPECT_EQ(parsed.encoding, "quoted-printable");
+        for (size_t i = 0; i < mail.text.size(); ++i) {
+            if (mail.text[i] == '\n') {
+                const bool after_cr = i > 0 && mail.text[i - 1] == '\r';
+                ASSERT_EQ(after_cr, ends == LineEnds::kCrLf) << "line end at byte " << i;
+            } else if (mail.text[i] == '\r') {
+                ASSERT_TRUE(i + 1 < mail.text.size() && mail.text[i + 1] == '\n')
+                    << "bare CR at byte " << i;
+            }
+        }
+    }
+}
+
+TEST(MailComposer, SenderDateAndMessageIdAreSet) {
+    const ComposedMail mail = MustCompose(Draft({{RecipientType::kTo, "", "me@x.org"}}));
+    const ParsedMail parsed = ParseMail(mail.text);
+    EXPECT_TRUE(parsed.HasHeader("Date"));
+    EXPECT_NE(parsed.raw_headers.find("From: pesterly@home.example"), std::string::npos);
+    const size_t id = parsed.raw_headers.find("Message-Id: <");
+    ASSERT_NE(id, std::string::npos) << parsed.raw_headers;
+    const std::string id_line =
+        parsed.raw_headers.substr(id, parsed.raw_headers.find('\n', id) - id);
+    EXPECT_NE(id_line.find("@home.example>"), std::string::npos) << id_line;
+
+    ComposedMail named;
+    ASSERT_FALSE(ComposeMail(Draft({{RecipientType::kTo, "", "me@x.org"}}),
+                             "Pat Doe <pat@doe.example>", LineEnds::kLf, named));
+    EXPECT_EQ(named.sender, "pat@doe.example");
+    ComposedMail nameless;
+    const MaybeError error = ComposeMail(Draft({{RecipientType::kTo, "", "me@x.org"}}), "nobody",
+                                         LineEnds::kLf, nameless);
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->message.find("nobody"), std::string::npos) << error->message;
+}
+
+TEST(MailComposer, DefaultSenderPrefersEmailThenMailnameThenHostName) {
+    testing::TempFolder folder;
+    const std::string mailname = folder.Write("mailname", "mail.home.example\nignored\n");
+    {
+        testing::ScopedEnv email("EMAIL", "Pat <pat@doe.example>");
+        EXPECT_EQ(DefaultSenderAddress(mailname.c_str()), "Pat <pat@doe.example>");
+    }
+    testing::ScopedEnv no_email("EMAIL", nullptr);
+    const std::string from_mailname = DefaultSenderAddress(mailname.c_str());
+    const size_t at = from_mailname.find('@');
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_GT(at, 0u);
+    EXPECT_EQ(from_mailname.substr(at), "@mail.home.example");
+
+    char host[256] = {};
+    ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+    const std::string from_host = DefaultSenderAddress((folder.Path() + "/missing").c_str());
+    EXPECT_EQ(from_host, from_mailname.substr(0, at) + "@" + host);
+}
+
+}  // namespace
+}  // namespace pesterly
