@@ -1,0 +1,66 @@
+#include "ui/dialogs/AddCategoryForm.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "store/Database.h"
+#include "store/TextForms.h"
+#include "ui/Twips.h"
+
+namespace pesterly {
+
+AddCategoryForm::AddCategoryForm(Database& db, QWidget* parent)
+    : ModalForm(QStringLiteral("AddCategoryForm"), QStringLiteral("Add a Category"), parent),
+      db_(db) {
+    CreateControls();
+    WireHandlers();
+}
+
+void AddCategoryForm::CreateControls() {
+    DescText = new QLineEdit(this);
+    DescText->setObjectName(QStringLiteral("DescText"));
+    OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
+    CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
+
+    TwipsLayout layout;
+    layout.Place(DescText, 0, 240, 2175, 375);
+    layout.Place(OKButton, 120, 840, 975, 375);
+    layout.Place(CancelButton, 1200, 840, 975, 375);
+    layout.Finish(this, 2685, 1485);
+
+    setTabOrder(CancelButton, OKButton);
+    setTabOrder(OKButton, DescText);
+}
+
+void AddCategoryForm::WireHandlers() {
+    connect(DescText, &QLineEdit::textChanged, this,
+            &AddCategoryForm::AddCategoryForm_DescText_Change);
+    connect(OKButton, &QPushButton::clicked, this,
+            &AddCategoryForm::AddCategoryForm_OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this,
+            &AddCategoryForm::AddCategoryForm_CancelButton_Click);
+}
+
+void AddCategoryForm::Opening() {
+    // The form has nothing to load: every opening starts with an empty name.
+    DescText->clear();
+    OKButton->setEnabled(false);
+    CancelButton->setFocus();
+}
+
+void AddCategoryForm::AddCategoryForm_DescText_Change() {
+    const std::string name = DescText->text().toStdString();
+    OKButton->setEnabled(!forms::TrimBlanks(name).empty());
+}
+
+void AddCategoryForm::AddCategoryForm_OKButton_Click() {
+    // A full table takes no more names; the form closes all the same and says nothing.
+    db_.AppendCategory(DescText->text().toStdString());
+    accept();
+}
+
+void AddCategoryForm::AddCategoryForm_CancelButton_Click() {
+    reject();
+}
+
+}  // namespace pesterly

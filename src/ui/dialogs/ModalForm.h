@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QKeyEvent;
+class QPushButton;
+class QShowEvent;
+
+namespace pesterly {
+
+// What every Pesterly dialog shares: a fixed-size modal form that loads its controls afresh
+// each time it is shown, and that has no default and no escape button. Enter and Esc mean
+// nothing to the form as a whole, so it closes only through its own buttons or the window's
+// close box, and each form decides what those do.
+class ModalForm : public QDialog {
+    Q_OBJECT
+
+  protected:
+    // The parent is the window the form is centred on.
+    ModalForm(const QString& name, const QString& title, QWidget* parent);
+
+    // Runs at every opening, however the form is opened (exec, open or show).
+    virtual void Opening() = 0;
+
+    // A push button that never becomes the form's default button.
+    QPushButton* NewButton(const QString& name, const QString& caption, QWidget* parent);
+
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace pesterly

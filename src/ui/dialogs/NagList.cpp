@@ -1,0 +1,182 @@
+#include "ui/dialogs/NagList.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "mail/NagListSettings.h"
+#include "reminder/QuestionAsker.h"
+#include "store/TextForms.h"
+#include "ui/Twips.h"
+
+namespace pesterly {
+namespace {
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string Trimmed(const QString& text) {
+    return std::string(forms::TrimBlanks(text.toStdString()));
+}
+
+}  // namespace
+
+NagList::NagList(SettingsStore& store, QuestionAsker& asker, QWidget* parent)
+    : ModalForm(QStringLiteral("NagList"), QStringLiteral("Edit Nag List"), parent),
+      store_(store),
+      asker_(asker) {
+    CreateControls();
+    WireHandlers();
+}
+
+void NagList::CreateControls() {
+    ListFrame = new QGroupBox(QStringLiteral("To List"), this);
+    ListFrame->setObjectName(QStringLiteral("ListFrame"));
+    NewEmail = new QLineEdit(ListFrame);
+    NewEmail->setObjectName(QStringLiteral("NewEmail"));
+    AddEmail = NewButton(QStringLiteral("AddEmail"), QStringLiteral("Add"), ListFrame);
+    Emails = new QListWidget(ListFrame);
+    Emails->setObjectName(QStringLiteral("Emails"));
+    Emails->setSelectionMode(QAbstractItemView::SingleSelection);
+    Emails->setSortingEnabled(false);
+    DeleteEmail = NewButton(QStringLiteral("DeleteEmail"), QStringLiteral("Delete"), ListFrame);
+
+    AddressingFrame = new QGroupBox(QStringLiteral("Addressing Options"), this);
+    AddressingFrame->setObjectName(QStringLiteral("AddressingFrame"));
+    UseToOption = new QRadioButton(QStringLiteral("Use TO:"), AddressingFrame);
+    UseToOption->setObjectName(QStringLiteral("UseToOption"));
+    UseBCCOption = new QRadioButton(QStringLiteral("Use BCC:"), AddressingFrame);
+    UseBCCOption->setObjectName(QStringLiteral("UseBCCOption"));
+    ToAddress = new QLineEdit(AddressingFrame);
+    ToAddress->setObjectName(QStringLiteral("ToAddress"));
+
+    OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
+    CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
+
+    TwipsLayout layout;
+    layout.Place(ListFrame, 240, 120, 4455, 3015);
+    layout.Place(NewEmail, 240, 240, 2895, 375);
+    layout.Place(AddEmail, 3240, 240, 975, 375);
+    layout.Place(Emails, 240, 720, 2895, 2010);
+    layout.Place(DeleteEmail, 3240, 960, 1095, 375);
+    layout.Place(AddressingFrame, 240, 3360, 4455, 1215);
+    layout.Place(UseToOption, 600, 240, 1335, 255);
+    layout.Place(UseBCCOption, 2520, 240, 1215, 255);
+    layout.Place(ToAddress, 120, 600, 4095, 375);
+    layout.Place(OKButton, 2400, 4800, 1095, 375);
+    layout.Place(CancelButton, 3600, 4800, 1095, 375);
+    layout.Finish(this, 4995, 5385);
+
+    QWidget* const order[] = {OKButton, CancelButton, DeleteEmail, AddEmail,    NewEmail,
+                              Emails,   ToAddress,    UseToOption, UseBCCOption};
+    for (size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void NagList::WireHandlers() {
+    connect(NewEmail, &QLineEdit::textChanged, this, &NagList::NagList_NewEmail_Change);
+    connect(AddEmail, &QPushButton::clicked, this, &NagList::NagList_AddEmail_Click);
+    connect(Emails, &QListWidget::itemSelectionChanged, this, &NagList::NagList_Emails_Click);
+    connect(DeleteEmail, &QPushButton::clicked, this, &NagList::NagList_DeleteEmail_Click);
+    connect(ToAddress, &QLineEdit::textChanged, this, &NagList::NagList_ToAddress_Change);
+    // An option button reports being chosen, not being left for the other one.
+    connect(UseToOption, &QRadioButton::toggled, this, [this](bool chosen) {
+        if (chosen) {
+            NagList_UseToOption_Click();
+        }
+    });
+    connect(UseBCCOption, &QRadioButton::toggled, this, [this](bool chosen) {
+        if (chosen) {
+            NagList_UseBCCOption_Click();
+        }
+    });
+    connect(OKButton, &QPushButton::clicked, this, &NagList::NagList_OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &NagList::NagList_CancelButton_Click);
+}
+
+void NagList::Opening() {
+    NagList_Form_Load();
+}
+
+void NagList::NagList_Form_Load() {
+    NewEmail->clear();
+    AddEmail->setEnabled(false);
+    DeleteEmail->setEnabled(false);
+    const NagListSettings settings = LoadNagListForEditor(store_);
+    Emails->clear();
+    for (const std::string& entry : settings.entries) {
+        Emails->addItem(FromStd(entry));
+    }
+    (settings.use_to ? UseToOption : UseBCCOption)->setChecked(true);
+    ToAddress->setText(FromStd(settings.to_address));
+    ToAddress->setEnabled(UseBCCOption->isChecked());
+    // Filling the controls above reported changes; the form still opens unchanged.
+    OKButton->setEnabled(false);
+    CancelButton->setFocus();
+}
+
+void NagList::NagList_NewEmail_Change() {
+    AddEmail->setEnabled(!Trimmed(NewEmail->text()).empty());
+}
+
+void NagList::NagList_AddEmail_Click() {
+    Emails->addItem(FromStd(Trimmed(NewEmail->text())));
+    NewEmail->clear();
+    OKButton->setEnabled(true);
+}
+
+void NagList::NagList_Emails_Click() {
+    if (!Emails->selectedItems().isEmpty()) {
+        DeleteEmail->setEnabled(true);
+    }
+}
+
+void NagList::NagList_DeleteEmail_Click() {
+    const QList<QListWidgetItem*> selected = Emails->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    delete Emails->takeItem(Emails->row(selected.front()));
+    // The list would carry the selection on to a neighbour; a second press must not remove
+    // an entry the user never picked.
+    Emails->clearSelection();
+    OKButton->setEnabled(true);
+}
+
+void NagList::NagList_ToAddress_Change() {
+    OKButton->setEnabled(true);
+}
+
+void NagList::NagList_UseToOption_Click() {
+    OKButton->setEnabled(true);
+    ToAddress->setEnabled(false);
+}
+
+void NagList::NagList_UseBCCOption_Click() {
+    OKButton->setEnabled(true);
+    ToAddress->setEnabled(true);
+}
+
+void NagList::NagList_OKButton_Click() {
+    NagListSettings settings;
+    for (int k = 0; k < Emails->count(); ++k) {
+        settings.entries.push_back(Emails->item(k)->text().toStdString());
+    }
+    settings.to_address = ToAddress->text().toStdString();
+    settings.use_to = UseToOption->isChecked();
+    if (const MaybeError error = SaveNagList(store_, settings)) {
+        asker_.Tell(error->message + "\n\nThe nag list was not saved. Press OK to try again.");
+        return;
+    }
+    accept();
+}
+
+void NagList::NagList_CancelButton_Click() {
+    reject();
+}
+
+}  // namespace pesterly

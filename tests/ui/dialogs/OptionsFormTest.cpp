@@ -1,0 +1,79 @@
+#include "ui/dialogs/OptionsForm.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+#include <QTimeEdit>
+
+#include "store/Database.h"
+#include "store/SettingsLayout.h"
+#include "support/MemorySettingsStore.h"
+#include "support/QtPrinters.h"
+#include "ui/dialogs/DialogDriver.h"
+
+namespace pesterly {
+namespace {
+
+using testing::RunModal;
+
+class OptionsFormTest : public ::testing::Test {
+  protected:
+    Database db;
+    OptionsForm form{db, nullptr};
+};
+
+TEST_F(OptionsFormTest, ClosingWithoutAChangeKeepsTheTimeToTheSecond) {
+    const DateValue times[] = {DateValue::TimeOfDay(8, 0, 0), DateValue::TimeOfDay(0, 0, 0),
+                               DateValue::TimeOfDay(23, 59, 59), DateValue::TimeOfDay(13, 7, 41)};
+    for (const DateValue time : times) {
+        db.CheckTime = time;
+        RunModal(form, [&] { form.close(); });
+        EXPECT_EQ(db.CheckTime, time) << time.Seconds();
+    }
+}
+
+TEST_F(OptionsFormTest, FirstStartShowsEightInTheMorningWithSeconds) {
+    testing::MemorySettingsStore empty;
+    LoadOptions(db, empty, DateValue::Compose(2026, 12, 6));
+    RunModal(form, [&] {
+        EXPECT_EQ(form.windowTitle(), "Pesterly Options");
+        EXPECT_EQ(form.Label1->text(), "Pop up the nag window at");
+        EXPECT_EQ(form.CheckTimePicker->time(), QTime(8, 0, 0));
+        EXPECT_EQ(form.CheckTimePicker->text(), "8:00:00 AM");
+        form.close();
+    });
+}
+
+TEST_F(OptionsFormTest, EditedTimeAppliesAtCloseWhateverEndsTheForm) {
+    db.CheckTime = DateValue::TimeOfDay(8, 0, 30);
+    RunModal(form, [&] {
+        QTest::keyClick(form.CheckTimePicker, Qt::Key_Up);  // the hour
+        EXPECT_EQ(form.CheckTimePicker->time(), QTime(9, 0, 30));
+        QTest::keyClick(form.CheckTimePicker, Qt::Key_Escape);
+        QTest::keyClick(form.CheckTimePicker, Qt::Key_Return);
+        EXPECT_TRUE(form.isVisible()) << "Esc and Enter mean nothing to the form";
+        EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 30)) << "nothing applies before";
+        form.close();
+    });
+    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(9, 0, 30));
+
+    // A caller that ends the form itself gets the same.
+    RunModal(form, [&] {
+        QTest::keyClick(form.CheckTimePicker, Qt::Key_Down);
+        form.reject();
+    });
+    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 30));
+}
+
+TEST_F(OptionsFormTest, EveryCaptionFitsAndNothingOverlaps) {
+    RunModal(form, [&] {
+        testing::ExpectTidyLayout(form);
+        EXPECT_GE(form.CheckTimePicker->width(), form.CheckTimePicker->sizeHint().width());
+        testing::SaveShot(form);
+        form.close();
+    });
+}
+
+}  // namespace
+}  // namespace pesterly
