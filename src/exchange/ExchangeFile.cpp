@@ -1,0 +1,423 @@
+#include "exchange/ExchangeFile.h"
+
+#include <array>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+#include "exchange/TextEncoding.h"
+#include "store/TextForms.h"
+
+namespace pesterly {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr size_t kFieldsPerEvent = 8;
+constexpr std::array<std::string_view, kFieldsPerEvent> kOrdinals = {
+    "first", "second", "third", "fourth", "fifth", "sixth", "seventh", "eighth"};
+// Longer field texts are left out of messages: they would only bury the reason.
+constexpr size_t kMostQuotedInMessage = 40;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+std::string Events(int64_t count) {
+    return std::to_string(count) + (count == 1 ? " event" : " events");
+}
+
+Error AtLine(int line, const std::string& what) {
+    return Error{"line " + std::to_string(line) + ": " + what};
+}
+
+// ---- Writing ----
+
+std::string DateField(DateValue value) {
+    char text[64];
+    if (value.Days() != 0) {
+        const DateValue time = value.TimePart();
+        if (time.Seconds() == 0) {
+            std::snprintf(text, sizeof text, "#%04lld-%02d-%02d#",
+                          static_cast<long long>(value.Year()), value.Month(), value.Day());
+        } else {
+            std::snprintf(text, sizeof text, "#%04lld-%02d-%02d %02d:%02d:%02d#",
+                          static_cast<long long>(value.Year()), value.Month(), value.Day(),
+                          value.Hour(), value.Minute(), value.Second());
+        }
+    } else {
+        std::snprintf(text, sizeof text, "#%02d:%02d:%02d#", value.Hour(), value.Minute(),
+                      value.Second());
+    }
+    return text;
+}
+
+std::string QuotedField(std::string_view text) {
+    // A text that is not UTF-8 can only come from a hand-edited settings file; it is taken as
+    // Windows-1252, as the reader would, so that one such text cannot turn the whole file into
+    // something the reader decodes differently.
+    const std::string utf8 = encoding::AsUtf8(text);
+    std::string field = "\"";
+    for (const char c : utf8) {
+        field += c;
+        if (c == '"') {
+            field += '"';
+        }
+    }
+    field += '"';
+    return field;
+}
+
+std::string TruthField(bool value) {
+    return value ? "#TRUE#" : "#FALSE#";
+}
+
+// ---- Reading ----
+
+enum class FieldForm { kQuoted, kHashed, kBare };
+
+struct Field {
+    FieldForm form = FieldForm::kBare;
+    std::string text;  // without its quotes or number signs
+    int line = 1;      // where the field starts
+};
+
+// Walks the decoded file field by field, keeping count of the physical line.
+class FieldReader {
+  public:
+    explicit FieldReader(std::string_view text) : text_(text) {}
+
+    int Line() const { return line_; }
+
+    bool OnlyWhiteSpaceLeft() const {
+        for (size_t i = pos_; i < text_.size(); ++i) {
+            if (!IsBlank(text_[i]) && !IsLineEnd(text_[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void SkipBlankLines() {
+        while (pos_ < text_.size() && (IsBlank(text_[pos_]) || IsLineEnd(text_[pos_]))) {
+            Step();
+        }
+    }
+
+    // Reads one field and the comma or line end after it. `name` says which field it is, for
+    // the messages.
+    MaybeError Next(Field& field, std::string_view name) {
+        SkipBlanks();
+        field.line = line_;
+        field.text.clear();
+        if (pos_ < text_.size() && text_[pos_] == '"') {
+            field.form = FieldForm::kQuoted;
+            if (auto error = ReadQuoted(field)) {
+                return error;
+            }
+        } else if (pos_ < text_.size() && text_[pos_] == '#') {
+            field.form = FieldForm::kHashed;
+            if (auto error = ReadHashed(field, name)) {
+                return error;
+            }
+        } else {
+            field.form = FieldForm::kBare;
+            ReadBare(field);
+        }
+        return TakeSeparator(field, name);
+    }
+
+  private:
+    // Moves past one character, counting CR LF, a lone CR and a lone LF as one line break each.
+    void Step() {
+        const char c = text_[pos_++];
+        if (c == '\n' || (c == '\r' && (pos_ == text_.size() || text_[pos_] != '\n'))) {
+            ++line_;
+        }
+    }
+
+    void SkipBlanks() {
+        while (pos_ < text_.size() && IsBlank(text_[pos_])) {
+            ++pos_;
+        }
+    }
+
+    MaybeError ReadQuoted(Field& field) {
+        ++pos_;
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_];
+            if (c == '"') {
+                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
+                    field.text += '"';
+                    pos_ += 2;
+                    continue;
+                }
+                ++pos_;
+                return std::nullopt;
+            }
+            field.text += c;
+            Step();
+        }
+        return AtLine(field.line, "the text that starts here has no closing double quote");
+    }
+
+    MaybeError ReadHashed(Field& field, std::string_view name) {
+        const size_t start = ++pos_;
+        while (pos_ < text_.size() && text_[pos_] != '#' && !IsLineEnd(text_[pos_])) {
+            ++pos_;
+        }
+        if (pos_ == text_.size() || text_[pos_] != '#') {
+            return AtLine(field.line,
+                          "the # that starts the " + std::string(name) + " has no closing #");
+        }
+        field.text = std::string(text_.substr(start, pos_ - start));
+        ++pos_;
+        return std::nullopt;
+    }
+
+    void ReadBare(Field& field) {
+        const size_t start = pos_;
+        while (pos_ < text_.size() && text_[pos_] != ',' && !IsLineEnd(text_[pos_])) {
+            ++pos_;
+        }
+        size_t end = pos_;
+        while (end > start && IsBlank(text_[end - 1])) {
+            --end;
+        }
+        field.text = std::string(text_.substr(start, end - start));
+    }
+
+    MaybeError TakeSeparator(const Field& field, std::string_view name) {
+        SkipBlanks();
+        if (pos_ == text_.size()) {
+            return std::nullopt;
+        }
+        if (text_[pos_] == ',') {
+            ++pos_;
+            return std::nullopt;
+        }
+        if (IsLineEnd(text_[pos_])) {
+            if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') {
+                ++pos_;
+            }
+            Step();
+            return std::nullopt;
+        }
+        std::string what = "there is more text after the " + std::string(name) +
+                           ", where a comma or the end of the line should be";
+        if (field.form == FieldForm::kQuoted) {
+            what += " (a double quote inside a text is written twice)";
+        }
+        return AtLine(line_, what);
+    }
+
+    std::string_view text_;
+    size_t pos_ = 0;
+    int line_ = 1;
+};
+
+// A plain whole number: an optional minus and at least one digit. Values too large for any
+// field come back as the largest int64_t, which every caller rejects.
+std::optional<int64_t> WholeNumber(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    constexpr int64_t kCap = std::numeric_limits<int64_t>::max() / 10 - 10;
+    int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value >= kCap ? kCap : value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<bool> Truth(const Field& field) {
+    if (field.form != FieldForm::kHashed) {
+        return std::nullopt;
+    }
+    if (EqualsIgnoringCase(field.text, "TRUE")) {
+        return true;
+    }
+    if (EqualsIgnoringCase(field.text, "FALSE")) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+MaybeError ReadDate(const Field& field, std::string_view name, DateValue& out) {
+    if (field.form == FieldForm::kHashed) {
+        if (auto date = forms::ParseGeneralDate(field.text)) {
+            out = *date;
+            return std::nullopt;
+        }
+    }
+    std::string what = "the " + std::string(name) + " field should be a date such as #2001-03-14#";
+    if (field.form == FieldForm::kHashed && field.text.size() <= kMostQuotedInMessage) {
+        what += ", not #" + field.text + "#";
+    }
+    return AtLine(field.line, what);
+}
+
+MaybeError ReadWhole(const Field& field, std::string_view name, int16_t& out) {
+    if (field.form == FieldForm::kBare) {
+        const auto value = WholeNumber(field.text);
+        if (value && *value >= std::numeric_limits<int16_t>::min() &&
+            *value <= std::numeric_limits<int16_t>::max()) {
+            out = static_cast<int16_t>(*value);
+            return std::nullopt;
+        }
+    }
+    return AtLine(field.line, "the " + std::string(name) +
+                                  " field should be a whole number from -32768 to 32767");
+}
+
+MaybeError ReadText(Field& field, std::string_view name, std::string& out) {
+    if (field.form != FieldForm::kQuoted) {
+        return AtLine(field.line,
+                      "the " + std::string(name) + " field should be a text in double quotes");
+    }
+    out = std::move(field.text);
+    return std::nullopt;
+}
+
+MaybeError ReadTruth(const Field& field, std::string_view name, bool& out) {
+    if (const auto value = Truth(field)) {
+        out = *value;
+        return std::nullopt;
+    }
+    return AtLine(field.line, "the " + std::string(name) + " field should be #TRUE# or #FALSE#");
+}
+
+// Puts field `index` of an event into its place in the record.
+MaybeError Assign(size_t index, Field& field, Happening& event) {
+    const std::string_view name = kOrdinals[index];
+    switch (index) {
+        case 0:
+            return ReadDate(field, name, event.EventDate);
+        case 1:
+            return ReadWhole(field, name, event.Repeat);
+        case 2:
+            return ReadText(field, name, event.Desc);
+        case 3:
+            return ReadDate(field, name, event.DoneDate);
+        case 4:
+            return ReadTruth(field, name, event.SendMail);
+        case 5:
+            return ReadText(field, name, event.SpecialEmail);
+        case 6:
+            return ReadWhole(field, name, event.Category);
+        default:
+            return ReadText(field, name, event.EmailBody);
+    }
+}
+
+std::variant<int64_t, Error> ReadCount(FieldReader& in) {
+    const Error not_a_count{"the first line should be the number of events"};
+    if (in.OnlyWhiteSpaceLeft()) {
+        return Error{"the file is empty: " + not_a_count.message};
+    }
+    Field field;
+    if (auto error = in.Next(field, "number of events")) {
+        return *error;
+    }
+    const auto count = field.form == FieldForm::kBare ? WholeNumber(field.text) : std::nullopt;
+    if (!count) {
+        return not_a_count;
+    }
+    const std::string shown = field.text.size() <= kMostQuotedInMessage ? field.text : "that many";
+    if (*count < 0) {
+        return Error{"the first line announces " + shown +
+                     " events, but the number of events cannot be negative"};
+    }
+    if (*count > kExchangeMostEvents) {
+        return Error{"the first line announces " + shown + " events, but a file holds at most " +
+                     std::to_string(kExchangeMostEvents)};
+    }
+    return *count;
+}
+
+}  // namespace
+
+std::string WriteExchangeFile(const std::vector<Happening>& records) {
+    std::string file = std::to_string(records.size()) + "\r\n";
+    for (const Happening& event : records) {
+        file += DateField(event.EventDate);
+        file += ',' + std::to_string(event.Repeat);
+        file += ',' + QuotedField(event.Desc);
+        file += ',' + DateField(event.DoneDate);
+        file += ',' + TruthField(event.SendMail);
+        file += ',' + QuotedField(event.SpecialEmail);
+        file += ',' + std::to_string(event.Category);
+        file += ',' + QuotedField(event.EmailBody);
+        file += "\r\n";
+    }
+    return file;
+}
+
+ParsedExchangeFile ParseExchangeFile(std::string_view bytes) {
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    const std::string text = encoding::AsUtf8(bytes);
+    FieldReader in(text);
+
+    const auto count = ReadCount(in);
+    if (const auto* error = std::get_if<Error>(&count)) {
+        return *error;
+    }
+    const int64_t announced = std::get<int64_t>(count);
+
+    std::vector<Happening> events;
+    const auto ends_early = [&] {
+        return Error{"the file ends after " + std::to_string(events.size()) + " of the " +
+                     Events(announced) + " it announces"};
+    };
+    for (int64_t n = 0; n < announced; ++n) {
+        in.SkipBlankLines();
+        Happening event;
+        for (size_t index = 0; index < kFieldsPerEvent; ++index) {
+            if (in.OnlyWhiteSpaceLeft()) {
+                return ends_early();
+            }
+            Field field;
+            if (auto error = in.Next(field, std::string(kOrdinals[index]) + " field")) {
+                return *error;
+            }
+            if (auto error = Assign(index, field, event)) {
+                return *error;
+            }
+        }
+        events.push_back(std::move(event));
+    }
+    in.SkipBlankLines();
+    if (!in.OnlyWhiteSpaceLeft()) {
+        return AtLine(in.Line(),
+                      "there is more in the file after the " + Events(announced) + " it announces");
+    }
+    return events;
+}
+
+}  // namespace pesterly

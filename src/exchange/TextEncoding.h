@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Exchange files come from this program (UTF-8) and from the old Windows one, which wrote texts
+// in the ANSI code page of the machine, in practice Windows-1252.
+namespace pesterly::encoding {
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
+// Every one of the 256 byte values has a character: the five that Windows-1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the same number,
+// so no byte of a file is ever lost.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// The bytes unchanged when they are valid UTF-8, otherwise read as Windows-1252.
+std::string AsUtf8(std::string_view bytes);
+
+}  // namespace pesterly::encoding

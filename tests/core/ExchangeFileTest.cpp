@@ -1,0 +1,500 @@
+#include "exchange/ExchangeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "exchange/ImportHappenings.h"
+#include "exchange/TextEncoding.h"
+
+namespace pesterly {
+namespace {
+
+// The two events of the example file that the old program wrote.
+std::vector<Happening> TwoExampleEvents() {
+    Happening birthday;
+    birthday.EventDate = DateValue::Compose(2001, 3, 14);
+    birthday.Repeat = kRepeatYearly;
+    birthday.Desc = "Mother's birthday";
+    birthday.DoneDate = DateValue::Compose(2000, 3, 14);
+    birthday.SendMail = true;
+    birthday.Category = 3;
+    birthday.EmailBody = "Buy a present.";
+
+    Happening dentist;
+    dentist.EventDate = DateValue::Compose(2001, 4, 2);
+    dentist.Desc = "Dentist";
+    dentist.DoneDate = DateValue::Compose(2000, 3, 28);
+    dentist.SpecialEmail = " ";
+    return {birthday, dentist};
+}
+
+constexpr std::string_view kExampleFile =
+    "2\r\n"
+    "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
+    "#2001-04-02#,0,\"Dentist\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n";
+
+Happening Described(const std::string& desc) {
+    Happening h;
+    h.Desc = desc;
+    h.EventDate = DateValue::Compose(2026, 5, 1);
+    return h;
+}
+
+std::vector<Happening> Parsed(std::string_view bytes) {
+    auto parsed = ParseExchangeFile(bytes);
+    if (const auto* error = std::get_if<Error>(&parsed)) {
+        ADD_FAILURE() << "unexpected error: " << error->message << "\nin: " << bytes;
+        return {};
+    }
+    return std::get<std::vector<Happening>>(std::move(parsed));
+}
+
+std::string ErrorOf(std::string_view bytes) {
+    const auto parsed = ParseExchangeFile(bytes);
+    if (const auto* error = std::get_if<Error>(&parsed)) {
+        return error->message;
+    }
+    return "(read " + std::to_string(std::get<std::vector<Happening>>(parsed).size()) + " events)";
+}
+
+// One line with the given fields in place of the example birthday's.
+std::string Line(std::string_view event_date, std::string_view repeat, std::string_view desc,
+                 std::string_view truth = "#TRUE#", std::string_view body = "\"b\"") {
+    return std::string(event_date) + "," + std::string(repeat) + "," + std::string(desc) +
+           ",#2000-03-14#," + std::string(truth) + ",\"\",3," + std::string(body) + "\r\n";
+}
+
+TEST(Exchange, ExampleEventsAreWrittenByteForByteAndReadBack) {
+    EXPECT_EQ(WriteExchangeFile(TwoExampleEvents()), kExampleFile);
+    EXPECT_EQ(Parsed(kExampleFile), TwoExampleEvents());
+}
+
+TEST(Exchange, SingleEventAndEmptySelection) {
+    const std::vector<Happening> one = {TwoExampleEvents()[1]};
+    const std::string file = WriteExchangeFile(one);
+    EXPECT_TRUE(file.starts_with("1\r\n#2001-04-02#,"));
+    EXPECT_EQ(Parsed(file), one);
+
+    EXPECT_EQ(WriteExchangeFile({}), "0\r\n");
+    EXPECT_TRUE(Parsed("0\r\n").empty());
+}
+
+TEST(Exchange, EveryDateFormIsWrittenAsTheOldProgramDidAndReadsBack) {
+    const struct {
+        DateValue value;
+        std::string_view field;
+    } cases[] = {
+        {DateValue::Compose(2001, 3, 14), "#2001-03-14#"},
+        {DateValue::Compose(2001, 3, 14, 17, 5, 9), "#2001-03-14 17:05:09#"},
+        {DateValue::Compose(2001, 3, 14, 0, 0, 1), "#2001-03-14 00:00:01#"},
+        {DateValue::TimeOfDay(8, 0, 0), "#08:00:00#"},
+        {DateValue::TimeOfDay(23, 59, 59), "#23:59:59#"},
+        {DateValue(0), "#00:00:00#"},
+        {DateValue::Compose(1899, 12, 31), "#1899-12-31#"},
+        {DateValue::Compose(1899, 12, 29, 6, 0, 0), "#1899-12-29 06:00:00#"},
+        {DateValue::Compose(100, 1, 1), "#0100-01-01#"},
+        {DateValue::Compose(9999, 12, 31, 23, 59, 59), "#9999-12-31 23:59:59#"},
+        {DateValue::Compose(2024, 2, 29), "#2024-02-29#"},
+    };
+    for (const auto& c : cases) {
+        Happening event = Described("d");
+        event.EventDate = c.value;
+        event.DoneDate = c.value;
+        const std::string file = WriteExchangeFile({event});
+        const std::string line =
+            std::string(c.field) + ",0,\"d\"," + std::string(c.field) + ",#FALSE#,\"\",0,\"\"\r\n";
+        EXPECT_EQ(file, "1\r\n" + line) << c.field;
+        EXPECT_EQ(Parsed(file), std::vector<Happening>{event}) << c.field;
+    }
+}
+
+TEST(Exchange, NumbersAndTruthValuesSurviveRoundTrip) {
+    std::vector<Happening> events;
+    for (const int16_t number :
+         {int16_t{0}, int16_t{4}, int16_t{-1}, int16_t{7}, int16_t{-32768}, int16_t{32767}}) {
+        for (const bool send : {false, true}) {
+            Happening event = Described("n" + std::to_string(number));
+            event.Repeat = number;
+            event.Category = static_cast<int16_t>(-number / 2);
+            event.SendMail = send;
+            events.push_back(event);
+        }
+    }
+    const std::string file = WriteExchangeFile(events);
+    EXPECT_NE(file.find(",-32768,\"n-32768\","), std::string::npos);
+    EXPECT_EQ(Parsed(file), events);
+}
+
+TEST(Exchange, AwkwardTextsSurviveRoundTripInEveryTextField) {
+    const std::string texts[] = {
+        "",
+        " ",
+        "  padded  ",
+        "a, b, c",
+        "first line\r\nsecond line",
+        "first line\nsecond line",
+        "lone\rreturn",
+        "ends with a break\r\n",
+        "\r\n",
+        "say \"hi\"",
+        "\"",
+        "\"\"",
+        "\",\"",
+        "#2001-03-14#",
+        "#TRUE#",
+        "tab\there",
+        "Grüße, € and 日本",
+        "12",
+    };
+    for (const std::string& text : texts) {
+        Happening event = Described(text);
+        event.SpecialEmail = text;
+        event.EmailBody = text;
+        const std::vector<Happening> events = {event, TwoExampleEvents()[0]};
+        EXPECT_EQ(Parsed(WriteExchangeFile(events)), events) << text;
+    }
+}
+
+TEST(Exchange, QuoteInsideTextIsDoubledAndReadsAsOne) {
+    Happening event = TwoExampleEvents()[1];
+    event.Desc = "say \"hi\"";
+    event.EmailBody = "\"";
+    const std::string file = WriteExchangeFile({event});
+    EXPECT_EQ(file,
+              "1\r\n#2001-04-02#,0,\"say \"\"hi\"\"\",#2000-03-28#,#FALSE#,\" \",0,\"\"\"\"\r\n");
+    EXPECT_EQ(Parsed(file), std::vector<Happening>{event});
+}
+
+TEST(Exchange, MultiLineBodyKeepsItsLineBreaksAsWritten) {
+    // Written inside its quotes, so the event spans two physical lines.
+    Happening event = TwoExampleEvents()[0];
+    event.EmailBody = "Buy a present.\r\nAnd flowers.";
+    const std::string file = WriteExchangeFile({event});
+    EXPECT_TRUE(file.ends_with(",3,\"Buy a present.\r\nAnd flowers.\"\r\n")) << file;
+    EXPECT_EQ(Parsed(file), std::vector<Happening>{event});
+
+    // A file edited on Linux keeps its bare line feeds inside the text.
+    const auto read =
+        Parsed("1\n" + Line("#2001-03-14#", "1", "\"x\"", "#TRUE#", "\"a\nb\"") + "\n");
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].EmailBody, "a\nb");
+}
+
+TEST(Exchange, ReadsTheLooserFormsAPersonOrAnotherProgramMayWrite) {
+    const auto birthday = TwoExampleEvents()[0];
+    Happening afternoon = birthday;
+    afternoon.EventDate = DateValue::Compose(2001, 3, 14, 17, 5, 9);
+    const struct {
+        std::string_view name;
+        std::string file;
+        Happening expected;
+    } cases[] = {
+        {"blanks around fields",
+         "  1 \r\n #2001-03-14# , 1 ,  \"Mother's birthday\" ,\t#2000-03-14#, #TRUE# ,\"\", 3 "
+         ",\"Buy a present.\"  \r\n",
+         birthday},
+        {"line feeds only",
+         "1\n#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\n",
+         birthday},
+        {"no line end at the end",
+         "1\r\n#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"",
+         birthday},
+        {"fields across line ends",
+         "1\r\n#2001-03-14#\r\n1\r\n\"Mother's birthday\"\r\n#2000-03-14#,#TRUE#\r\n\"\"\r\n3,"
+         "\"Buy a present.\"\r\n",
+         birthday},
+        {"blank lines before, between and after",
+         "1\r\n\r\n  \r\n#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,"
+         "\"Buy a present.\"\r\n\r\n \t\r\n",
+         birthday},
+        {"US general dates",
+         "1\r\n#3/14/2001#,1,\"Mother's birthday\",#3/14/2000#,#TRUE#,\"\",3,\"Buy a "
+         "present.\"\r\n",
+         birthday},
+        {"US general date with a time",
+         "1\r\n#3/14/2001 5:05:09 PM#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,"
+         "\"Buy a present.\"\r\n",
+         afternoon},
+        {"truth value in another case",
+         "1\r\n#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#True#,\"\",3,\"Buy a "
+         "present.\"\r\n",
+         birthday},
+        {"a comma after the last field",
+         "1\r\n#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,"
+         "\"Buy a present.\",\r\n",
+         birthday},
+        {"byte order mark",
+         "\xEF\xBB\xBF"
+         "1\r\n#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a "
+         "present.\"\r\n",
+         birthday},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Parsed(c.file), std::vector<Happening>{c.expected}) << c.name;
+    }
+}
+
+TEST(Exchange, DamagedFileNamesTheLineAndYieldsNoEvents) {
+    const std::string good = Line("#2001-03-14#", "1", "\"x\"");
+    const struct {
+        std::string file;
+        std::string_view message;
+    } cases[] = {
+        {"", "the file is empty: the first line should be the number of events"},
+        {" \r\n\r\n", "the file is empty: the first line should be the number of events"},
+        {"two\r\n" + good, "the first line should be the number of events"},
+        {"2.5\r\n" + good, "the first line should be the number of events"},
+        {"\"2\"\r\n" + good, "the first line should be the number of events"},
+        {"\r\n1\r\n" + good, "the first line should be the number of events"},
+        {"-1\r\n" + good,
+         "the first line announces -1 events, but the number of events cannot be negative"},
+        {"100001\r\n" + good,
+         "the first line announces 100001 events, but a file holds at most 100000"},
+        {"99999999999999999999999\r\n",
+         "the first line announces 99999999999999999999999 events, but a file holds at most "
+         "100000"},
+        {"5\r\n" + good + good, "the file ends after 2 of the 5 events it announces"},
+        {"1\r\n", "the file ends after 0 of the 1 event it announces"},
+        {"2\r\n" + good + "#2001-03-14#,1,\"y\",#2000-03-14#\r\n",
+         "the file ends after 1 of the 2 events it announces"},
+        {"1\r\n" + good + good, "line 3: there is more in the file after the 1 event it announces"},
+        {"1\r\n" + Line("#2001-03-14#", "1", "\"x\"", "#YES#"),
+         "line 2: the fifth field should be #TRUE# or #FALSE#"},
+        {"1\r\n" + Line("#2001-03-14#", "1", "\"x\"", "#2001-03-14#"),
+         "line 2: the fifth field should be #TRUE# or #FALSE#"},
+        {"1\r\n" + Line("#2001-03-14#", "1", "\"x\"", "1"),
+         "line 2: the fifth field should be #TRUE# or #FALSE#"},
+        {"1\r\n" + Line("#2001-02-30#", "1", "\"x\""),
+         "line 2: the first field should be a date such as #2001-03-14#, not #2001-02-30#"},
+        {"1\r\n" + Line("#2001-03-14 24:00:00#", "1", "\"x\""),
+         "line 2: the first field should be a date such as #2001-03-14#, not #2001-03-14 "
+         "24:00:00#"},
+        {"1\r\n" + Line("#TRUE#", "1", "\"x\""),
+         "line 2: the first field should be a date such as #2001-03-14#, not #TRUE#"},
+        {"1\r\n" + Line("2001-03-14", "1", "\"x\""),
+         "line 2: the first field should be a date such as #2001-03-14#"},
+        {"1\r\n" + Line("#2001-03-14#", "1", "\"x\"", "#TRUE"),
+         "line 2: the # that starts the fifth field has no closing #"},
+        {"1\r\n" + Line("#2001-03-14#", "one", "\"x\""),
+         "line 2: the second field should be a whole number from -32768 to 32767"},
+        {"1\r\n" + Line("#2001-03-14#", "32768", "\"x\""),
+         "line 2: the second field should be a whole number from -32768 to 32767"},
+        {"1\r\n" + Line("#2001-03-14#", "", "\"x\""),
+         "line 2: the second field should be a whole number from -32768 to 32767"},
+        {"1\r\n" + Line("#2001-03-14#", "\"1\"", "\"x\""),
+         "line 2: the second field should be a whole number from -32768 to 32767"},
+        {"1\r\n" + Line("#2001-03-14#", "1", "x"),
+         "line 2: the third field should be a text in double quotes"},
+        {"1\r\n" + Line("#2001-03-14#", "1", "\"say \"hi\"\""),
+         "line 2: there is more text after the third field, where a comma or the end of the line "
+         "should be (a double quote inside a text is written twice)"},
+        {"1\r\n" + Line("#2001-03-14#", "1", "\"x\"", "#TRUE#", "\"never closed\r\n"),
+         "line 2: the text that starts here has no closing double quote"},
+        // Line numbers count the line breaks inside a multi-line body.
+        {"2\r\n" + Line("#2001-03-14#", "1", "\"x\"", "#TRUE#", "\"one\r\ntwo\nthree\rfour\"") +
+             Line("#2001-03-14#", "1", "\"y\"", "#MAYBE#"),
+         "line 6: the fifth field should be #TRUE# or #FALSE#"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseExchangeFile(c.file);
+        ASSERT_TRUE(std::holds_alternative<Error>(parsed)) << c.file;
+        EXPECT_EQ(std::get<Error>(parsed).message, c.message) << c.file;
+    }
+}
+
+TEST(Exchange, OldFileWithQuoteInsideTextIsRefusedNotMisread) {
+    // The old program wrote this text unchanged and could not read it back either.
+    EXPECT_EQ(ErrorOf("1\r\n" + Line("#2001-03-14#", "1", "\"the \"big\" day\"")),
+              "line 2: there is more text after the third field, where a comma or the end of the "
+              "line should be (a double quote inside a text is written twice)");
+}
+
+TEST(Exchange, Windows1252FileIsDecoded) {
+    const std::string file = "1\r\n" + Line("#2001-03-14#", "1", "\"Caf\xE9 \x80 \x93quoted\x94\"",
+                                            "#TRUE#", "\"\x81\x9F\xA0\xFF\"");
+    const auto read = Parsed(file);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].Desc, "Café € “quoted”");
+    EXPECT_EQ(read[0].EmailBody, "\u0081\u0178\u00A0\u00FF");
+
+    // Valid UTF-8 is never decoded a second time.
+    EXPECT_EQ(Parsed("1\r\n" + Line("#2001-03-14#", "1", "\"Café €\""))[0].Desc, "Café €");
+}
+
+TEST(Exchange, EveryWindows1252ByteBecomesItsOwnCharacter) {
+    std::set<std::string> seen;
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string decoded = encoding::Windows1252ToUtf8(byte);
+        EXPECT_TRUE(encoding::IsValidUtf8(decoded)) << b;
+        EXPECT_GE(decoded.size(), 2u) << b;
+        seen.insert(decoded);
+        // Above the 0x80-0x9F block the code page equals Latin-1.
+        if (b >= 0xA0) {
+            EXPECT_EQ(decoded, std::string({static_cast<char>(0xC0 | (b >> 6)),
+                                            static_cast<char>(0x80 | (b & 0x3F))}))
+                << b;
+        }
+    }
+    EXPECT_EQ(seen.size(), 128u);
+    EXPECT_EQ(encoding::Windows1252ToUtf8("plain ASCII, \"as is\"\r\n"),
+              "plain ASCII, \"as is\"\r\n");
+}
+
+TEST(Exchange, Utf8CheckRejectsWhatIsNotUtf8) {
+    const struct {
+        std::string_view bytes;
+        bool valid;
+    } cases[] = {
+        {"", true},
+        {"plain", true},
+        {"\xC3\xA9", true},           // é
+        {"\xE2\x82\xAC", true},       // €
+        {"\xF0\x9F\x98\x80", true},   // an emoji
+        {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
+        {"\xE9", false},              // Windows-1252 é
+        {"\xC3", false},              // cut short
+        {"\xC0\xAF", false},          // overlong
+        {"\xE0\x80\xAF", false},      // overlong
+        {"\xED\xA0\x80", false},      // surrogate
+        {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
+        {"\xE2\x82", false},          // cut short
+        {"\x80", false},              // continuation alone
+        {"\xE2\x28\xA1", false},      // bad continuation
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(encoding::IsValidUtf8(c.bytes), c.valid) << testing::PrintToString(c.bytes);
+    }
+}
+
+TEST(Exchange, TextThatIsNotUtf8IsWrittenAsUtf8) {
+    Happening event = Described("Caf\xE9");
+    event.EmailBody = "Grüße";
+    const std::string file = WriteExchangeFile({event});
+    EXPECT_TRUE(encoding::IsValidUtf8(file));
+    const auto read = Parsed(file);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].Desc, "Café");
+    EXPECT_EQ(read[0].EmailBody, "Grüße");  // not decoded twice because of its neighbour
+}
+
+// The seed files of the fuzzer double as samples: the damaged ones must be refused, the others
+// must read and survive the round trip.
+TEST(Exchange, SampleFilesReadAsTheirNamesSay) {
+    int samples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(PESTERLY_EXCHANGE_SAMPLES)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        const std::string name = entry.path().filename().string();
+        const auto parsed = ParseExchangeFile(bytes);
+        ++samples;
+        if (name.starts_with("damaged-")) {
+            EXPECT_TRUE(std::holds_alternative<Error>(parsed)) << name;
+            continue;
+        }
+        const auto* events = std::get_if<std::vector<Happening>>(&parsed);
+        ASSERT_NE(events, nullptr) << name << ": " << std::get<Error>(parsed).message;
+        EXPECT_FALSE(events->empty()) << name;
+        EXPECT_EQ(Parsed(WriteExchangeFile(*events)), *events) << name;
+    }
+    EXPECT_GE(samples, 5);
+}
+
+// ---- Import ----
+
+Database TableOf(std::initializer_list<const char*> descriptions) {
+    Database db;
+    for (const char* desc : descriptions) {
+        db.AppendHappening(Described(desc));
+    }
+    return db;
+}
+
+std::vector<std::string> LiveDescriptions(const Database& db) {
+    std::vector<std::string> out;
+    for (int i = 0; i < db.HappeningCount; ++i) {
+        out.push_back(db.Happenings[i].Desc);
+    }
+    return out;
+}
+
+TEST(Import, ImportingTheExportedTableAddsNothing) {
+    Database db;
+    for (const Happening& event : TwoExampleEvents()) {
+        db.AppendHappening(event);
+    }
+    const auto file = WriteExchangeFile(TwoExampleEvents());
+    const ImportSummary summary = ImportHappenings(db, Parsed(file));
+    EXPECT_TRUE(summary.appended_slots.empty());
+    EXPECT_EQ(summary.duplicates_skipped, 2);
+    EXPECT_EQ(summary.left_out, 0);
+    EXPECT_EQ(db.HappeningCount, 2);
+}
+
+TEST(Import, NewDescriptionsAreAppendedInFileOrderAndRepeatsSkipped) {
+    Database db = TableOf({"Dentist", "Rent"});
+    const std::vector<Happening> events = {Described("Garden"),   Described("Rent"),
+                                           Described("Garden"),   Described("dentist"),
+                                           Described("Dentist "), Described("Garden")};
+    const ImportSummary summary = ImportHappenings(db, events);
+    EXPECT_EQ(summary.appended_slots, (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(summary.duplicates_skipped, 3);
+    EXPECT_EQ(summary.left_out, 0);
+    EXPECT_EQ(LiveDescriptions(db),
+              (std::vector<std::string>{"Dentist", "Rent", "Garden", "dentist", "Dentist "}));
+}
+
+TEST(Import, SlotsBeyondTheLiveCountAreNotDuplicates) {
+    Database db = TableOf({"Old", "Kept"});
+    db.RemoveHappening(0);  // slot 1 still holds a copy of "Kept", slot 0 now "Kept"
+    db.Happenings[5] = Described("Ghost");
+    const ImportSummary summary = ImportHappenings(db, {Described("Ghost"), Described("Old")});
+    EXPECT_EQ(summary.appended_slots, (std::vector<int>{1, 2}));
+    EXPECT_EQ(LiveDescriptions(db), (std::vector<std::string>{"Kept", "Ghost", "Old"}));
+}
+
+TEST(Import, AppendedEventsKeepTheirFieldsButNeverUseTheNagList) {
+    Database db;
+    db.EditBuffer = Described("being edited");
+    db.EditBuffer.UseNagList = true;
+    Happening event = TwoExampleEvents()[0];
+    event.UseNagList = true;
+    event.Category = 57;  // no such category here: taken over anyway
+    const ImportSummary summary = ImportHappenings(db, {event});
+    ASSERT_EQ(summary.appended_slots, std::vector<int>{0});
+    Happening expected = event;
+    expected.UseNagList = false;
+    EXPECT_EQ(db.Happenings[0], expected);
+    EXPECT_EQ(db.EditBuffer.Desc, "being edited");
+}
+
+TEST(Import, FullTableLeavesOutTheEventsThatDoNotFit) {
+    const struct {
+        int live;
+        int appended;
+        int left_out;
+    } cases[] = {{98, 3, 0}, {99, 2, 1}, {100, 1, 2}, {101, 0, 3}};
+    for (const auto& c : cases) {
+        Database db;
+        for (int i = 0; i < c.live; ++i) {
+            db.AppendHappening(Described("live " + std::to_string(i)));
+        }
+        const std::vector<Happening> events = {Described("a"), Described("live 0"), Described("b"),
+                                               Described("c")};
+        const ImportSummary summary = ImportHappenings(db, events);
+        ASSERT_EQ(static_cast<int>(summary.appended_slots.size()), c.appended) << c.live;
+        for (int i = 0; i < c.appended; ++i) {
+            EXPECT_EQ(summary.appended_slots[i], c.live + i);
+        }
+        EXPECT_EQ(summary.duplicates_skipped, 1) << c.live;
+        EXPECT_EQ(summary.left_out, c.left_out) << c.live;
+        EXPECT_EQ(db.HappeningCount, c.live + c.appended);
+    }
+}
+
+}  // namespace
+}  // namespace pesterly
