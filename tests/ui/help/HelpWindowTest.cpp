@@ -1,0 +1,183 @@
+#include "ui/help/HelpWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <algorithm>
+#include <memory>
+
+#include "support/QtPrinters.h"
+
+inline void PrintTo(const QUrl& url, std::ostream* out) {
+    *out << url.toString().toStdString();
+}
+
+namespace pesterly {
+namespace {
+
+// Lets the window lay out its page, as it would before the user sees it.
+void Settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+int ScrollPosition(const HelpWindow& help) {
+    return help.Browser->verticalScrollBar()->value();
+}
+
+// Where the page would stand with the named place at the top of the window (or as near as the
+// page's length allows).
+int PositionOf(const HelpWindow& help, const QString& anchor) {
+    const QTextDocument* page = help.Browser->document();
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
+            if (piece.fragment().charFormat().anchorNames().contains(anchor)) {
+                const double top = page->documentLayout()->blockBoundingRect(block).top();
+                return std::min(static_cast<int>(top),
+                                help.Browser->verticalScrollBar()->maximum());
+            }
+        }
+    }
+    ADD_FAILURE() << "no place named " << anchor.toStdString();
+    return -1;
+}
+
+void ExpectAt(const HelpWindow& help, const QString& anchor) {
+    EXPECT_EQ(help.Browser->source().fragment(), anchor);
+    EXPECT_NEAR(ScrollPosition(help), PositionOf(help, anchor), 1) << anchor.toStdString();
+}
+
+TEST(HelpWindow, OpensBesideTheProgramAtTheContents) {
+    QWidget owner;
+    HelpWindow* help = ShowHelpContents(&owner);
+    Settle();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->isWindow()) << "a window of its own";
+    EXPECT_EQ(help->windowModality(), Qt::NonModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the program stays usable";
+    EXPECT_EQ(help->windowTitle(), "Pesterly Help");
+    ExpectAt(*help, "contents");
+    EXPECT_EQ(help->Browser->source().adjusted(QUrl::RemoveFragment), help->Manual());
+    EXPECT_EQ(help->Browser->documentTitle(), "Pesterly Help");
+    EXPECT_TRUE(help->Browser->toPlainText().contains("The daily review"));
+    EXPECT_EQ(help->Browser->horizontalScrollBar()->maximum(), 0) << "no sideways scrolling";
+    EXPECT_LT(PositionOf(*help, "contents"), help->Browser->fontMetrics().lineSpacing())
+        << "the contents begin the page";
+
+    const QString path = QDir(QStringLiteral(PESTERLY_SHOT_DIR)).filePath("HelpWindow.png");
+    EXPECT_TRUE(help->grab().save(path)) << path.toStdString();
+}
+
+TEST(HelpWindow, ContentsBackAndForwardMoveThroughTheManual) {
+    QWidget owner;
+    HelpWindow* help = ShowHelpContents(&owner);
+    Settle();
+    EXPECT_FALSE(help->BackAction->isEnabled());
+    EXPECT_FALSE(help->ForwardAction->isEnabled());
+
+    QUrl tray = help->Manual();
+    tray.setFragment("tray");
+    help->Browser->setSource(tray);
+    Settle();
+    const int tray_position = ScrollPosition(*help);
+    ExpectAt(*help, "tray");
+    EXPECT_GT(tray_position, 0) << "the tray section lies further down the page";
+    const QString path = QDir(QStringLiteral(PESTERLY_SHOT_DIR)).filePath("HelpWindow-tray.png");
+    EXPECT_TRUE(help->grab().save(path)) << path.toStdString();
+    EXPECT_TRUE(help->BackAction->isEnabled());
+
+    help->ContentsAction->trigger();
+    Settle();
+    ExpectAt(*help, "contents");
+    EXPECT_LT(ScrollPosition(*help), tray_position);
+
+    help->BackAction->trigger();
+    Settle();
+    EXPECT_EQ(help->Browser->source(), tray);
+    EXPECT_EQ(ScrollPosition(*help), tray_position);
+    EXPECT_TRUE(help->ForwardAction->isEnabled());
+
+    help->ForwardAction->trigger();
+    Settle();
+    ExpectAt(*help, "contents");
+}
+
+TEST(HelpWindow, OpeningHelpAgainReusesTheWindowAtTheContents) {
+    QWidget owner;
+    HelpWindow* first = ShowHelpContents(&owner);
+    QUrl exchange = first->Manual();
+    exchange.setFragment("exchange");
+    first->Browser->setSource(exchange);
+    first->close();
+    Settle();
+    ASSERT_FALSE(first->isVisible());
+
+    HelpWindow* second = ShowHelpContents(&owner);
+    Settle();
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 1);
+    EXPECT_TRUE(second->isVisible());
+    ExpectAt(*second, "contents");
+
+    // Asked again while it is open and scrolled away, it goes back to the contents.
+    second->Browser->verticalScrollBar()->setValue(second->Browser->verticalScrollBar()->maximum());
+    EXPECT_GT(ScrollPosition(*second), PositionOf(*second, "contents") + 100);
+    EXPECT_EQ(ShowHelpContents(&owner), first);
+    Settle();
+    ExpectAt(*second, "contents");
+}
+
+TEST(HelpWindow, WithoutAnOwnerOneWindowLivesUntilItIsClosed) {
+    QPointer<HelpWindow> first = ShowHelpContents(nullptr);
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(ShowHelpContents(nullptr), first.data());
+    first->close();
+    Settle();
+    EXPECT_TRUE(first.isNull()) << "closed, it is gone";
+    QPointer<HelpWindow> second = ShowHelpContents(nullptr);
+    ASSERT_FALSE(second.isNull());
+    EXPECT_TRUE(second->isVisible());
+    second->close();
+    Settle();
+    EXPECT_TRUE(second.isNull());
+}
+
+TEST(HelpWindow, ReadsTheInstalledManualWhenThereIsOne) {
+    const QUrl built_in = ManualUrl(QString());
+    EXPECT_EQ(built_in.scheme(), "qrc");
+    EXPECT_TRUE(QFile::exists(":" + built_in.path())) << "the manual is built in";
+
+    QTemporaryDir installed;
+    ASSERT_TRUE(installed.isValid());
+    EXPECT_EQ(ManualUrl(installed.path()), built_in) << "an empty folder has no manual";
+
+    QFile page(QDir(installed.path()).filePath("index.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write(
+        "<html><head><title>Installed</title></head>"
+        "<body><h2 id=\"contents\">Contents</h2></body></html>");
+    page.close();
+    const QUrl url = ManualUrl(installed.path());
+    EXPECT_TRUE(url.isLocalFile());
+    EXPECT_EQ(url.toLocalFile(), QFileInfo(page).absoluteFilePath());
+
+    QWidget owner;
+    HelpWindow help(&owner, url);
+    help.ShowContents();
+    Settle();
+    EXPECT_EQ(help.Browser->documentTitle(), "Installed");
+}
+
+}  // namespace
+}  // namespace pesterly
