@@ -1,13 +1,23 @@
 #include "app/Application.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QSessionManager>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
+#include "mail/SessionNagMailer.h"
+#include "platform/BackgroundMailSession.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/MailSessionFactory.h"
 #include "platform/MessageBoxAsker.h"
+#include "platform/QtTrayIcon.h"
+#include "platform/SignalWatcher.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
 #include "store/Database.h"
+#include "ui/Resources.h"
 #include "ui/main/PesterlyMain.h"
 
 namespace pesterly {
@@ -36,15 +46,38 @@ int RunApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pesterly"));
     QApplication::setApplicationVersion(QStringLiteral(PESTERLY_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("pesterly"));
     // The program ends when the main window unloads, not when its last window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    const QString settings_path = IniSettingsStore::DefaultPath();
+    SingleInstance single(settings_path);
+    if (!single.Claim()) {
+        std::puts("Pesterly is already running; its window has been shown.");
+        return 0;
+    }
+    SignalWatcher signals_watcher;
+
+    const QIcon icon = ApplicationIcon();
+    QApplication::setWindowIcon(icon);
     Database db;
-    IniSettingsStore store(IniSettingsStore::DefaultPath());
+    IniSettingsStore store(settings_path);
     SystemClock clock;
     MessageBoxAsker asker;
-    PesterlyMain main_window({db, store, clock, asker}, QApplication::arguments().mid(1));
+    const MailSettings mail_settings = MailSettings::FromEnvironment();
+    SessionNagMailer mailer(store, [&mail_settings] {
+        return std::make_unique<BackgroundMailSession>(MakeMailSession(mail_settings));
+    });
+    QtTrayIcon tray(icon);
+    PesterlyMain main_window({db, store, clock, asker, mailer, tray},
+                             QApplication::arguments().mid(1));
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
+    QObject::connect(&single, &SingleInstance::ShowRequested, &main_window,
+                     &PesterlyMain::PesterlyMain_ShowPesterly_Click);
+    QObject::connect(&signals_watcher, &SignalWatcher::EndRequested, &main_window,
+                     &PesterlyMain::EndOnRequest);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
+                     [&main_window](QSessionManager&) { main_window.SaveNow(); });
     main_window.show();
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -12,8 +13,15 @@ namespace pesterly {
 
 class Clock;
 class FlexGrid;
+class NagMailer;
 class QuestionAsker;
+class TwipsLayout;
+class EditHappening;
+class NagList;
+class OptionsForm;
 class SettingsStore;
+class TrayIcon;
+enum class TrayMouse;
 struct Database;
 
 // What the main window works with; all of it outlives the window.
@@ -22,6 +30,8 @@ struct MainServices {
     SettingsStore& store;
     Clock& clock;
     QuestionAsker& asker;
+    NagMailer& mailer;
+    TrayIcon& tray;
 };
 
 // The main window: the event grid, its commands and menus, and the two timers.
@@ -33,9 +43,26 @@ class PesterlyMain : public QMainWindow {
     // the review date and time. `arguments` are the user's, without the program name.
     PesterlyMain(const MainServices& services, const QStringList& arguments,
                  QWidget* parent = nullptr);
+    ~PesterlyMain() override;
 
     // Writes event slot hapnum into grid data row rownum, that is grid row rownum + 1.
     void FillRow(int rownum, int hapnum);
+    // Asks about every due event, then shows the table again in slot order.
+    void ReviewDueHappenings();
+    // Sets SlowTimer to wake for its next look at the clock.
+    void ArmSlowTimer();
+    // Ends the program in an orderly way when the desktop asks (a signal, the session
+    // ending): saves, removes the icon and unloads, asking nothing.
+    void EndOnRequest();
+    // Saves the table now, as the session manager asks before the desktop session ends.
+    void SaveNow();
+    // Writes the events of the selected grid rows, top to bottom, to an exchange file.
+    void ExportTo(const QString& path);
+    // Appends the new events of an exchange file to the table and the grid. A damaged file
+    // adds nothing and the user is told which line is wrong.
+    void ReadFile(const QString& infile);
+    // Makes the window visible and gives it the focus.
+    void PesterlyMain_ShowPesterly_Click();
 
     FlexGrid* FGrid = nullptr;
     QPushButton* AddNewButton = nullptr;
@@ -55,6 +82,9 @@ class PesterlyMain : public QMainWindow {
     QMenu* HelpMenu = nullptr;
     QAction* AboutPesterly = nullptr;
     QAction* StartHelp = nullptr;
+    QMenu* TrayMenu = nullptr;
+    QAction* ShowPesterly = nullptr;
+    QAction* TrayExit = nullptr;
 
   signals:
     // The window has unloaded after saving; the program ends.
@@ -62,18 +92,49 @@ class PesterlyMain : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void CreateControls();
+    void SizeColumns(const TwipsLayout& layout);
     void CreateMenus();
     void WireHandlers();
     void CentreOnScreen();
 
     void PesterlyMain_Form_Load(const QStringList& arguments);
+    // Saves, then removes the icon; false when the save failed (the user has been told).
     bool PesterlyMain_Form_Unload();
     void PesterlyMain_FileExit_Click();
+    void PesterlyMain_StartupTimer_Timer();
+    void PesterlyMain_Form_MouseMove(TrayMouse mouse);
+    void PesterlyMain_HideButton_Click();
+    void PesterlyMain_TrayExit_Click();
+    // "Hide" would strand the window where no notification area can bring it back.
+    void UpdateHideButton();
+    void PesterlyMain_AddNewButton_Click();
+    void PesterlyMain_DeleteButton_Click();
+    void PesterlyMain_FGrid_Click(int mouse_col);
+    void PesterlyMain_FGrid_DblClick();
+    void PesterlyMain_FileOptions_Click();
+    void PesterlyMain_FileMAPI_Click();
+    void PesterlyMain_MenuExport_Click();
+    void PesterlyMain_MenuImport_Click();
+    void PesterlyMain_AboutPesterly_Click();
+    void PesterlyMain_StartHelp_Click();
+    // The slot of the event shown in a grid row, from the row's slot column; -1 when the row
+    // shows no live event.
+    int SlotOfRow(int row) const;
+    void PesterlyMain_SlowTimer_Timer();
+    void PesterlyMain_Command1_Click();
+    void RefillGrid();
 
     MainServices services_;
+    std::unique_ptr<TwipsLayout> layout_;
+    bool unloaded_ = false;
+    // Dialogs are made on first use and kept.
+    EditHappening* edit_happening_ = nullptr;
+    OptionsForm* options_form_ = nullptr;
+    NagList* nag_list_ = nullptr;
 };
 
 }  // namespace pesterly

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QTimer>
+
+#include "platform/TrayIcon.h"
+
+class QSystemTrayIcon;
+
+namespace pesterly {
+
+// The notification-area icon through QSystemTrayIcon. Qt reports no right double-click on a
+// tray icon; where the icon is an embedded X window (the XEmbed tray protocol) an application
+// event filter sees it on the icon's own widget. Desktops that speak the StatusNotifierItem
+// protocol report no right double-click at all: there the menu's "Exit" is the way out.
+class QtTrayIcon : public QObject, public TrayIcon {
+    Q_OBJECT
+
+  public:
+    explicit QtTrayIcon(const QIcon& icon, QObject* parent = nullptr);
+    ~QtTrayIcon() override;
+
+    bool IsAvailable() const override;
+    void Add(std::function<void(TrayMouse)> on_mouse) override;
+    void Remove() override;
+
+    // The widget class Qt's X11 backend uses for a docked tray icon.
+    static const char* IconWidgetClass() { return "QSystemTrayIconSys"; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Report(TrayMouse mouse);
+
+    QIcon icon_;
+    QSystemTrayIcon* tray_ = nullptr;
+    QTimer pending_right_press_;
+    std::function<void(TrayMouse)> on_mouse_;
+};
+
+}  // namespace pesterly

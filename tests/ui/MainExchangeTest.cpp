@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "exchange/ExchangeFile.h"
+#include "store/Database.h"
+#include "support/FakeClock.h"
+#include "support/FakeTrayIcon.h"
+#include "support/MemorySettingsStore.h"
+#include "support/QtPrinters.h"
+#include "support/RecordingNagMailer.h"
+#include "support/ScriptedAsker.h"
+#include "ui/main/FlexGrid.h"
+#include "ui/main/PesterlyMain.h"
+#include "ui/main/RowFormat.h"
+
+namespace pesterly {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeTrayIcon;
+using testing::MemorySettingsStore;
+using testing::RecordingNagMailer;
+using testing::ScriptedAsker;
+
+class MainExchangeTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<PesterlyMain> Open(int events) {
+        for (int slot = 0; slot < events; ++slot) {
+            store.SaveSetting("Events", "EDesc" + std::to_string(slot),
+                              "event " + std::to_string(slot));
+            store.SaveSetting("Events", "EDate" + std::to_string(slot), "3/14/2001");
+            store.SaveSetting("Events", "EEmailBody" + std::to_string(slot), "line 1\nline 2");
+        }
+        store.SaveSetting("Events", "EventCount", " " + std::to_string(events));
+        store.SaveSetting("Options", "CheckDate", "12/31/2099");
+        return std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
+                                              QStringList());
+    }
+    std::vector<std::string> Exported(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const auto parsed = ParseExchangeFile(file.readAll().toStdString());
+        std::vector<std::string> descs;
+        for (const Happening& h : std::get<std::vector<Happening>>(parsed)) {
+            descs.push_back(h.Desc);
+        }
+        return descs;
+    }
+    void Write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    Database db;
+    MemorySettingsStore store;
+    FakeClock clock;
+    ScriptedAsker asker;
+    RecordingNagMailer mailer;
+    FakeTrayIcon tray;
+};
+
+TEST_F(MainExchangeTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {
+    auto window = Open(6);
+    FlexGrid& grid = *window->FGrid;
+    grid.SortGeneric(kColSlot);
+    grid.sortItems(kColSlot, Qt::DescendingOrder);  // rows now show slots 5, 4, 3, 2, 1, 0
+    const QString path = dir.filePath("some.Pesterly");
+    for (const auto& [current, other] : {std::pair{5, 2}, std::pair{2, 5}}) {
+        grid.clearSelection();
+        grid.SetRow(other);
+        grid.setRangeSelected(QTableWidgetSelectionRange(1, 0, 4, kGridColumns - 1), true);
+        grid.setCurrentCell(current - 1, 0, QItemSelectionModel::NoUpdate);
+        ASSERT_EQ(grid.RowSel(), other);
+        window->ExportTo(path);
+        EXPECT_EQ(Exported(path),
+                  (std::vector<std::string>{"event 4", "event 3", "event 2", "event 1"}));
+    }
+    EXPECT_TRUE(asker.messages.empty());
+}
+
+TEST_F(MainExchangeTest, ImportingAnExportIntoTheSameTableAddsNothing) {
+    auto window = Open(3);
+    window->FGrid->SetRow(1);
+    window->FGrid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 2, 6), true);
+    window->FGrid->setCurrentCell(0, 0, QItemSelectionModel::NoUpdate);
+    const QString path = dir.filePath("all.Pesterly");
+    window->ExportTo(path);
+    window->ReadFile(path);
+    EXPECT_EQ(db.HappeningCount, 3);
+    EXPECT_EQ(window->FGrid->Rows(), 4);
+}
+
+TEST_F(MainExchangeTest, ImportAppendsNewEventsWithTheirRows) {
+    auto window = Open(1);
+    const QString path = dir.filePath("new.Pesterly");
+    Write(path,
+          "2\r\n"
+          "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
+          "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n");
+    window->ReadFile(path);
+    ASSERT_EQ(db.HappeningCount, 2);
+    EXPECT_EQ(db.Happenings[1].Desc, "Mother's birthday");
+    EXPECT_FALSE(db.Happenings[1].UseNagList);
+    ASSERT_EQ(window->FGrid->Rows(), 3);
+    EXPECT_EQ(window->FGrid->CellText(2, kColToBeDone), "Mother's birthday");
+    EXPECT_EQ(window->FGrid->CellText(2, kColSlot), " 1");
+    EXPECT_TRUE(asker.messages.empty());
+}
+
+TEST_F(MainExchangeTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
+    auto window = Open(2);
+    const QString path = dir.filePath("broken.Pesterly");
+    Write(path,
+          "3\r\n"
+          "#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
+          "#2001-03-14#,1,\"another\",#2000-03-14#,#MAYBE#,\"\",3,\"x\"\r\n");
+    window->ReadFile(path);
+    EXPECT_EQ(db.HappeningCount, 2);
+    EXPECT_EQ(window->FGrid->Rows(), 3);
+    ASSERT_EQ(asker.messages.size(), 1u);
+    EXPECT_NE(asker.messages[0].find("line 3"), std::string::npos) << asker.messages[0];
+
+    window->ReadFile(dir.filePath("no such file.Pesterly"));
+    ASSERT_EQ(asker.messages.size(), 2u);
+    EXPECT_NE(asker.messages[1].find("no such file"), std::string::npos);
+
+    window->FGrid->SetRow(1);
+    window->ExportTo(dir.filePath("missing folder/out.Pesterly"));
+    ASSERT_EQ(asker.messages.size(), 3u);
+    EXPECT_NE(asker.messages[2].find("could not create"), std::string::npos);
+}
+
+TEST_F(MainExchangeTest, FullTableTakesWhatFitsAndSaysHowManyWereLeftOut) {
+    auto window = Open(100);
+    std::vector<Happening> incoming(3);
+    for (int i = 0; i < 3; ++i) {
+        incoming[i].Desc = "incoming " + std::to_string(i);
+    }
+    const QString path = dir.filePath("three.Pesterly");
+    Write(path, QByteArray::fromStdString(WriteExchangeFile(incoming)));
+    window->ReadFile(path);
+    EXPECT_EQ(db.HappeningCount, Database::kSlots);
+    EXPECT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
+    ASSERT_EQ(asker.messages.size(), 1u);
+    EXPECT_NE(asker.messages[0].find("2 new events"), std::string::npos) << asker.messages[0];
+}
+
+}  // namespace
+}  // namespace pesterly

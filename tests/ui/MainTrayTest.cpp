@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "store/Database.h"
+#include "support/FakeClock.h"
+#include "support/FakeTrayIcon.h"
+#include "support/MemorySettingsStore.h"
+#include "support/RecordingNagMailer.h"
+#include "support/ScriptedAsker.h"
+#include "ui/main/PesterlyMain.h"
+
+namespace pesterly {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeTrayIcon;
+using testing::MemorySettingsStore;
+using testing::RecordingNagMailer;
+using testing::ScriptedAsker;
+
+class MainTrayTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        store.SaveSetting("Options", "CheckDate", "12/31/2099");
+        unloads = 0;
+        window.reset();
+        window = std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
+                                                QStringList());
+        QObject::connect(window.get(), &PesterlyMain::Unloaded, [this] { ++unloads; });
+        window->show();
+    }
+    void StartupTick() { ASSERT_TRUE(QMetaObject::invokeMethod(window->StartupTimer, "timeout")); }
+    // Something the user changed today, which every way of ending must save.
+    void ChangeSomething() {
+        store.SaveSetting("Options", "CheckTime", "8:00:00 AM");
+        db.CheckTime = DateValue::TimeOfDay(6, 45, 0);
+    }
+    bool Saved() { return store.GetSetting("Options", "CheckTime", "") == "6:45:00 AM"; }
+
+    Database db;
+    MemorySettingsStore store;
+    FakeClock clock;
+    ScriptedAsker asker;
+    RecordingNagMailer mailer;
+    FakeTrayIcon tray;
+    std::unique_ptr<PesterlyMain> window;
+    int unloads = 0;
+};
+
+TEST_F(MainTrayTest, IconComesWithTheStartupTimerAndReactsOnlyWhileHidden) {
+    EXPECT_EQ(tray.adds, 0);
+    EXPECT_TRUE(window->StartupTimer->isActive());
+    EXPECT_EQ(window->StartupTimer->interval(), 500);
+    StartupTick();
+    EXPECT_EQ(tray.adds, 1);
+    EXPECT_FALSE(window->StartupTimer->isActive());
+
+    tray.Click(TrayMouse::kRightDoubleClick);  // ignored while shown
+    EXPECT_EQ(unloads, 0);
+    EXPECT_TRUE(window->isVisible());
+
+    window->HideButton->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(tray.shown);
+    EXPECT_TRUE(window->SlowTimer->isActive());
+    tray.Click(TrayMouse::kLeftPress);
+    EXPECT_TRUE(window->isVisible());
+
+    window->HideButton->click();
+    tray.Click(TrayMouse::kLeftDoubleClick);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainTrayTest, RightPressPopsTheMenuWhoseShowBringsTheWindowBack) {
+    StartupTick();
+    window->HideButton->click();
+    QStringList captions;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            captions << action->text();
+        }
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+    tray.Click(TrayMouse::kRightPress);
+    EXPECT_EQ(captions, QStringList({"Show Pesterly", "Exit"}));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainTrayTest, RightDoubleClickWhileHiddenEndsAfterSaving) {
+    StartupTick();
+    ChangeSomething();
+    window->HideButton->click();
+    tray.Click(TrayMouse::kRightDoubleClick);
+    EXPECT_EQ(unloads, 1);
+    EXPECT_TRUE(Saved());
+    EXPECT_FALSE(tray.shown);
+    EXPECT_TRUE(asker.questions.empty());
+}
+
+TEST_F(MainTrayTest, EveryCommandThatEndsSavesFirst) {
+    for (QAction* PesterlyMain::*command : {&PesterlyMain::FileExit, &PesterlyMain::TrayExit}) {
+        SetUp();
+        StartupTick();
+        ChangeSomething();
+        ((*window).*command)->trigger();
+        EXPECT_TRUE(Saved()) << ((*window).*command)->objectName().toStdString();
+        EXPECT_EQ(unloads, 1);
+        EXPECT_FALSE(tray.shown);
+    }
+}
+
+TEST_F(MainTrayTest, DesktopRequestToEndSavesWithoutAskingEvenWhenTheSaveFails) {
+    StartupTick();
+    ChangeSomething();
+    window->EndOnRequest();
+    EXPECT_TRUE(Saved());
+    EXPECT_EQ(unloads, 1);
+    EXPECT_FALSE(tray.shown);
+
+    SetUp();
+    store.fail_next_commit = "disk full";
+    window->EndOnRequest();
+    EXPECT_EQ(unloads, 1);  // it ends all the same: nobody may be there to answer
+    EXPECT_TRUE(asker.messages.empty());
+}
+
+TEST_F(MainTrayTest, WithoutANotificationAreaHideIsOffAndSaysWhy) {
+    tray.available = false;
+    StartupTick();
+    EXPECT_FALSE(window->HideButton->isEnabled());
+    EXPECT_FALSE(window->HideButton->toolTip().isEmpty());
+    tray.available = true;
+    window->PesterlyMain_ShowPesterly_Click();
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(window.get(), &activation);
+    EXPECT_TRUE(window->HideButton->isEnabled());
+}
+
+}  // namespace
+}  // namespace pesterly
