@@ -64,6 +64,9 @@ int RunApplication(int argc, char** argv) {
     IniSettingsStore store(settings_path);
     SystemClock clock;
     MessageBoxAsker asker;
+    if (const auto& problem = store.ReadProblem()) {
+        asker.Tell(*problem);
+    }
     const MailSettings mail_settings = MailSettings::FromEnvironment();
     SessionNagMailer mailer(store, [&mail_settings] {
         return std::make_unique<BackgroundMailSession>(MakeMailSession(mail_settings));

@@ -28,8 +28,18 @@ QString ValueText(const QVariant& value) {
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(const QString& path)
-    : path_(path), settings_(path, QSettings::IniFormat) {
+    : path_(path), settings_(std::make_unique<QSettings>(path, QSettings::IniFormat)) {
     IndexNames();
+    if (settings_->status() == QSettings::FormatError) {
+        const QString kept = path + QStringLiteral(".damaged");
+        QFile::remove(kept);
+        QFile::copy(path, kept);
+        read_problem_ = "Some lines of the settings file " + path.toStdString() +
+                        " could not be read. Pesterly has loaded what it could; the lines it "
+                        "could not read will be gone when it next saves. The file as it was is "
+                        "kept as " +
+                        kept.toStdString() + ".";
+    }
 }
 
 QString IniSettingsStore::DefaultPath() {
@@ -43,7 +53,7 @@ QString IniSettingsStore::DefaultPath() {
 void IniSettingsStore::IndexNames() {
     names_.clear();
     sections_.clear();
-    const QStringList keys = settings_.allKeys();
+    const QStringList keys = settings_->allKeys();
     for (const QString& name : keys) {
         names_.insert(name.toLower(), name);  // of twins differing in case, one is kept
         const qsizetype slash = name.indexOf(QLatin1Char('/'));
@@ -60,7 +70,7 @@ std::string IniSettingsStore::GetSetting(std::string_view section, std::string_v
     if (found == names_.constEnd()) {
         return std::string(default_value);
     }
-    return ValueText(settings_.value(*found)).toStdString();
+    return ValueText(settings_->value(*found)).toStdString();
 }
 
 void IniSettingsStore::SaveSetting(std::string_view section, std::string_view key,
@@ -74,7 +84,7 @@ void IniSettingsStore::SaveSetting(std::string_view section, std::string_view ke
         names_.insert(lower_name, name);
         sections_.insert(lower_section, name.left(name.indexOf(QLatin1Char('/'))));
     }
-    settings_.setValue(name, ToQ(value));
+    settings_->setValue(name, ToQ(value));
 }
 
 MaybeError IniSettingsStore::Commit() {
@@ -93,8 +103,13 @@ MaybeError IniSettingsStore::Commit() {
             ::close(fd);
         }
     }
-    settings_.sync();
-    if (settings_.status() != QSettings::NoError) {
+    if (settings_->status() == QSettings::AccessError) {
+        // QSettings keeps reporting its first error for as long as it lives; a fresh one on
+        // the same file still holds the unsaved values, and may succeed now.
+        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    }
+    settings_->sync();
+    if (settings_->status() == QSettings::AccessError) {
         return Error{"Pesterly could not write its settings file " + path_.toStdString() +
                      ". Check that the disk is not full and that you may write there."};
     }

@@ -3,6 +3,10 @@
 #include <QHash>
 #include <QSettings>
 #include <QString>
+#include <memory>
+#include <optional>
+#include <memory>
+#include <optional>
 
 #include "store/SettingsStore.h"
 
@@ -27,12 +31,16 @@ class IniSettingsStore : public SettingsStore {
     MaybeError Commit() override;
 
     const QString& Path() const { return path_; }
+    // What the user should know when the file had lines that could not be read: they are
+    // read as well as possible, and the file as found is kept beside it.
+    const std::optional<std::string>& ReadProblem() const { return read_problem_; }
 
   private:
     void IndexNames();
 
     QString path_;
-    QSettings settings_;
+    std::unique_ptr<QSettings> settings_;
+    std::optional<std::string> read_problem_;
     // Lower-case "section/key" to the spelling held in the file.
     QHash<QString, QString> names_;
     // Lower-case section to the spelling held in the file.

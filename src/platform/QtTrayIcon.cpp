@@ -55,7 +55,8 @@ void QtTrayIcon::Remove() {
     qApp->removeEventFilter(this);
     pending_right_press_.stop();
     tray_->hide();
-    delete tray_;
+    // Remove may be called from inside one of the icon's own mouse events.
+    tray_->deleteLater();
     tray_ = nullptr;
 }
 
@@ -71,9 +72,16 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QtTrayIcon::Report(TrayMouse mouse) {
-    if (on_mouse_) {
-        on_mouse_(mouse);
-    }
+    // Delivered from the event loop, not from inside the icon's event: what it starts (a menu,
+    // a modal loop, the end of the program) must not run while Qt still handles that event.
+    QMetaObject::invokeMethod(
+        this,
+        [this, mouse] {
+            if (on_mouse_ && tray_ != nullptr) {
+                on_mouse_(mouse);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace pesterly

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -162,11 +163,14 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
     input_read.Close();
     output_write.Close();
     fcntl(input_write.get(), F_SETFL, fcntl(input_write.get(), F_GETFL) | O_NONBLOCK);
+    fcntl(output_read.get(), F_SETFL, fcntl(output_read.get(), F_GETFL) | O_NONBLOCK);
 
     // The message goes in while the program's report is read, so that neither side can stall
     // on a full pipe.
     std::string report;
     bool timed_out = false;
+    bool exited = false;
+    int status = 0;
     {
         SigpipeBlock block;
         size_t written = 0;
@@ -183,7 +187,10 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
                 timed_out = true;
                 break;
             }
-            const int ready = ::poll(fds, count, static_cast<int>(left.count()));
+            // Look at the program itself now and then: a mail program may leave a delivery
+            // process behind that keeps the output pipe open after it has taken the mail.
+            const int ready =
+                ::poll(fds, count, static_cast<int>(std::min<int64_t>(left.count(), 250)));
             if (ready < 0 && errno == EINTR) {
                 continue;
             }
@@ -210,14 +217,23 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
                     output_read.Close();
                 }
             }
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                exited = true;
+                char buffer[4096];
+                ssize_t n = 0;
+                while (output_read.get() >= 0 &&
+                       (n = ::read(output_read.get(), buffer, sizeof buffer)) > 0) {
+                    report.append(buffer, static_cast<size_t>(n));
+                }
+                break;
+            }
         }
         input_write.Close();
     }
-    if (timed_out) {
+    if (timed_out && !exited) {
         ::kill(pid, SIGKILL);
     }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (!exited && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (timed_out) {
         return Error{"The mail service " + program_ + " did not finish within " +

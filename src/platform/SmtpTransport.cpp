@@ -117,7 +117,10 @@ size_t ReadChunk(char* buffer, size_t size, size_t count, void* user) {
 MaybeError SmtpTransport::CheckReady() {
     EnsureCurl();
     std::unique_ptr<CURLU, UrlFree> url(curl_url());
-    const std::string bad = "PESTERLY_MAIL_URL \"" + url_ +
+    // The URL may hold a password: never repeat what stands before an "@".
+    const size_t at = url_.rfind('@');
+    const std::string shown = at == std::string::npos ? url_ : "..." + url_.substr(at);
+    const std::string bad = "PESTERLY_MAIL_URL \"" + shown +
                             "\" is not a mail server address; use smtp://host:port or "
                             "smtps://host:port.";
     if (curl_url_set(url.get(), CURLUPART_URL, url_.c_str(), 0) != CURLUE_OK) {

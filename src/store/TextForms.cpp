@@ -297,7 +297,13 @@ std::optional<DateValue> ReadDate(DateReader& in) {
 }  // namespace
 
 std::string PaddedNumber(int64_t value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    // Built in place: GCC 12 at -O3 takes " " + std::to_string(...) for an overlapping copy
+    // (a false -Wrestrict) and so fails the Release build.
+    std::string text = std::to_string(value);
+    if (value >= 0) {
+        text.insert(text.begin(), ' ');
+    }
+    return text;
 }
 
 std::string TrimmedNumber(int64_t value) {

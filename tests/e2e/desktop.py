@@ -21,6 +21,30 @@ def wait_for(condition, timeout=20.0, what="condition"):
     raise AssertionError(f"timed out waiting for {what}")
 
 
+MAIN_CLIENT = (10095, 4530)  # the main window's client area, in twips
+EDITOR_CLIENT = (5220, 6240)
+
+
+def xdotool(screen, *args):
+    return subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": screen.name},
+                          capture_output=True, text=True, timeout=20).stdout
+
+
+class TrayHost:
+    """A notification area on the screen: trayer, docked at the top right."""
+
+    def __init__(self, screen):
+        self.process = subprocess.Popen(
+            ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+             "--height", "32", "--SetDockType", "true"],
+            env={**os.environ, "DISPLAY": screen.name},
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+
+
 class Xvfb:
     def __init__(self):
         read_end, write_end = os.pipe()
@@ -58,7 +82,8 @@ class Pesterly:
                    LANG="C.UTF-8", LC_ALL="C.UTF-8")
         env.update(extra_env or {})
         self.screen = screen
-        self.process = subprocess.Popen([binary, *args], env=env, stdout=subprocess.PIPE,
+        self.log = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([binary, *args], env=env, stdout=self.log,
                                         stderr=subprocess.STDOUT)
 
     def windows(self, title=None):
@@ -92,6 +117,50 @@ class Pesterly:
         window.send_event(event)
         x.flush()
 
+    def click_twips(self, window, client_twips, x, y, repeat=1):
+        """Clicks a point of a form given in its design twips; the client area sits at the
+        bottom of the window, below any menu bar."""
+        geometry = window.get_geometry()
+        origin = window.translate_coords(self.screen.x.screen().root, 0, 0)
+        scale = geometry.width / client_twips[0]
+        top = geometry.height - client_twips[1] * scale
+        xdotool(self.screen, "mousemove", str(-origin.x + round(x * scale)),
+                str(-origin.y + round(top + y * scale)), "click", "--repeat", str(repeat),
+                "--delay", "80", "1")
+
+    def hide(self, window):
+        self.click_twips(window, MAIN_CLIENT, 9240, 4140)  # the Hide button
+        wait_for(lambda: not self.windows("Pesterly"), what="the window to hide")
+
+    def tray_icon(self):
+        """The centre of the docked icon: a small window of the program's own."""
+        def find():
+            for line in xdotool(self.screen, "search", "--pid", str(self.process.pid),
+                                "--onlyvisible", "--name", "").split():
+                geometry = xdotool(self.screen, "getwindowgeometry", "--shell", line)
+                values = dict(item.split("=") for item in geometry.split())
+                width, height = int(values["WIDTH"]), int(values["HEIGHT"])
+                if 16 <= width <= 64 and 16 <= height <= 64:
+                    return int(values["X"]) + width // 2, int(values["Y"]) + height // 2
+            return None
+        return wait_for(find, what="the tray icon")
+
+    def click_at(self, x, y, button=1):
+        xdotool(self.screen, "mousemove", str(x), str(y), "click", str(button))
+
+    def tray_menu_exit(self):
+        """Opens the icon's menu and picks its second item, "Exit"."""
+        x, y = self.tray_icon()
+        self.click_at(x, y, 3)
+        menu = wait_for(lambda: self.windows(""), what="the tray menu")[0]
+        geometry = menu.get_geometry()
+        origin = menu.translate_coords(self.screen.x.screen().root, 0, 0)
+        self.click_at(-origin.x + geometry.width // 2, -origin.y + geometry.height * 3 // 4)
+
+    def keys(self, window, *keys):
+        xdotool(self.screen, "windowfocus", "--sync", str(window.id))
+        xdotool(self.screen, "key", *keys)
+
     def screenshot(self, window, path):
         subprocess.run(["import", "-display", self.screen.name, "-window", str(window.id), path],
                        check=True)
@@ -104,7 +173,8 @@ class Pesterly:
             raise
 
     def output(self):
-        return self.process.stdout.read().decode(errors="replace") if self.process.stdout else ""
+        self.log.seek(0)
+        return self.log.read().decode(errors="replace")
 
     def settings(self):
         return read_ini(self.ini)
@@ -113,6 +183,7 @@ class Pesterly:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        self.log.close()
         shutil.rmtree(self.home, ignore_errors=True)
 
 

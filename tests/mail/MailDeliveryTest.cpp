@@ -2,7 +2,10 @@
 // 127.0.0.1, once through libcurl and once through msmtp as the sendmail program.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -214,6 +217,35 @@ TEST(MailService, SendmailFailureReportsStatusAndReasonAndSurvivesAClosedPipe) {
     ASSERT_TRUE(error);
     EXPECT_NE(error->message.find("exit status 78"), std::string::npos) << error->message;
     EXPECT_NE(error->message.find("msmtp:"), std::string::npos) << error->message;
+}
+
+}  // namespace
+}  // namespace pesterly
+
+namespace pesterly {
+namespace {
+
+TEST(MailService, SendmailThatLeavesADeliveryProcessBehindStillCountsAsSent) {
+    // Some mail programs hand the message to a process of their own and exit; that process
+    // keeps the output pipe open. Success is the program's exit status, not the pipe closing.
+    TempFolder folder;
+    const std::string program = folder.Path() + "/sendmail";
+    const std::string received = folder.Path() + "/received";
+    {
+        std::ofstream script(program);
+        script << "#!/bin/sh\ncat > '" << received << "'\n(sleep 30 &)\nexit 0\n";
+    }
+    ASSERT_EQ(::chmod(program.c_str(), 0700), 0);
+    MailSettings settings;
+    settings.from = kFrom;
+    settings.sendmail_program = program;
+    MemorySettingsStore store;
+    const std::unique_ptr<MailSession> session = MakeMailSession(settings);
+    // Waiting for the pipe instead would end in "did not finish" after two minutes.
+    EXPECT_FALSE(SendNagMail(Event("s@special.example", false), store, *session));
+    std::ifstream mail(received);
+    const std::string text((std::istreambuf_iterator<char>(mail)), {});
+    EXPECT_NE(text.find("Subject: Pay the rent"), std::string::npos) << text;
 }
 
 }  // namespace

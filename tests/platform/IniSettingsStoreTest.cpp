@@ -126,12 +126,46 @@ TEST(IniSettingsStore, UnwritableFolderIsReportedNotHidden) {
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST(IniSettingsStore, FolderThatIsAFileIsReported) {
+TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceeds) {
     QTemporaryDir dir;
     WriteFile(dir.filePath("blocker"), "not a folder");
-    IniSettingsStore store(dir.filePath("blocker/Pesterly.ini"));
-    store.SaveSetting("Events", "EventCount", " 0");
+    IniSettingsStore blocked(dir.filePath("blocker/Pesterly.ini"));
+    blocked.SaveSetting("Events", "EventCount", " 0");
+    EXPECT_TRUE(blocked.Commit());
+
+    // A folder where the file should be: the replace fails until it is gone.
+    const QString path = dir.filePath("Pesterly.ini");
+    ASSERT_TRUE(QDir().mkpath(path));
+    IniSettingsStore store(path);
+    store.SaveSetting("Events", "EDesc0", "kept in memory");
     EXPECT_TRUE(store.Commit());
+    EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "kept in memory");
+    ASSERT_TRUE(QDir().rmdir(path));
+    store.SaveSetting("Events", "EDesc1", "after the failure");
+    ASSERT_FALSE(store.Commit());
+    IniSettingsStore reopened(path);
+    EXPECT_EQ(reopened.GetSetting("Events", "EDesc0", ""), "kept in memory");
+    EXPECT_EQ(reopened.GetSetting("Events", "EDesc1", ""), "after the failure");
+}
+
+TEST(IniSettingsStore, UnreadableLinesAreReportedKeptAsideAndDoNotBlockSaving) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pesterly.ini");
+    const QByteArray damaged =
+        "[Events]\nEventCount=\" 1\"\nthis line has no equals sign\n"
+        "EDesc0=Still read\n";
+    WriteFile(path, damaged);
+    IniSettingsStore store(path);
+    ASSERT_TRUE(store.ReadProblem().has_value());
+    EXPECT_NE(store.ReadProblem()->find(".damaged"), std::string::npos);
+    EXPECT_EQ(ReadAll(path + ".damaged"), damaged);
+    EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "Still read");
+    store.SaveSetting("Events", "EDesc0", "saved");
+    EXPECT_FALSE(store.Commit());
+    EXPECT_FALSE(IniSettingsStore(path).ReadProblem().has_value());
+
+    IniSettingsStore clean(dir.filePath("clean.ini"));
+    EXPECT_FALSE(clean.ReadProblem().has_value());
 }
 
 }  // namespace

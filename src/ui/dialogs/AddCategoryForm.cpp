@@ -18,6 +18,7 @@ AddCategoryForm::AddCategoryForm(Database& db, QWidget* parent)
 
 void AddCategoryForm::CreateControls() {
     DescText = new QLineEdit(this);
+    DescText->setMaxLength(kNoLengthLimit);
     DescText->setObjectName(QStringLiteral("DescText"));
     OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
     CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);

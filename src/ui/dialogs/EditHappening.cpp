@@ -48,6 +48,7 @@ EditHappening::EditHappening(Database& db, QWidget* parent)
 
 void EditHappening::CreateControls() {
     DescText = new QLineEdit(this);
+    DescText->setMaxLength(kNoLengthLimit);
     DescText->setObjectName(QStringLiteral("DescText"));
     DTPicker1 = new QDateEdit(this);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
@@ -71,6 +72,7 @@ void EditHappening::CreateControls() {
     Label1 = new QLabel(QStringLiteral("Special Address"), Emailframe);
     Label1->setObjectName(QStringLiteral("Label1"));
     CustomEmail = new QLineEdit(Emailframe);
+    CustomEmail->setMaxLength(kNoLengthLimit);
     CustomEmail->setObjectName(QStringLiteral("CustomEmail"));
     Label3 = new QLabel(QStringLiteral("Text for message body"), Emailframe);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -79,6 +81,7 @@ void EditHappening::CreateControls() {
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     BodyText = new QLineEdit(Emailframe);
+    BodyText->setMaxLength(kNoLengthLimit);
     BodyText->setObjectName(QStringLiteral("BodyText"));
     // The box is drawn tall; its one line reads best at the top, under its caption.
     BodyText->setAlignment(Qt::AlignLeft | Qt::AlignTop);

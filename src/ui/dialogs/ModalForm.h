@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QDialog>
+#include <limits>
 
 class QKeyEvent;
 class QPushButton;
 class QShowEvent;
 
 namespace pesterly {
+
+// Text boxes take texts of any length: a long imported mail body must not be cut short.
+inline constexpr int kNoLengthLimit = std::numeric_limits<int>::max();
 
 // What every Pesterly dialog shares: a fixed-size modal form that loads its controls afresh
 // each time it is shown, and that has no default and no escape button. Enter and Esc mean

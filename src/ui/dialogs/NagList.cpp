@@ -36,6 +36,7 @@ void NagList::CreateControls() {
     ListFrame = new QGroupBox(QStringLiteral("To List"), this);
     ListFrame->setObjectName(QStringLiteral("ListFrame"));
     NewEmail = new QLineEdit(ListFrame);
+    NewEmail->setMaxLength(kNoLengthLimit);
     NewEmail->setObjectName(QStringLiteral("NewEmail"));
     AddEmail = NewButton(QStringLiteral("AddEmail"), QStringLiteral("Add"), ListFrame);
     Emails = new QListWidget(ListFrame);
@@ -51,6 +52,7 @@ void NagList::CreateControls() {
     UseBCCOption = new QRadioButton(QStringLiteral("Use BCC:"), AddressingFrame);
     UseBCCOption->setObjectName(QStringLiteral("UseBCCOption"));
     ToAddress = new QLineEdit(AddressingFrame);
+    ToAddress->setMaxLength(kNoLengthLimit);
     ToAddress->setObjectName(QStringLiteral("ToAddress"));
 
     OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);

@@ -470,7 +470,10 @@ void PesterlyMain::EndOnRequest() {
     }
     services_.tray.Remove();
     unloaded_ = true;
-    close();
+    hide();
+    // Not through close(): a close already under way (its failed-save message still open)
+    // would swallow this one and leave the program running.
+    emit Unloaded();
 }
 
 void PesterlyMain::SaveNow() {
