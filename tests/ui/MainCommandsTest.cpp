@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "MainWindowHarness.h"
 #include "support/FakeClock.h"
-#include "support/FakeTrayIcon.h"
 #include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingNagMailer.h"
@@ -29,8 +29,10 @@ using testing::ScriptedAsker;
 
 const DateValue kToday = DateValue::Compose(2026, 12, 6);
 
-class MainCommandsTest : public ::testing::Test {
+class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
+    MainCommandsTest() { clock.Set(DateValue::Compose(2026, 12, 6, 9, 0, 0)); }
+
     // Opens the main window on a store holding events with these descriptions, in slot order.
     std::unique_ptr<PesterlyMain> Open(const std::vector<std::string>& descs) {
         for (size_t slot = 0; slot < descs.size(); ++slot) {
@@ -39,8 +41,7 @@ class MainCommandsTest : public ::testing::Test {
         }
         store.SaveSetting("Events", "EventCount", " " + std::to_string(descs.size()));
         store.SaveSetting("Options", "CheckDate", "12/31/2099");
-        return std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
-                                              QStringList());
+        return OpenWindow();
     }
     // Answers the event editor when it opens: `act` runs on it inside its modal loop.
     void WhenEditorOpens(std::function<void(EditHappening&)> act) {
@@ -66,12 +67,6 @@ class MainCommandsTest : public ::testing::Test {
         QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     }
 
-    Database db;
-    MemorySettingsStore store;
-    FakeClock clock{DateValue::Compose(2026, 12, 6, 9, 0, 0)};
-    ScriptedAsker asker;
-    RecordingNagMailer mailer;
-    testing::FakeTrayIcon tray;
     bool editor_seen = false;
 };
 

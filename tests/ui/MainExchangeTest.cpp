@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "MainWindowHarness.h"
 #include "exchange/ExchangeFile.h"
 #include "store/Database.h"
 #include "support/FakeClock.h"
@@ -24,7 +25,7 @@ using testing::MemorySettingsStore;
 using testing::RecordingNagMailer;
 using testing::ScriptedAsker;
 
-class MainExchangeTest : public ::testing::Test {
+class MainExchangeTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
     std::unique_ptr<PesterlyMain> Open(int events) {
         for (int slot = 0; slot < events; ++slot) {
@@ -35,8 +36,7 @@ class MainExchangeTest : public ::testing::Test {
         }
         store.SaveSetting("Events", "EventCount", " " + std::to_string(events));
         store.SaveSetting("Options", "CheckDate", "12/31/2099");
-        return std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
-                                              QStringList());
+        return OpenWindow();
     }
     std::vector<std::string> Exported(const QString& path) {
         QFile file(path);
@@ -55,12 +55,6 @@ class MainExchangeTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    Database db;
-    MemorySettingsStore store;
-    FakeClock clock;
-    ScriptedAsker asker;
-    RecordingNagMailer mailer;
-    FakeTrayIcon tray;
 };
 
 TEST_F(MainExchangeTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {

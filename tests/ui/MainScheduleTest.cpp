@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "MainWindowHarness.h"
 #include "store/SettingsLayout.h"
 #include "store/TextForms.h"
 #include "support/FakeClock.h"
-#include "support/FakeTrayIcon.h"
 #include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingNagMailer.h"
@@ -25,8 +25,10 @@ using testing::ScriptedAsker;
 
 const DateValue kToday = DateValue::Compose(2026, 12, 6);
 
-class MainScheduleTest : public ::testing::Test {
+class MainScheduleTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
+    MainScheduleTest() { clock.Set(DateValue::Compose(2026, 12, 6, 10, 0, 0)); }
+
     void SetUp() override {
         store.SaveSetting("Options", "CheckDate", forms::GeneralDate(kToday.AddDays(-1)));
         store.SaveSetting("Options", "CheckTime", "8:00:00 AM");
@@ -37,20 +39,10 @@ class MainScheduleTest : public ::testing::Test {
         store.SaveSetting("Events", SlotKey("EDate", slot), forms::GeneralDate(date));
         store.SaveSetting("Events", "EventCount", forms::PaddedNumber(slot + 1));
     }
-    std::unique_ptr<PesterlyMain> Open() {
-        return std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
-                                              QStringList());
-    }
+    std::unique_ptr<PesterlyMain> Open() { return OpenWindow(); }
     static void Tick(PesterlyMain& window) {
         ASSERT_TRUE(QMetaObject::invokeMethod(window.SlowTimer, "timeout"));
     }
-
-    Database db;
-    MemorySettingsStore store;
-    FakeClock clock{DateValue::Compose(2026, 12, 6, 10, 0, 0)};
-    ScriptedAsker asker;
-    RecordingNagMailer mailer;
-    testing::FakeTrayIcon tray;
 };
 
 TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {

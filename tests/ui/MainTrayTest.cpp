@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "MainWindowHarness.h"
 #include "store/Database.h"
 #include "support/FakeClock.h"
 #include "support/FakeTrayIcon.h"
@@ -23,14 +24,13 @@ using testing::MemorySettingsStore;
 using testing::RecordingNagMailer;
 using testing::ScriptedAsker;
 
-class MainTrayTest : public ::testing::Test {
+class MainTrayTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
     void SetUp() override {
         store.SaveSetting("Options", "CheckDate", "12/31/2099");
         unloads = 0;
         window.reset();
-        window = std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
-                                                QStringList());
+        window = OpenWindow();
         QObject::connect(window.get(), &PesterlyMain::Unloaded, [this] { ++unloads; });
         window->show();
     }
@@ -42,12 +42,6 @@ class MainTrayTest : public ::testing::Test {
     }
     bool Saved() { return store.GetSetting("Options", "CheckTime", "") == "6:45:00 AM"; }
 
-    Database db;
-    MemorySettingsStore store;
-    FakeClock clock;
-    ScriptedAsker asker;
-    RecordingNagMailer mailer;
-    FakeTrayIcon tray;
     std::unique_ptr<PesterlyMain> window;
     int unloads = 0;
 };

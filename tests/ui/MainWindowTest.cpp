@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "MainWindowHarness.h"
 #include "store/SettingsLayout.h"
 #include "support/FakeClock.h"
-#include "support/FakeTrayIcon.h"
 #include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingNagMailer.h"
@@ -27,11 +27,12 @@ using testing::MemorySettingsStore;
 using testing::RecordingNagMailer;
 using testing::ScriptedAsker;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
+    MainWindowTest() { clock.Set(DateValue::Compose(2026, 12, 6, 7, 30, 0)); }
+
     std::unique_ptr<PesterlyMain> Open(const QStringList& arguments = {}) {
-        return std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
-                                              arguments);
+        return OpenWindow(arguments);
     }
     void Store(int slot, const Happening& h) {
         SaveEvent(slot, h);
@@ -50,13 +51,6 @@ class MainWindowTest : public ::testing::Test {
         }
     }
     static std::string forms_count(int n) { return " " + std::to_string(n); }
-
-    Database db;
-    MemorySettingsStore store;
-    FakeClock clock{DateValue::Compose(2026, 12, 6, 7, 30, 0)};
-    ScriptedAsker asker;
-    RecordingNagMailer mailer;
-    testing::FakeTrayIcon tray;
 };
 
 Happening Event(const char* desc, int16_t repeat, DateValue date) {
