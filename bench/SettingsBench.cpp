@@ -1,0 +1,85 @@
+// The settings file at start and at exit: a full table read from and written to a real INI
+// file in a private folder, as IniSettingsStore does it for the program.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include "SampleTable.h"
+#include "platform/IniSettingsStore.h"
+#include "store/SettingsLayout.h"
+
+namespace pesterly::bench {
+namespace {
+
+// A folder holding the settings file of the full sample table.
+class SettingsFolder {
+  public:
+    SettingsFolder() : path_(folder_.filePath(QStringLiteral("Pesterly/Pesterly.ini"))) {
+        IniSettingsStore store(path_);
+        ok_ = folder_.isValid() && !SaveSettings(SampleTable(), store).has_value();
+    }
+    const QString& Path() const { return path_; }
+    bool Ok() const { return ok_; }
+
+  private:
+    QTemporaryDir folder_;
+    QString path_;
+    bool ok_ = false;
+};
+
+// What the program does when it starts: open the file and fill the tables.
+void LoadAll(Database& db, const QString& path) {
+    IniSettingsStore store(path);
+    LoadSettings(db, store);
+    LoadOptions(db, store, kReviewDay.DatePart());
+}
+
+void BM_SettingsLoad(benchmark::State& state) {
+    const SettingsFolder folder;
+    if (!folder.Ok()) {
+        state.SkipWithError("could not write the sample settings file");
+        return;
+    }
+    for (auto _ : state) {
+        Database db;
+        LoadAll(db, folder.Path());
+        benchmark::DoNotOptimize(db.HappeningCount);
+    }
+}
+
+// What the program does when it ends: write every slot and replace the file.
+void BM_SettingsSave(benchmark::State& state) {
+    const SettingsFolder folder;
+    Database db;
+    IniSettingsStore store(folder.Path());
+    LoadSettings(db, store);
+    for (auto _ : state) {
+        if (const MaybeError error = SaveSettings(db, store)) {
+            state.SkipWithError(error->message.c_str());
+            return;
+        }
+    }
+}
+
+// A whole run of the program as far as its settings go.
+void BM_SettingsLoadAndSave(benchmark::State& state) {
+    const SettingsFolder folder;
+    for (auto _ : state) {
+        Database db;
+        IniSettingsStore store(folder.Path());
+        LoadSettings(db, store);
+        LoadOptions(db, store, kReviewDay.DatePart());
+        if (const MaybeError error = SaveSettings(db, store)) {
+            state.SkipWithError(error->message.c_str());
+            return;
+        }
+    }
+}
+
+// The file is replaced on disk, so the wall clock is what the user waits for.
+BENCHMARK(BM_SettingsLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SettingsSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SettingsLoadAndSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace pesterly::bench

@@ -1,0 +1,400 @@
+#!/usr/bin/python3
+"""Measures the real program's window against a bare Qt window of the same size, side by side
+on one Xvfb server, and prints them with the core benchmark figures as one table.
+
+    window_bench.py --build DIR --core-json FILE [--runs 5] [--idle 60]
+
+- Start-up: from starting the process to the main window being mapped (MapNotify on the root
+  window), the median of --runs starts of each, taken in turn.
+- Peak memory: VmHWM once the window is shown and has gone idle.
+- Idle: CPU time (schedstat) and wakeups (context switches) over --idle seconds with both
+  windows hidden, the two programs idling at the same time. Only threads alive at both
+  samples count: Qt's pooled threads end after 30 s idle and take their counters with them.
+
+Pesterly runs with a private HOME on the full sample table, its last review dated far in the
+future so that it asks nothing; a tray host (trayer) runs so that its Hide button works, and
+it is hidden by clicking that button. The bare window hides itself.
+
+Every process started here is ended on the way out, whatever happens.
+"""
+
+import argparse
+import json
+import os
+import select
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display as xdisplay
+
+SCREEN = (1280, 800)
+# The main window's client area and its Hide button, in design twips (see PesterlyMain).
+MAIN_CLIENT = (10095, 4530)
+HIDE_BUTTON_CENTRE = (8760 + 975 // 2, 3960 + 375 // 2)
+# How long after its window is mapped a program counts as settled (Pesterly docks its tray
+# icon and enables Hide half a second after start).
+SETTLE_S = 1.5
+# The bare window hides itself this long after it is shown, once its memory has been read.
+BARE_HIDE_AFTER_MS = 3000
+DEADLINE_S = 240  # the whole measurement, start-up runs and idle window included
+
+TARGETS = {
+    "startup_ratio": 1.3,
+    "memory_ratio": 1.2,
+    "idle_wakeups_per_min": 2,
+    "idle_cpu_ms_per_min": 1.0,
+    "load_save_ms": 5.0,
+}
+
+
+class Desktop:
+    """An Xvfb server with a tray host, and every program started on it."""
+
+    def __init__(self):
+        self.processes = []
+        self.home = tempfile.mkdtemp(prefix="pesterly-bench-")
+        read_end, write_end = os.pipe()
+        self.xvfb = self._keep(subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
+        self.x = xdisplay.Display(self.name)
+        self.root = self.x.screen().root
+        self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        self.x.sync()
+        self.pid_atom = self.x.intern_atom("_NET_WM_PID")
+        config = os.path.join(self.home, "config")
+        self.env = {k: v for k, v in os.environ.items()
+                    if not k.startswith(("QT_", "DBUS_", "XDG_", "WAYLAND_"))}
+        self.env.update(DISPLAY=self.name, HOME=self.home, XDG_CONFIG_HOME=config,
+                        LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        self.ini = os.path.join(config, "Pesterly", "Pesterly.ini")
+        self._keep(subprocess.Popen(
+            ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+             "--height", "32", "--SetDockType", "true"],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+
+    def _keep(self, process):
+        self.processes.append(process)
+        return process
+
+    def start(self, argv):
+        return self._keep(subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL))
+
+    def stop(self, process):
+        """Ends a program as a desktop would (SIGTERM), killing it if it does not go."""
+        if process.poll() is None:
+            process.terminate()
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        if process in self.processes:
+            self.processes.remove(process)
+
+    def close(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+        for process in reversed(self.processes):
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        self.processes.clear()
+        try:
+            self.x.close()
+        except Exception:
+            pass
+        shutil.rmtree(self.home, ignore_errors=True)
+
+    def _events(self, timeout):
+        """X events as they arrive, until timeout seconds have passed."""
+        deadline = time.monotonic() + timeout
+        while True:
+            while self.x.pending_events():
+                yield self.x.next_event()
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return
+            select.select([self.x.fileno()], [], [], left)
+            # Reading the socket happens inside pending_events().
+
+    def _pid_of(self, window):
+        try:
+            prop = window.get_full_property(self.pid_atom, X.AnyPropertyType)
+        except Exception:  # the window went away meanwhile
+            return None
+        return prop.value[0] if prop else None
+
+    def wait_mapped(self, process, timeout=20.0):
+        """The moment (monotonic), window and geometry of the first large top-level window
+        of the process to be mapped; small windows (the tray icon) are passed over."""
+        for event in self._events(timeout):
+            if event.type != X.MapNotify or self._pid_of(event.window) != process.pid:
+                continue
+            geometry = event.window.get_geometry()
+            if geometry.width > 64 and geometry.height > 64:
+                return time.monotonic(), event.window, geometry
+        raise RuntimeError(f"no window of {process.args[0]} was mapped in {timeout:.0f} s")
+
+    def wait_unmapped(self, window, timeout):
+        if window.get_attributes().map_state == X.IsUnmapped:
+            return True
+        for event in self._events(timeout):
+            if event.type == X.UnmapNotify and event.window.id == window.id:
+                return True
+        return window.get_attributes().map_state == X.IsUnmapped
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True, timeout=10,
+                       stdout=subprocess.DEVNULL)
+
+    def click_hide_button(self, window):
+        """Clicks Pesterly's Hide button. The client area sits at the bottom of the window,
+        below the menu bar, scaled evenly from its design size."""
+        g = window.get_geometry()
+        scale = g.width / MAIN_CLIENT[0]
+        top = g.height - MAIN_CLIENT[1] * scale
+        x = g.x + round(HIDE_BUTTON_CENTRE[0] * scale)
+        y = g.y + round(top + HIDE_BUTTON_CENTRE[1] * scale)
+        self.xdotool("mousemove", "--sync", x, y, "click", "1")
+        # Leave the pointer where no window of either program is.
+        self.xdotool("mousemove", SCREEN[0] - 1, SCREEN[1] - 1)
+
+
+def peak_memory_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    raise RuntimeError("no VmHWM")
+
+
+def thread_counters(pid):
+    """{thread id: (ns on CPU, context switches)} for every thread of the process."""
+    counters = {}
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
+                cpu_ns = int(f.read().split()[0])
+            switches = 0
+            with open(f"/proc/{pid}/task/{tid}/status") as f:
+                for line in f:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        switches += int(line.split()[1])
+        except FileNotFoundError:  # the thread ended meanwhile
+            continue
+        counters[tid] = (cpu_ns, switches)
+    return counters
+
+
+def idle_cost(before, after, seconds):
+    """CPU milliseconds and wakeups a minute, over the threads alive at both samples."""
+    common = before.keys() & after.keys()
+    cpu_ns = sum(after[t][0] - before[t][0] for t in common)
+    wakeups = sum(after[t][1] - before[t][1] for t in common)
+    per_minute = 60.0 / seconds
+    return {"cpu_ms": cpu_ns / 1e6 * per_minute, "wakeups": wakeups * per_minute,
+            "threads": len(common), "threads_gone": len(before.keys() - after.keys())}
+
+
+def measure(build, runs, idle_seconds):
+    pesterly = os.path.join(build, "src", "pesterly")
+    bare = os.path.join(build, "bench", "bare_window")
+    desktop = Desktop()
+    try:
+        pristine = os.path.join(desktop.home, "Pesterly.ini")
+        subprocess.run([os.path.join(build, "bench", "sample_settings"), pristine], check=True,
+                       env=desktop.env)
+
+        def start_pesterly():
+            # Every start sees the same file: the previous run saved on its way out.
+            os.makedirs(os.path.dirname(desktop.ini), exist_ok=True)
+            shutil.copyfile(pristine, desktop.ini)
+            return desktop.start([pesterly])
+
+        def timed_start(start):
+            begun = time.monotonic()
+            process = start()
+            mapped, _, geometry = desktop.wait_mapped(process)
+            desktop.stop(process)
+            return mapped - begun, geometry
+
+        # A first start of each warms the caches and gives the main window's size.
+        _, geometry = timed_start(start_pesterly)
+        width, height = geometry.width, geometry.height
+
+        def start_bare(*extra):
+            return desktop.start([bare, str(width), str(height), *map(str, extra)])
+
+        timed_start(start_bare)
+        startup = {"pesterly": [], "bare": []}
+        for _ in range(runs):
+            startup["pesterly"].append(timed_start(start_pesterly)[0])
+            startup["bare"].append(timed_start(start_bare)[0])
+
+        # Memory and idle cost, both programs at once. The bare window goes first so that
+        # Pesterly's window lies on top, where its Hide button can be clicked.
+        bare_process = start_bare(BARE_HIDE_AFTER_MS)
+        _, bare_window, _ = desktop.wait_mapped(bare_process)
+        pesterly_process = start_pesterly()
+        _, main_window, _ = desktop.wait_mapped(pesterly_process)
+        time.sleep(SETTLE_S)
+        memory = {"pesterly": peak_memory_kib(pesterly_process.pid),
+                  "bare": peak_memory_kib(bare_process.pid)}
+        for _ in range(3):
+            desktop.click_hide_button(main_window)
+            if desktop.wait_unmapped(main_window, 2.0):
+                break
+        else:
+            raise RuntimeError("Pesterly's window did not hide when Hide was clicked")
+        if not desktop.wait_unmapped(bare_window, BARE_HIDE_AFTER_MS / 1000 + 5):
+            raise RuntimeError("the bare window did not hide itself")
+        time.sleep(2.0)  # let whatever hiding set off die down
+        pids = {"pesterly": pesterly_process.pid, "bare": bare_process.pid}
+        before = {name: thread_counters(pid) for name, pid in pids.items()}
+        started = time.monotonic()
+        time.sleep(idle_seconds)
+        after = {name: thread_counters(pid) for name, pid in pids.items()}
+        elapsed = time.monotonic() - started
+        for name, process in (("pesterly", pesterly_process), ("bare", bare_process)):
+            if process.poll() is not None:
+                raise RuntimeError(f"{name} ended while idling")
+        for window in (main_window, bare_window):
+            if window.get_attributes().map_state != X.IsUnmapped:
+                raise RuntimeError("a window was shown again while idling")
+        idle = {name: idle_cost(before[name], after[name], elapsed) for name in pids}
+        return {"startup": startup, "memory": memory, "idle": idle, "size": (width, height),
+                "idle_seconds": elapsed}
+    finally:
+        desktop.close()
+
+
+def core_results(path):
+    """{benchmark name: (median real time in ms, counters)} from Google Benchmark's JSON."""
+    with open(path) as f:
+        report = json.load(f)
+    factor = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+    results = {}
+    for entry in report["benchmarks"]:
+        if entry.get("aggregate_name", "median") != "median":
+            continue
+        name = entry.get("run_name", entry["name"]).split("/")[0]  # without "/real_time"
+        results[name] = entry["real_time"] * factor[entry["time_unit"]]
+    return results
+
+
+def machine():
+    model = "unknown CPU"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    return f"{os.cpu_count()} cores, {model}"
+
+
+def verdict(ok):
+    return "yes" if ok else "MISSED"
+
+
+def print_table(core, windows):
+    rows = []
+
+    def time_text(ms):
+        return f"{ms * 1000:.1f} µs" if ms < 1 else f"{ms:.2f} ms"
+
+    for name, what in [
+        ("BM_SettingsLoad", "Settings load, 101 events (INI file)"),
+        ("BM_SettingsSave", "Settings save, 101 events (INI file)"),
+        ("BM_SettingsLoadAndSave", "Settings load + save"),
+        ("BM_ReviewFullTable", "Review walk, 101 due (Yes/No/Cancel)"),
+        ("BM_ExportFullTable", "Export, 101 events"),
+        ("BM_ImportFullTable", "Import, 101 events into empty table"),
+    ]:
+        ms = core[name]
+        if name == "BM_SettingsLoadAndSave":
+            limit = TARGETS["load_save_ms"]
+            rows.append((what, time_text(ms), "", "", f"< {limit:g} ms", verdict(ms < limit)))
+        else:
+            rows.append((what, time_text(ms), "", "", "", ""))
+
+    startup = {k: statistics.median(v) * 1000 for k, v in windows["startup"].items()}
+    ratio = startup["pesterly"] / startup["bare"]
+    limit = TARGETS["startup_ratio"]
+    rows.append((f"Start to window mapped (median of {len(windows['startup']['bare'])})",
+                 f"{startup['pesterly']:.1f} ms", f"{startup['bare']:.1f} ms", f"{ratio:.2f} x",
+                 f"<= {limit:g} x", verdict(ratio <= limit)))
+    memory = {k: v / 1024 for k, v in windows["memory"].items()}
+    ratio = memory["pesterly"] / memory["bare"]
+    limit = TARGETS["memory_ratio"]
+    rows.append(("Peak memory (VmHWM), shown and idle", f"{memory['pesterly']:.1f} MiB",
+                 f"{memory['bare']:.1f} MiB", f"{ratio:.2f} x", f"<= {limit:g} x",
+                 verdict(ratio <= limit)))
+    idle = windows["idle"]
+    limit = TARGETS["idle_cpu_ms_per_min"]
+    rows.append(("Idle CPU a minute, window hidden", f"{idle['pesterly']['cpu_ms']:.3f} ms",
+                 f"{idle['bare']['cpu_ms']:.3f} ms", "", f"<= {limit:g} ms",
+                 verdict(idle["pesterly"]["cpu_ms"] <= limit)))
+    limit = TARGETS["idle_wakeups_per_min"]
+    rows.append(("Idle wakeups a minute, window hidden", f"{idle['pesterly']['wakeups']:.1f}",
+                 f"{idle['bare']['wakeups']:.1f}", "", f"<= {limit:g}",
+                 verdict(idle["pesterly"]["wakeups"] <= limit)))
+
+    header = ("Measure", "Pesterly", "Bare Qt", "Ratio", "Target", "Met")
+    widths = [max(len(r[i]) for r in rows + [header]) for i in range(len(header))]
+    line = "  ".join("-" * w for w in widths)
+    print(f"Pesterly benchmarks on {machine()}; window {windows['size'][0]} x "
+          f"{windows['size'][1]} px on Xvfb; idle over {windows['idle_seconds']:.0f} s")
+    print(line)
+    for row in [header, None, *rows]:
+        if row is None:
+            print(line)
+            continue
+        cells = [row[0].ljust(widths[0])] + [c.rjust(w) for c, w in zip(row[1:], widths[1:])]
+        print("  ".join(cells).rstrip())
+    print(line)
+    threads = {k: f"{v['threads']} threads, {v['threads_gone']} ended"
+               for k, v in idle.items()}
+    print(f"Idle counted over threads alive throughout: Pesterly {threads['pesterly']}; "
+          f"bare {threads['bare']}.")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--core-json", required=True)
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--idle", type=float, default=60.0)
+    args = parser.parse_args()
+
+    def give_up(signum, _frame):
+        raise SystemExit(f"window_bench: stopped by signal {signum}")
+
+    signal.signal(signal.SIGTERM, give_up)
+    signal.signal(signal.SIGALRM, give_up)
+    signal.alarm(DEADLINE_S)
+    core = core_results(args.core_json)
+    windows = measure(args.build, args.runs, args.idle)
+    signal.alarm(0)
+    print_table(core, windows)  # a missed target is reported, not an error
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
