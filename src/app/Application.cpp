@@ -10,7 +10,7 @@
 #include "mail/SessionNagMailer.h"
 #include "platform/BackgroundMailSession.h"
 #include "platform/IniSettingsStore.h"
-#include "platform/MailSessionFactory.h"
+#include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/SignalWatcher.h"
@@ -67,10 +67,8 @@ int RunApplication(int argc, char** argv) {
     if (const auto& problem = store.ReadProblem()) {
         asker.Tell(*problem);
     }
-    const MailSettings mail_settings = MailSettings::FromEnvironment();
-    SessionNagMailer mailer(store, [&mail_settings] {
-        return std::make_unique<BackgroundMailSession>(MakeMailSession(mail_settings));
-    });
+    SessionNagMailer mailer(
+        store, [] { return std::make_unique<BackgroundMailSession>(MakeSystemMailSession()); });
     QtTrayIcon tray(icon);
     PesterlyMain main_window({db, store, clock, asker, mailer, tray},
                              QApplication::arguments().mid(1));

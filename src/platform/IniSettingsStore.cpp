@@ -51,40 +51,62 @@ QString IniSettingsStore::DefaultPath() {
 }
 
 void IniSettingsStore::IndexNames() {
-    names_.clear();
+    entries_.clear();
     sections_.clear();
     const QStringList keys = settings_->allKeys();
+    entries_.reserve(static_cast<size_t>(keys.size()));
     for (const QString& name : keys) {
-        names_.insert(name.toLower(), name);  // of twins differing in case, one is kept
+        // Of twins differing only in case, one is kept.
+        entries_.emplace(Lower(name.toStdString()),
+                         Entry{name, ValueText(settings_->value(name)).toStdString()});
         const qsizetype slash = name.indexOf(QLatin1Char('/'));
         if (slash > 0) {
-            sections_.insert(name.left(slash).toLower(), name.left(slash));
+            sections_.emplace(Lower(name.left(slash).toStdString()), name.left(slash));
         }
     }
 }
 
+std::string IniSettingsStore::Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+std::string IniSettingsStore::LowerName(std::string_view section, std::string_view key) {
+    std::string name;
+    name.reserve(section.size() + 1 + key.size());
+    name.append(section).append(1, '/').append(key);
+    return Lower(std::move(name));
+}
+
 std::string IniSettingsStore::GetSetting(std::string_view section, std::string_view key,
                                          std::string_view default_value) {
-    const QString wanted = (ToQ(section) + QLatin1Char('/') + ToQ(key)).toLower();
-    const auto found = names_.constFind(wanted);
-    if (found == names_.constEnd()) {
-        return std::string(default_value);
-    }
-    return ValueText(settings_->value(*found)).toStdString();
+    const auto found = entries_.find(LowerName(section, key));
+    return found == entries_.end() ? std::string(default_value) : found->second.value;
 }
 
 void IniSettingsStore::SaveSetting(std::string_view section, std::string_view key,
                                    std::string_view value) {
-    const QString lower_section = ToQ(section).toLower();
-    const QString lower_name = lower_section + QLatin1Char('/') + ToQ(key).toLower();
-    QString name = names_.value(lower_name);
-    if (name.isEmpty()) {
+    std::string lower_name = LowerName(section, key);
+    auto found = entries_.find(lower_name);
+    if (found == entries_.end()) {
         // Keep the spelling the file already has for the section.
-        name = sections_.value(lower_section, ToQ(section)) + QLatin1Char('/') + ToQ(key);
-        names_.insert(lower_name, name);
-        sections_.insert(lower_section, name.left(name.indexOf(QLatin1Char('/'))));
+        const std::string lower_section = Lower(std::string(section));
+        const auto known = sections_.find(lower_section);
+        const QString section_name = known != sections_.end() ? known->second : ToQ(section);
+        sections_.emplace(lower_section, section_name);
+        found = entries_
+                    .emplace(std::move(lower_name),
+                             Entry{section_name + QLatin1Char('/') + ToQ(key), {}})
+                    .first;
+    } else if (found->second.value == value) {
+        return;  // most of a table saved at exit is what was loaded at start
     }
-    settings_->setValue(name, ToQ(value));
+    found->second.value = std::string(value);
+    settings_->setValue(found->second.name, ToQ(value));
 }
 
 MaybeError IniSettingsStore::Commit() {

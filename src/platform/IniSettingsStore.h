@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QHash>
 #include <QSettings>
 #include <QString>
 #include <memory>
 #include <optional>
-#include <memory>
-#include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "store/SettingsStore.h"
 
@@ -41,10 +40,17 @@ class IniSettingsStore : public SettingsStore {
     QString path_;
     std::unique_ptr<QSettings> settings_;
     std::optional<std::string> read_problem_;
-    // Lower-case "section/key" to the spelling held in the file.
-    QHash<QString, QString> names_;
+    struct Entry {
+        QString name;  // as spelt in the file
+        std::string value;
+    };
+    static std::string Lower(std::string text);
+    static std::string LowerName(std::string_view section, std::string_view key);
+
+    // Every value, by lower-case "section/key": reads never go back to QSettings.
+    std::unordered_map<std::string, Entry> entries_;
     // Lower-case section to the spelling held in the file.
-    QHash<QString, QString> sections_;
+    std::unordered_map<std::string, QString> sections_;
 };
 
 }  // namespace pesterly

@@ -1,24 +1,35 @@
 #include "platform/SingleInstance.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
 
 namespace pesterly {
 namespace {
 
 constexpr int kReplyWaitMs = 3000;
 
-QString ServerName(const QString& settings_path) {
+// A name in the abstract socket namespace: nothing on disk to clean up after a crash.
+std::string SocketName(const QString& settings_path) {
     const QByteArray digest = QCryptographicHash::hash(
         QFileInfo(settings_path).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1);
-    return QStringLiteral("pesterly-%1-%2")
-        .arg(::getuid())
-        .arg(QString::fromLatin1(digest.toHex().left(16)));
+    return "pesterly-" + std::to_string(::getuid()) + "-" + digest.toHex().left(16).toStdString();
+}
+
+sockaddr_un Address(const std::string& name, socklen_t& length) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());  // sun_path[0] stays 0
+    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return address;
 }
 
 QString LockPath(const QString& settings_path) {
@@ -27,15 +38,27 @@ QString LockPath(const QString& settings_path) {
     return info.absolutePath() + QStringLiteral("/Pesterly.lock");
 }
 
+bool WaitFor(int fd, short events) {
+    pollfd wanted{fd, events, 0};
+    int ready = 0;
+    while ((ready = ::poll(&wanted, 1, kReplyWaitMs)) < 0 && errno == EINTR) {
+    }
+    return ready == 1 && (wanted.revents & events) != 0;
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& settings_path, QObject* parent)
-    : QObject(parent), server_name_(ServerName(settings_path)), lock_(LockPath(settings_path)) {
-    // A copy that died keeps no lock: its process is gone, and QLockFile sees that.
+    : QObject(parent), socket_name_(SocketName(settings_path)), lock_(LockPath(settings_path)) {
+    // Only a dead copy's lock is stale, however long a living copy has held it.
     lock_.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (listener_ >= 0) {
+        ::close(listener_);
+    }
+}
 
 bool SingleInstance::Claim() {
     if (lock_.tryLock(0)) {
@@ -53,27 +76,42 @@ bool SingleInstance::Claim() {
 }
 
 void SingleInstance::Listen() {
-    QLocalServer::removeServer(server_name_);  // left over from a copy that died
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* peer = server_->nextPendingConnection()) {
-            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            peer->write("ok\n");
-            peer->flush();
-            emit ShowRequested();
-        }
-    });
-    server_->listen(server_name_);
+    listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    socklen_t length = 0;
+    const sockaddr_un address = Address(socket_name_, length);
+    if (listener_ < 0 ||
+        ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
+        ::listen(listener_, 4) != 0) {
+        return;  // later starts then cannot reach this copy, but still do not run beside it
+    }
+    notifier_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SingleInstance::AcceptAll);
+}
+
+void SingleInstance::AcceptAll() {
+    int peer = -1;
+    while ((peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
+        [[maybe_unused]] const ssize_t sent = ::send(peer, "ok\n", 3, MSG_NOSIGNAL);
+        ::close(peer);
+        emit ShowRequested();
+    }
 }
 
 bool SingleInstance::AskRunningCopyToShow() {
-    QLocalSocket socket;
-    socket.connectToServer(server_name_);
-    if (!socket.waitForConnected(kReplyWaitMs)) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
         return false;
     }
-    return socket.waitForReadyRead(kReplyWaitMs);
+    socklen_t length = 0;
+    const sockaddr_un address = Address(socket_name_, length);
+    bool shown = false;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 ||
+        (errno == EINPROGRESS && WaitFor(fd, POLLOUT))) {
+        char reply[4];
+        shown = WaitFor(fd, POLLIN) && ::recv(fd, reply, sizeof reply, 0) > 0;
+    }
+    ::close(fd);
+    return shown;
 }
 
 }  // namespace pesterly

@@ -3,14 +3,15 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <string>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace pesterly {
 
 // Keeps to one running copy per settings file: a second copy would overwrite the first one's
-// data when it ends. The first copy holds a lock beside the settings file and listens for
-// later starts; a later start asks it to show its window and then gives up.
+// data when it ends. The first copy holds a lock beside the settings file and listens on a
+// local socket for later starts; a later start asks it to show its window and then gives up.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -28,11 +29,13 @@ class SingleInstance : public QObject {
 
   private:
     void Listen();
+    void AcceptAll();
     bool AskRunningCopyToShow();
 
-    QString server_name_;
+    std::string socket_name_;
     QLockFile lock_;
-    QLocalServer* server_ = nullptr;
+    int listener_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
 };
 
 }  // namespace pesterly

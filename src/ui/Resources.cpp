@@ -1,6 +1,7 @@
 #include "ui/Resources.h"
 
-#include <QImageReader>
+#include <QIcon>
+#include <QPixmap>
 
 // Q_INIT_RESOURCE declares the loader in the enclosing namespace, which must be the global one.
 static void LoadPesterlyResources() {
@@ -24,12 +25,9 @@ QPixmap ApplicationPixmap() {
 
 QIcon ApplicationIcon() {
     LoadResources();
-    QIcon icon(QStringLiteral(":/icons/pesterly-32.png"));
-    // The drawing scales cleanly to any size where Qt has an SVG reader installed.
-    if (QImageReader::supportedImageFormats().contains("svg")) {
-        icon.addFile(QStringLiteral(":/icons/pesterly.svg"));
-    }
-    return icon;
+    // The 32 × 32 drawing only: asking Qt whether it could read the SVG would load every
+    // image plugin at start. Desktops take the scalable icon from the installed theme.
+    return QIcon(QStringLiteral(":/icons/pesterly-32.png"));
 }
 
 QPixmap AboutBitmap() {

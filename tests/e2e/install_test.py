@@ -1,6 +1,7 @@
 """Installs the build into a scratch prefix and checks that everything a desktop needs lands
 where it looks for it, and that the desktop entry is valid."""
 
+import glob
 import os
 import subprocess
 import tempfile
@@ -22,6 +23,10 @@ class InstallTest(unittest.TestCase):
                          "share/pesterly/manual/index.html"]:
                 self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
             self.assertTrue(os.access(os.path.join(prefix, "bin/pesterly"), os.X_OK))
+            # The mail module, in the library folder this system uses.
+            self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
+                                                        "libpesterly-mail.so"),
+                                           recursive=True)), 1)
             png = open(os.path.join(prefix, "share/icons/hicolor/32x32/apps/pesterly.png"),
                        "rb").read()
             self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")

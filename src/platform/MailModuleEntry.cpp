@@ -1,0 +1,8 @@
+// The entry point of the mail module, which the program loads when it first sends mail.
+#include "platform/MailModule.h"
+#include "platform/MailSessionFactory.h"
+
+extern "C" __attribute__((visibility("default"))) pesterly::MailSession*
+PesterlyMakeSystemMailSession() {
+    return pesterly::MakeMailSession(pesterly::MailSettings::FromEnvironment()).release();
+}
