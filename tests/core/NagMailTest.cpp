@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,9 +16,7 @@ namespace {
 using testing::MemorySettingsStore;
 using testing::RecordingMailSession;
 using Recipient = RecordingMailSession::Recipient;
-
-const std::vector<std::string> kFullSequence = {
-    "SignOn", "Compose", "AddRecipient", "SetSubject", "SetNoteText", "Send", "SignOff"};
+using Settings = std::vector<std::pair<std::string, std::string>>;
 
 Happening Event(std::string special, bool use_nag_list) {
     Happening event;
@@ -31,199 +28,126 @@ Happening Event(std::string special, bool use_nag_list) {
     return event;
 }
 
-void StoreList(MemorySettingsStore& store, const std::vector<std::string>& entries) {
-    store.SaveSetting(sections::kNagList, "EmailCount", std::to_string(entries.size()));
-    for (size_t k = 0; k < entries.size(); ++k) {
-        store.SaveSetting(sections::kNagList, "Email" + std::to_string(k), entries[k]);
-    }
+// The calls that send a mail with this many AddRecipient calls.
+std::vector<std::string> SendingCalls(size_t recipients) {
+    std::vector<std::string> calls = {"SignOn", "Compose"};
+    calls.insert(calls.end(), recipients, "AddRecipient");
+    calls.insert(calls.end(), {"SetSubject", "SetNoteText", "Send", "SignOff"});
+    return calls;
 }
 
-TEST(NagMail, RecipientTextJoinsSpecialAddressAndList) {
-    struct Case {
-        bool use_nag_list;
-        std::string special;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {true, "s@x.org", "s@x.org,e0@x.org,e1@x.org"},
-        {true, "", "e0@x.org,e1@x.org"},
-        {true, "   ", "   e0@x.org,e1@x.org"},
-        {false, "s@x.org", "s@x.org"},
-        {false, " s@x.org ", " s@x.org "},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE("special \"" + c.special + "\", list " + (c.use_nag_list ? "on" : "off"));
-        MemorySettingsStore store;
-        StoreList(store, {"e0@x.org", "e1@x.org"});
-        RecordingMailSession session;
-        EXPECT_FALSE(SendNagMail(Event(c.special, c.use_nag_list), store, session));
-        EXPECT_EQ(session.calls, kFullSequence);
-        ASSERT_EQ(session.recipients.size(), 1u);
-        EXPECT_EQ(session.recipients[0], (Recipient{RecipientType::kTo, c.expected, c.expected}));
+// Sends `event` with these nag list settings and checks every call a sent mail makes.
+RecordingMailSession Sent(const Happening& event, const Settings& settings) {
+    MemorySettingsStore store;
+    for (const auto& [key, value] : settings) {
+        store.SaveSetting(sections::kNagList, key, value);
+    }
+    RecordingMailSession session;
+    EXPECT_FALSE(SendNagMail(event, store, session));
+    if (session.Touched()) {
+        EXPECT_EQ(session.calls, SendingCalls(session.recipients.size()));
         EXPECT_EQ(session.subject, "  Pay the rent  ");
         EXPECT_EQ(session.text, "Line one\nLine two ");
     }
+    return session;
 }
 
-TEST(NagMail, BlindCopiesHideEveryRealRecipientBehindTheToAddress) {
-    MemorySettingsStore store;
-    StoreList(store, {"e0@x.org", "e1@x.org"});
-    store.SaveSetting(sections::kNagList, "UseTO", "False");
-    store.SaveSetting(sections::kNagList, "ToAddress", "me@x.org");
-    RecordingMailSession session;
-    ASSERT_FALSE(SendNagMail(Event("s@x.org", true), store, session));
-    EXPECT_EQ(session.calls,
-              (std::vector<std::string>{"SignOn", "Compose", "AddRecipient", "AddRecipient",
-                                        "SetSubject", "SetNoteText", "Send", "SignOff"}));
-    const std::string all = "s@x.org,e0@x.org,e1@x.org";
-    EXPECT_EQ(session.recipients, (std::vector<Recipient>{{RecipientType::kTo, "", "me@x.org"},
-                                                          {RecipientType::kBcc, all, all}}));
+// The special address and the list entries joined into one recipient text; empty where
+// nobody is to be mailed, which ends silently without signing on.
+TEST(NagMail, RecipientTextJoinsSpecialAddressAndList) {
+    const Settings two = {{"EmailCount", "2"}, {"Email0", "e0@x.org"}, {"Email1", "e1@x.org"}};
+    const struct {
+        bool use_nag_list;
+        std::string special;
+        Settings settings;
+        std::string expected;
+    } cases[] = {
+        {true, "s@x.org", two, "s@x.org,e0@x.org,e1@x.org"},
+        {true, "", two, "e0@x.org,e1@x.org"},
+        {true, "   ", two, "   e0@x.org,e1@x.org"},
+        {false, " s@x.org ", two, " s@x.org "},
+        // Entries that were never stored are left out.
+        {true,
+         "s@x.org",
+         {{"EmailCount", " 4"}, {"Email0", "e0"}, {"Email2", "e2"}},
+         "s@x.org,e0,e2"},
+        {true, "", {{"EmailCount", "4"}, {"Email1", "e1@x.org"}}, "e1@x.org"},
+        {true, "s@x.org", {{"EmailCount", "4"}}, "s@x.org"},
+        {true, "  ", {{"EmailCount", "4"}, {"Email3", "e3@x.org"}}, "  e3@x.org"},
+        // Nobody to mail.
+        {false, "", two, ""},
+        {false, "   ", two, ""},
+        {true, "s@x.org", {}, ""},
+        {true, "s@x.org", {{"EmailCount", "0"}, {"Email0", "e"}}, ""},
+        {true, "s@x.org", {{"EmailCount", "two"}, {"Email0", "e0@x.org"}}, ""},
+        {true, "  ", {{"EmailCount", "2"}}, ""},
+        {true, "", {{"EmailCount", "1"}, {"Email0", "  "}}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("special \"" + c.special + "\", expected \"" + c.expected + "\"");
+        const RecordingMailSession session = Sent(Event(c.special, c.use_nag_list), c.settings);
+        if (c.expected.empty()) {
+            EXPECT_FALSE(session.Touched());
+        } else {
+            EXPECT_EQ(session.recipients,
+                      (std::vector<Recipient>{{RecipientType::kTo, c.expected, c.expected}}));
+        }
+    }
 }
 
-TEST(NagMail, OnlyTheExactWordTrueChoosesToAddressing) {
-    struct Case {
+// Only the exact word True shows the list; otherwise every real recipient, the special address
+// included, becomes a blind copy behind the chosen To address.
+TEST(NagMail, AddressingModes) {
+    const std::string all = "s@x.org,e0@x.org";
+    const auto blind = [&](std::string to) {
+        return std::vector<Recipient>{{RecipientType::kTo, "", std::move(to)},
+                                      {RecipientType::kBcc, all, all}};
+    };
+    const std::vector<Recipient> visible = {{RecipientType::kTo, all, all}};
+    const struct {
         bool use_nag_list;
         std::optional<std::string> use_to;  // nullopt: never stored
-        size_t entries;
-        RecipientType type;
-    };
-    const Case cases[] = {
-        {true, "True", 1, RecipientType::kTo},
-        {true, std::nullopt, 1, RecipientType::kTo},
-        {true, "true", 2, RecipientType::kBcc},
-        {true, "TRUE", 2, RecipientType::kBcc},
-        {true, " True", 2, RecipientType::kBcc},
-        {true, "False", 2, RecipientType::kBcc},
-        {true, "", 2, RecipientType::kBcc},
+        std::optional<std::string> to_address;
+        std::vector<Recipient> expected;
+    } cases[] = {
+        {true, "True", "me@x.org", visible},
+        {true, std::nullopt, std::nullopt, visible},
+        {true, "False", "me@x.org", blind("me@x.org")},
+        {true, "true", std::nullopt, blind("undisclosed-recipients:;")},
+        {true, "TRUE", std::nullopt, blind("undisclosed-recipients:;")},
+        {true, " True", std::nullopt, blind("undisclosed-recipients:;")},
+        {true, "", std::nullopt, blind("undisclosed-recipients:;")},
+        {true, "False", "", blind("")},
         // Without the list the special address is always visible.
-        {false, "False", 1, RecipientType::kTo},
+        {false, "False", "me@x.org", {{RecipientType::kTo, "s@x.org", "s@x.org"}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE("UseTO \"" + c.use_to.value_or("(missing)") + "\"");
-        MemorySettingsStore store;
-        StoreList(store, {"e0@x.org"});
+        Settings settings = {{"EmailCount", "1"}, {"Email0", "e0@x.org"}};
         if (c.use_to) {
-            store.SaveSetting(sections::kNagList, "UseTO", *c.use_to);
+            settings.emplace_back("UseTO", *c.use_to);
         }
-        RecordingMailSession session;
-        ASSERT_FALSE(SendNagMail(Event("s@x.org", c.use_nag_list), store, session));
-        ASSERT_EQ(session.recipients.size(), c.entries);
-        EXPECT_EQ(session.recipients.back().type, c.type);
-        EXPECT_EQ(session.recipients.back().address,
-                  c.use_nag_list ? "s@x.org,e0@x.org" : "s@x.org");
+        if (c.to_address) {
+            settings.emplace_back("ToAddress", *c.to_address);
+        }
+        EXPECT_EQ(Sent(Event("s@x.org", c.use_nag_list), settings).recipients, c.expected);
     }
 }
 
-TEST(NagMail, PlaceholderToAddressOnlyWhenTheKeyIsMissing) {
-    MemorySettingsStore store;
-    StoreList(store, {"e0@x.org"});
-    store.SaveSetting(sections::kNagList, "UseTO", "False");
-    RecordingMailSession missing;
-    ASSERT_FALSE(SendNagMail(Event("", true), store, missing));
-    ASSERT_EQ(missing.recipients.size(), 2u);
-    EXPECT_EQ(missing.recipients[0].address, "undisclosed-recipients:;");
-
-    store.SaveSetting(sections::kNagList, "ToAddress", "");
-    RecordingMailSession empty;
-    ASSERT_FALSE(SendNagMail(Event("", true), store, empty));
-    ASSERT_EQ(empty.recipients.size(), 2u);
-    EXPECT_EQ(empty.recipients[0], (Recipient{RecipientType::kTo, "", ""}));
-}
-
-TEST(NagMail, NobodyToMailEndsSilentlyWithoutSigningOn) {
-    struct Case {
-        const char* name;
-        Happening event;
-        std::vector<std::pair<std::string, std::string>> settings;
-    };
-    const Case cases[] = {
-        {"no list, empty special address", Event("", false), {}},
-        {"no list, blank special address", Event("   ", false), {}},
-        {"list wanted, no count stored", Event("s@x.org", true), {}},
-        {"list wanted, count 0", Event("s@x.org", true), {{"EmailCount", "0"}, {"Email0", "e"}}},
-        {"list wanted, count not a number",
-         Event("s@x.org", true),
-         {{"EmailCount", "two"}, {"Email0", "e0@x.org"}}},
-        {"list of missing entries, blank special address",
-         Event("  ", true),
-         {{"EmailCount", "2"}}},
-        {"list of blank entries", Event("", true), {{"EmailCount", "1"}, {"Email0", "  "}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+// A refused sign-on stops before composing, with nothing to sign off; a failed send still signs
+// off. Either way the session's reason is the result.
+TEST(NagMail, FailuresAreReturnedAndSignOffFollowsEverySignOn) {
+    for (const bool sign_on_fails : {true, false}) {
         MemorySettingsStore store;
-        for (const auto& [key, value] : c.settings) {
-            store.SaveSetting(sections::kNagList, key, value);
-        }
         RecordingMailSession session;
-        EXPECT_FALSE(SendNagMail(c.event, store, session));
-        EXPECT_FALSE(session.Touched()) << session.calls.front();
+        const std::string reason = sign_on_fails ? "No mail service" : "550 no such user";
+        (sign_on_fails ? session.fail_sign_on : session.fail_send) = reason;
+        const MaybeError error = SendNagMail(Event("s@x.org", false), store, session);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->message, reason);
+        const std::vector<std::string> signed_on_only = {"SignOn"};
+        EXPECT_EQ(session.calls, sign_on_fails ? signed_on_only : SendingCalls(1));
     }
-}
-
-TEST(NagMail, EntriesThatWereNeverStoredAreLeftOut) {
-    struct Case {
-        std::string special;
-        std::vector<std::pair<int, std::string>> entries;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"s@x.org", {{0, "e0@x.org"}, {2, "e2@x.org"}}, "s@x.org,e0@x.org,e2@x.org"},
-        {"", {{1, "e1@x.org"}}, "e1@x.org"},
-        {"s@x.org", {}, "s@x.org"},
-        {"  ", {{3, "e3@x.org"}}, "  e3@x.org"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
-        MemorySettingsStore store;
-        store.SaveSetting(sections::kNagList, "EmailCount", " 4");
-        for (const auto& [k, value] : c.entries) {
-            store.SaveSetting(sections::kNagList, "Email" + std::to_string(k), value);
-        }
-        RecordingMailSession session;
-        ASSERT_FALSE(SendNagMail(Event(c.special, true), store, session));
-        ASSERT_EQ(session.recipients.size(), 1u);
-        EXPECT_EQ(session.recipients[0].address, c.expected);
-    }
-}
-
-TEST(NagMail, ListEditsApplyToTheNextMail) {
-    MemorySettingsStore store;
-    StoreList(store, {"old@x.org"});
-    RecordingMailSession first;
-    ASSERT_FALSE(SendNagMail(Event("", true), store, first));
-    StoreList(store, {"new@x.org", "other@x.org"});
-    store.SaveSetting(sections::kNagList, "UseTO", "False");
-    RecordingMailSession second;
-    ASSERT_FALSE(SendNagMail(Event("", true), store, second));
-    ASSERT_EQ(second.recipients.size(), 2u);
-    EXPECT_EQ(second.recipients[1],
-              (Recipient{RecipientType::kBcc, "new@x.org,other@x.org", "new@x.org,other@x.org"}));
-}
-
-TEST(NagMail, RefusedSignOnStopsBeforeComposing) {
-    MemorySettingsStore store;
-    RecordingMailSession session;
-    session.fail_sign_on = "No mail service: /usr/sbin/sendmail was not found.";
-    const MaybeError error = SendNagMail(Event("s@x.org", false), store, session);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->message, session.fail_sign_on);
-    // Never signed on, so there is nothing to sign off.
-    EXPECT_EQ(session.calls, std::vector<std::string>{"SignOn"});
-}
-
-TEST(NagMail, FailedSendStillSignsOff) {
-    MemorySettingsStore store;
-    StoreList(store, {"e0@x.org"});
-    store.SaveSetting(sections::kNagList, "UseTO", "False");
-    RecordingMailSession session;
-    session.fail_send = "the mail server refused the recipient e0@x.org: 550 no such user";
-    const MaybeError error = SendNagMail(Event("s@x.org", true), store, session);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->message, session.fail_send);
-    ASSERT_FALSE(session.calls.empty());
-    EXPECT_EQ(session.calls.back(), "SignOff");
-    EXPECT_EQ(std::count(session.calls.begin(), session.calls.end(), "Send"), 1);
 }
 
 }  // namespace

@@ -2,15 +2,12 @@
 // 127.0.0.1, once through libcurl and once through msmtp as the sendmail program.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ParsedMail.h"
 #include "SmtpSink.h"
 #include "mail/NagMail.h"
 #include "platform/MailSessionFactory.h"
@@ -20,7 +17,6 @@
 namespace pesterly {
 namespace {
 
-using testing::ClosedPort;
 using testing::MemorySettingsStore;
 using testing::ParsedMail;
 using testing::ParseMail;
@@ -30,55 +26,48 @@ using testing::TempFolder;
 
 constexpr const char* kFrom = "pesterly@home.example";
 constexpr const char* kMsmtp = "/usr/bin/msmtp";
-constexpr const char* kRefused = "nobody@nowhere.example";
 
 enum class Route { kCurl, kSendmail };
 
-std::string RouteName(const ::testing::TestParamInfo<Route>& info) {
-    return info.param == Route::kCurl ? "Curl" : "Msmtp";
-}
-
-Happening Event(std::string special, bool use_nag_list, std::string desc = "Pay the rent",
+Happening Event(std::string desc = "Pay the rent",
                 std::string body = "The rent is due today.\nDon't forget.") {
     Happening event;
     event.SendMail = true;
-    event.SpecialEmail = std::move(special);
-    event.UseNagList = use_nag_list;
+    event.SpecialEmail = "s@special.example";
+    event.UseNagList = true;
     event.Desc = std::move(desc);
     event.EmailBody = std::move(body);
     return event;
 }
 
-void StoreList(MemorySettingsStore& store, const std::vector<std::string>& entries,
-               const char* use_to) {
-    store.SaveSetting(sections::kNagList, "EmailCount", std::to_string(entries.size()));
-    for (size_t k = 0; k < entries.size(); ++k) {
-        store.SaveSetting(sections::kNagList, "Email" + std::to_string(k), entries[k]);
-    }
-    store.SaveSetting(sections::kNagList, "UseTO", use_to);
+MailSettings Sendmail(std::string program) {
+    MailSettings settings;
+    settings.from = kFrom;
+    settings.sendmail_program = std::move(program);
+    return settings;
 }
 
-std::vector<std::string> Sorted(std::vector<std::string> items) {
-    std::sort(items.begin(), items.end());
-    return items;
+MaybeError SendWith(const MailSettings& settings, const Happening& event) {
+    MemorySettingsStore store;  // an empty nag list
+    Happening alone = event;
+    alone.UseNagList = false;
+    return SendNagMail(alone, store, *MakeMailSession(settings));
 }
 
 class MailDelivery : public ::testing::TestWithParam<Route> {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(sink_.Running()) << sink_.Problem();
-        // msmtp reads ~/.msmtprc and libcurl ~/.netrc: both come from this folder only.
-        WriteMsmtpConfig(sink_.Port());
-    }
+    void SetUp() override { ASSERT_TRUE(sink_.Running()) << sink_.Problem(); }
 
-    void WriteMsmtpConfig(int port) {
+    // Sends through the route under test to the server on `port`; msmtp reads ~/.msmtprc
+    // and libcurl ~/.netrc, both from a folder of the test's own.
+    MaybeError Send(const Happening& event, const std::vector<std::string>& list,
+                    const char* use_to, int port = 0) {
+        port = port != 0 ? port : sink_.Port();
         home_.Write(".msmtprc",
                     "defaults\nauth off\ntls off\naccount default\nhost 127.0.0.1\nport " +
                         std::to_string(port) + "\nfrom " + kFrom + "\n",
                     0600);
-    }
-
-    MailSettings Settings(int port) const {
+        ScopedEnv home("HOME", home_.Path().c_str());
         MailSettings settings;
         settings.from = kFrom;
         if (GetParam() == Route::kCurl) {
@@ -86,51 +75,55 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
         } else {
             settings.sendmail_program = kMsmtp;
         }
-        return settings;
+        MemorySettingsStore store;
+        store.SaveSetting(sections::kNagList, "EmailCount", std::to_string(list.size()));
+        for (size_t k = 0; k < list.size(); ++k) {
+            store.SaveSetting(sections::kNagList, "Email" + std::to_string(k), list[k]);
+        }
+        store.SaveSetting(sections::kNagList, "UseTO", use_to);
+        return SendNagMail(event, store, *MakeMailSession(settings));
     }
 
-    MaybeError Send(const Happening& event, int port = 0) {
-        ScopedEnv home("HOME", home_.Path().c_str());
-        const std::unique_ptr<MailSession> session =
-            MakeMailSession(Settings(port != 0 ? port : sink_.Port()));
-        return SendNagMail(event, store_, *session);
+    // The one message the server took, its recipients sorted, and the message as read back.
+    std::pair<SmtpSink::Delivery, ParsedMail> Delivered() {
+        std::optional<SmtpSink::Delivery> delivery = sink_.NextDelivery();
+        if (!delivery) {
+            ADD_FAILURE() << "the server stored no message";
+            return {};
+        }
+        std::sort(delivery->rcpt_tos.begin(), delivery->rcpt_tos.end());
+        return {*delivery, ParseMail(delivery->raw)};
     }
 
-    SmtpSink::Delivery Delivered() {
-        EXPECT_TRUE(sink_.WaitForDelivery(0)) << "the server stored no message";
-        return sink_.Read(0);
-    }
-
-    SmtpSink sink_{kRefused};
+    const std::vector<std::string> everyone_ = {"e0@list.example", "e1@list.example",
+                                                "s@special.example"};
+    SmtpSink sink_;
     TempFolder home_;
-    MemorySettingsStore store_;
 };
 
-TEST_P(MailDelivery, ToAddressingShowsEveryRecipient) {
-    StoreList(store_, {"e0@list.example", "Eve One <e1@list.example>"}, "True");
-    const MaybeError error = Send(Event("s@special.example", true));
+TEST_P(MailDelivery, ToAddressingShowsEveryRecipientAndTheTextArrivesIntact) {
+    // A non-ASCII subject, and a line of a single dot that must not end the message early.
+    const std::string subject = "Grüße: Miete für März zahlen – 5 €";
+    const std::string body = "Erste Zeile mit Umlauten: äöü ß\n.\nZweite Zeile.";
+    const MaybeError error =
+        Send(Event(subject, body), {"e0@list.example", "Eve One <e1@list.example>"}, "True");
     ASSERT_FALSE(error) << error->message;
-    const SmtpSink::Delivery delivery = Delivered();
+    const auto [delivery, parsed] = Delivered();
     EXPECT_EQ(delivery.mail_from, kFrom);
-    EXPECT_EQ(
-        Sorted(delivery.rcpt_tos),
-        (std::vector<std::string>{"e0@list.example", "e1@list.example", "s@special.example"}));
-    const ParsedMail parsed = ParseMail(delivery.raw);
-    for (const char* address : {"s@special.example", "e0@list.example", "e1@list.example"}) {
+    EXPECT_EQ(delivery.rcpt_tos, everyone_);
+    for (const std::string& address : everyone_) {
         EXPECT_NE(parsed.to.find(address), std::string::npos) << parsed.to;
     }
-    EXPECT_EQ(parsed.subject, "Pay the rent");
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_EQ(parsed.subject, subject);
+    EXPECT_EQ(parsed.text, body + "\n");  // the last line gets its line end
 }
 
 TEST_P(MailDelivery, BlindCopiesReachEveryoneButShowInNoHeader) {
-    StoreList(store_, {"e0@list.example", "e1@list.example"}, "False");
-    const MaybeError error = Send(Event("s@special.example", true));
+    const MaybeError error = Send(Event(), {"e0@list.example", "e1@list.example"}, "False");
     ASSERT_FALSE(error) << error->message;
-    const SmtpSink::Delivery delivery = Delivered();
-    EXPECT_EQ(
-        Sorted(delivery.rcpt_tos),
-        (std::vector<std::string>{"e0@list.example", "e1@list.example", "s@special.example"}));
-    const ParsedMail parsed = ParseMail(delivery.raw);
+    const auto [delivery, parsed] = Delivered();
+    EXPECT_EQ(delivery.rcpt_tos, everyone_);
     EXPECT_NE(parsed.to.find("undisclosed-recipients"), std::string::npos) << parsed.to;
     for (const char* address : {"s@special", "e0@list", "e1@list"}) {
         EXPECT_EQ(parsed.raw_headers.find(address), std::string::npos) << parsed.raw_headers;
@@ -138,31 +131,18 @@ TEST_P(MailDelivery, BlindCopiesReachEveryoneButShowInNoHeader) {
     EXPECT_FALSE(parsed.HasHeader("Bcc"));
 }
 
-TEST_P(MailDelivery, NonAsciiSubjectAndTwoLineBodyArriveIntact) {
-    const std::string subject = "Grüße: Miete für März zahlen – 5 €";
-    const std::string body = "Erste Zeile mit Umlauten: äöü ß\n.\nZweite Zeile.";
-    const MaybeError error = Send(Event("s@special.example", false, subject, body));
-    ASSERT_FALSE(error) << error->message;
-    const ParsedMail parsed = ParseMail(Delivered().raw);
-    ASSERT_TRUE(parsed.ok);
-    EXPECT_EQ(parsed.subject, subject);
-    EXPECT_EQ(parsed.text, body + "\n");  // the last line gets its line end
-}
-
 TEST_P(MailDelivery, RefusedRecipientFailsNamingAddressAndReason) {
-    StoreList(store_, {"e0@list.example", kRefused}, "True");
-    const MaybeError error = Send(Event("s@special.example", true));
+    const MaybeError error = Send(Event(), {"e0@list.example", SmtpSink::kRefusedAddress}, "True");
     ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find(kRefused), std::string::npos) << error->message;
+    EXPECT_NE(error->message.find(SmtpSink::kRefusedAddress), std::string::npos) << error->message;
     EXPECT_NE(error->message.find("550"), std::string::npos) << error->message;
-    EXPECT_EQ(sink_.StoredCount(), 0);
+    EXPECT_FALSE(sink_.StoredAny());
 }
 
 TEST_P(MailDelivery, ClosedPortFailsSayingTheServerCannotBeReached) {
-    ClosedPort closed;
+    testing::ClosedPort closed;
     ASSERT_GT(closed.Port(), 0);
-    WriteMsmtpConfig(closed.Port());
-    const MaybeError error = Send(Event("s@special.example", false), closed.Port());
+    const MaybeError error = Send(Event(), {"e0@list.example"}, "True", closed.Port());
     ASSERT_TRUE(error);
     EXPECT_NE(error->message.find(std::to_string(closed.Port())), std::string::npos)
         << error->message;
@@ -170,7 +150,9 @@ TEST_P(MailDelivery, ClosedPortFailsSayingTheServerCannotBeReached) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, MailDelivery, ::testing::Values(Route::kCurl, Route::kSendmail),
-                         RouteName);
+                         [](const auto& route) {
+                             return route.param == Route::kCurl ? "Curl" : "Msmtp";
+                         });
 
 TEST(MailService, UrlInTheEnvironmentSendsThroughThatServer) {
     SmtpSink sink;
@@ -179,26 +161,20 @@ TEST(MailService, UrlInTheEnvironmentSendsThroughThatServer) {
     ScopedEnv no_netrc("HOME", home.Path().c_str());
     ScopedEnv url("PESTERLY_MAIL_URL", sink.Url().c_str());
     ScopedEnv email("EMAIL", "Pat <pat@doe.example>");
-    MemorySettingsStore store;
-    const std::unique_ptr<MailSession> session = MakeMailSession(MailSettings::FromEnvironment());
-    const MaybeError error = SendNagMail(Event("s@special.example", false), store, *session);
+    const MaybeError error = SendWith(MailSettings::FromEnvironment(), Event());
     ASSERT_FALSE(error) << error->message;
-    ASSERT_TRUE(sink.WaitForDelivery(0));
-    EXPECT_EQ(sink.Read(0).mail_from, "pat@doe.example");
+    const std::optional<SmtpSink::Delivery> delivery = sink.NextDelivery();
+    ASSERT_TRUE(delivery);
+    EXPECT_EQ(delivery->mail_from, "pat@doe.example");
 }
 
 TEST(MailService, WithoutSendmailTheUserLearnsWhatToInstall) {
     TempFolder empty;
-    MailSettings settings;
-    settings.from = kFrom;
-    settings.sendmail_program = empty.Path() + "/sendmail";
-    MemorySettingsStore store;
-    const std::unique_ptr<MailSession> session = MakeMailSession(settings);
-    const MaybeError error = SendNagMail(Event("s@special.example", false), store, *session);
+    const MaybeError error = SendWith(Sendmail(empty.Path() + "/sendmail"), Event());
     ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find("No mail service"), std::string::npos) << error->message;
-    EXPECT_NE(error->message.find("msmtp-mta"), std::string::npos) << error->message;
-    EXPECT_NE(error->message.find("PESTERLY_MAIL_URL"), std::string::npos) << error->message;
+    for (const char* hint : {"No mail service", "msmtp-mta", "PESTERLY_MAIL_URL"}) {
+        EXPECT_NE(error->message.find(hint), std::string::npos) << error->message;
+    }
 }
 
 TEST(MailService, SendmailFailureReportsStatusAndReasonAndSurvivesAClosedPipe) {
@@ -206,43 +182,21 @@ TEST(MailService, SendmailFailureReportsStatusAndReasonAndSurvivesAClosedPipe) {
     // then meets a closed pipe, which must not end the program.
     TempFolder home;
     ScopedEnv no_config("HOME", home.Path().c_str());
-    MailSettings settings;
-    settings.from = kFrom;
-    settings.sendmail_program = kMsmtp;
-    MemorySettingsStore store;
-    const std::unique_ptr<MailSession> session = MakeMailSession(settings);
-    const std::string big_body(4 << 20, 'x');
-    const MaybeError error =
-        SendNagMail(Event("s@special.example", false, "Big", big_body), store, *session);
+    const MaybeError error = SendWith(Sendmail(kMsmtp), Event("Big", std::string(4 << 20, 'x')));
     ASSERT_TRUE(error);
     EXPECT_NE(error->message.find("exit status 78"), std::string::npos) << error->message;
     EXPECT_NE(error->message.find("msmtp:"), std::string::npos) << error->message;
 }
 
-}  // namespace
-}  // namespace pesterly
-
-namespace pesterly {
-namespace {
-
 TEST(MailService, SendmailThatLeavesADeliveryProcessBehindStillCountsAsSent) {
     // Some mail programs hand the message to a process of their own and exit; that process
     // keeps the output pipe open. Success is the program's exit status, not the pipe closing.
     TempFolder folder;
-    const std::string program = folder.Path() + "/sendmail";
     const std::string received = folder.Path() + "/received";
-    {
-        std::ofstream script(program);
-        script << "#!/bin/sh\ncat > '" << received << "'\n(sleep 30 &)\nexit 0\n";
-    }
-    ASSERT_EQ(::chmod(program.c_str(), 0700), 0);
-    MailSettings settings;
-    settings.from = kFrom;
-    settings.sendmail_program = program;
-    MemorySettingsStore store;
-    const std::unique_ptr<MailSession> session = MakeMailSession(settings);
+    const MailSettings settings = Sendmail(folder.Write(
+        "sendmail", "#!/bin/sh\ncat > '" + received + "'\n(sleep 30 &)\nexit 0\n", 0700));
     // Waiting for the pipe instead would end in "did not finish" after two minutes.
-    EXPECT_FALSE(SendNagMail(Event("s@special.example", false), store, *session));
+    EXPECT_FALSE(SendWith(settings, Event()));
     std::ifstream mail(received);
     const std::string text((std::istreambuf_iterator<char>(mail)), {});
     EXPECT_NE(text.find("Subject: Pay the rent"), std::string::npos) << text;

@@ -2,28 +2,27 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <gmime/gmime.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <spawn.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 extern char** environ;
 
 namespace pesterly::testing {
 namespace {
-
-constexpr int kStartTimeoutMs = 15000;
-constexpr int kDeliveryTimeoutMs = 10000;
 
 std::string Slurp(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -34,50 +33,38 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-SmtpSink::SmtpSink(const std::string& reject) {
+SmtpSink::SmtpSink() {
     char folder[] = "/tmp/pesterly-sink-XXXXXX";
-    if (mkdtemp(folder) == nullptr) {
-        problem_ = "mkdtemp failed";
+    int in[2];
+    int out[2];
+    if (mkdtemp(folder) == nullptr || pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
+        problem_ = "no folder or pipe for the SMTP server";
         return;
     }
     folder_ = folder;
-    int in[2];
-    int out[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
-        problem_ = "pipe failed";
-        return;
-    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    std::vector<std::string> args = {
-        "/usr/bin/python3", PESTERLY_SMTP_SINK, "--out", folder_, "--lifetime", "120"};
-    if (!reject.empty()) {
-        args.insert(args.end(), {"--reject", reject});
-    }
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    std::string args[] = {"/usr/bin/python3", PESTERLY_SMTP_SINK, "--out", folder_,
+                          "--reject",         kRefusedAddress};
+    char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data(),
+                    args[4].data(), args[5].data(), nullptr};
+    const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
     close(out[1]);
     to_server_ = in[1];
     from_server_ = out[0];
+    std::string line;
     if (spawned != 0) {
         pid_ = -1;
         problem_ = "cannot start /usr/bin/python3";
-        return;
-    }
-    std::string line;
-    if (!ReadLine(line, kStartTimeoutMs) || line.rfind("port ", 0) != 0) {
+    } else if (!ReadLine(line, 15000) || !line.starts_with("port ")) {
         problem_ = "the SMTP server did not report its port (got \"" + line + "\")";
-        return;
+    } else {
+        port_ = std::atoi(line.c_str() + 5);
     }
-    port_ = std::atoi(line.c_str() + 5);
 }
 
 SmtpSink::~SmtpSink() {
@@ -85,8 +72,7 @@ SmtpSink::~SmtpSink() {
         close(to_server_);  // the server stops when its input closes
     }
     if (pid_ > 0) {
-        int status = 0;
-        waitpid(pid_, &status, 0);
+        waitpid(pid_, nullptr, 0);
     }
     if (from_server_ >= 0) {
         close(from_server_);
@@ -98,63 +84,99 @@ SmtpSink::~SmtpSink() {
 }
 
 bool SmtpSink::ReadLine(std::string& line, int timeout_ms) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        const size_t end = pending_.find('\n');
-        if (end != std::string::npos) {
-            line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            return true;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              deadline - std::chrono::steady_clock::now())
-                              .count();
+    size_t end = 0;
+    while ((end = pending_.find('\n')) == std::string::npos) {
         pollfd fd{from_server_, POLLIN, 0};
-        if (left <= 0 || poll(&fd, 1, static_cast<int>(left)) <= 0) {
-            return false;
-        }
         char buffer[512];
-        const ssize_t n = read(from_server_, buffer, sizeof buffer);
+        const ssize_t n = poll(&fd, 1, timeout_ms) > 0 ? read(from_server_, buffer, 512) : -1;
         if (n <= 0) {
             return false;
         }
         pending_.append(buffer, static_cast<size_t>(n));
     }
+    line = pending_.substr(0, end);
+    pending_.erase(0, end + 1);
+    return true;
 }
 
-bool SmtpSink::WaitForDelivery(int number) {
-    const std::string wanted = "stored " + std::to_string(number);
+std::optional<SmtpSink::Delivery> SmtpSink::NextDelivery() {
     std::string line;
-    while (ReadLine(line, kDeliveryTimeoutMs)) {
-        if (line == wanted) {
-            return true;
+    do {
+        if (!ReadLine(line, 10000)) {
+            return std::nullopt;
         }
-    }
-    return false;
-}
-
-SmtpSink::Delivery SmtpSink::Read(int number) const {
+    } while (!line.starts_with("stored "));
     Delivery delivery;
-    const std::string base = folder_ + "/" + std::to_string(number);
+    const std::string base = folder_ + "/" + line.substr(7);
     delivery.raw = Slurp(base + ".eml");
     std::istringstream envelope(Slurp(base + ".envelope"));
-    std::string line;
     while (std::getline(envelope, line)) {
-        if (line.rfind("from ", 0) == 0) {
+        if (line.starts_with("from ")) {
             delivery.mail_from = line.substr(5);
-        } else if (line.rfind("rcpt ", 0) == 0) {
+        } else if (line.starts_with("rcpt ")) {
             delivery.rcpt_tos.push_back(line.substr(5));
         }
     }
     return delivery;
 }
 
-int SmtpSink::StoredCount() const {
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-        count += entry.path().extension() == ".envelope" ? 1 : 0;
+bool SmtpSink::StoredAny() const {
+    return std::filesystem::exists(folder_ + "/0.envelope");
+}
+
+bool ParsedMail::HasHeader(const std::string& name) const {
+    return std::ranges::any_of(header_names, [&](const std::string& header) {
+        return strcasecmp(header.c_str(), name.c_str()) == 0;
+    });
+}
+
+ParsedMail ParseMail(const std::string& raw) {
+    static std::once_flag once;
+    std::call_once(once, [] { g_mime_init(); });
+    ParsedMail mail;
+    mail.raw_headers = raw.substr(0, std::min(raw.find("\r\n\r\n"), raw.find("\n\n")));
+
+    GMimeStream* stream = g_mime_stream_mem_new_with_buffer(raw.data(), raw.size());
+    GMimeParser* parser = g_mime_parser_new_with_stream(stream);
+    GMimeMessage* message = g_mime_parser_construct_message(parser, nullptr);
+    g_object_unref(parser);
+    g_object_unref(stream);
+    if (message == nullptr) {
+        return mail;
     }
-    return count;
+    if (const char* subject = g_mime_message_get_subject(message)) {
+        mail.subject = subject;
+    }
+    if (char* to = internet_address_list_to_string(g_mime_message_get_to(message), nullptr, 0)) {
+        mail.to = to;
+        g_free(to);
+    }
+    GMimeHeaderList* headers = g_mime_object_get_header_list(GMIME_OBJECT(message));
+    for (int i = 0; i < g_mime_header_list_get_count(headers); ++i) {
+        mail.header_names.push_back(
+            g_mime_header_get_name(g_mime_header_list_get_header_at(headers, i)));
+    }
+    GMimeObject* body = g_mime_message_get_mime_part(message);
+    if (body != nullptr && GMIME_IS_TEXT_PART(body)) {
+        GMimeTextPart* part = GMIME_TEXT_PART(body);
+        if (const char* charset = g_mime_text_part_get_charset(part)) {
+            mail.charset = charset;
+        }
+        // Undo the transfer encoding only, so that the bytes are compared as sent.
+        GMimeStream* decoded = g_mime_stream_mem_new();
+        g_mime_data_wrapper_write_to_stream(g_mime_part_get_content(GMIME_PART(part)), decoded);
+        GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(decoded));
+        const std::string text(reinterpret_cast<const char*>(bytes->data), bytes->len);
+        for (size_t i = 0; i < text.size(); ++i) {  // CR LF becomes LF
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+                mail.text += text[i];
+            }
+        }
+        g_object_unref(decoded);
+        mail.ok = true;
+    }
+    g_object_unref(message);
+    return mail;
 }
 
 TempFolder::TempFolder() {
@@ -179,8 +201,7 @@ std::string TempFolder::Write(const std::string& name, const std::string& text, 
 }
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name); old != nullptr) {
-        had_ = true;
+    if (const char* old = std::getenv(name)) {
         old_ = old;
     }
     if (value != nullptr) {
@@ -191,8 +212,8 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (had_) {
-        setenv(name_.c_str(), old_.c_str(), 1);
+    if (old_) {
+        setenv(name_.c_str(), old_->c_str(), 1);
     } else {
         unsetenv(name_.c_str());
     }

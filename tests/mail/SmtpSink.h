@@ -1,38 +1,41 @@
 #pragma once
 
+// What the mail tests need: a real SMTP server, a mail reader, a private folder, an
+// environment variable for one scope and a port that refuses connections.
+
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace pesterly::testing {
 
 // A real SMTP server on 127.0.0.1 (tests/e2e/smtp_sink.py), started for one test and stopped
-// with it. It refuses the address given as `reject` with 550.
+// with it. It refuses kRefusedAddress with 550.
 class SmtpSink {
   public:
+    static constexpr const char* kRefusedAddress = "nobody@nowhere.example";
     struct Delivery {
         std::string mail_from;
         std::vector<std::string> rcpt_tos;
         std::string raw;
     };
 
-    explicit SmtpSink(const std::string& reject = "");
+    SmtpSink();
     ~SmtpSink();
     SmtpSink(const SmtpSink&) = delete;
     SmtpSink& operator=(const SmtpSink&) = delete;
 
-    // Empty when the server failed to start; the reason is in Problem().
+    // False when the server failed to start; the reason is in Problem().
     bool Running() const { return port_ > 0; }
     const std::string& Problem() const { return problem_; }
     int Port() const { return port_; }
     std::string Url() const { return "smtp://127.0.0.1:" + std::to_string(port_); }
 
-    // Waits, at most a few seconds, for the server to report message `number` stored.
-    bool WaitForDelivery(int number);
-    Delivery Read(int number) const;
-    // Messages stored so far, as the server's folder shows them.
-    int StoredCount() const;
+    // Waits, at most a few seconds, for the server to store the next message.
+    std::optional<Delivery> NextDelivery();
+    bool StoredAny() const;
 
   private:
     bool ReadLine(std::string& line, int timeout_ms);
@@ -45,6 +48,21 @@ class SmtpSink {
     std::string pending_;
     std::string problem_;
 };
+
+// A received message read back the way a mail reader would: decoded subject and text.
+struct ParsedMail {
+    bool ok = false;          // the body is one text part
+    std::string subject;      // decoded
+    std::string to;           // the To header, decoded
+    std::string text;         // the body, transfer encoding undone, lines ending in LF
+    std::string charset;      // of the body
+    std::string raw_headers;  // everything before the first empty line, as received
+    std::vector<std::string> header_names;
+
+    bool HasHeader(const std::string& name) const;
+};
+
+ParsedMail ParseMail(const std::string& raw);
 
 // A folder under /tmp, removed with everything in it when the object goes.
 class TempFolder {
@@ -60,7 +78,7 @@ class TempFolder {
     std::string path_;
 };
 
-// Sets an environment variable for one scope and restores the old value.
+// Sets an environment variable for one scope (unsets it for nullptr) and restores the old value.
 class ScopedEnv {
   public:
     ScopedEnv(const char* name, const char* value);
@@ -70,8 +88,7 @@ class ScopedEnv {
 
   private:
     std::string name_;
-    bool had_ = false;
-    std::string old_;
+    std::optional<std::string> old_;
 };
 
 // A TCP port on 127.0.0.1 that refuses every connection: bound, never listening.

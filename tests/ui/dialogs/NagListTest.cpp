@@ -28,6 +28,7 @@ class NagListTest : public ::testing::Test {
         Store("Email0", "a@x.org");
         Store("Email1", "b@x.org");
         Store("Email2", "c@x.org");
+        Store("ToAddress", "  boss@x.org ");
     }
     QStringList Entries() const {
         QStringList entries;
@@ -36,6 +37,7 @@ class NagListTest : public ::testing::Test {
         }
         return entries;
     }
+    void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void Pick(int row) {
         const QRect rect = form.Emails->visualItemRect(form.Emails->item(row));
         QTest::mouseClick(form.Emails->viewport(), Qt::LeftButton, {}, rect.center());
@@ -50,158 +52,101 @@ class NagListTest : public ::testing::Test {
     NagList form{store, asker, nullptr};
 };
 
-TEST_F(NagListTest, FirstStartOpensEmptyWithToLineAndNothingToSave) {
+TEST_F(NagListTest, FirstStartOpensEmptyWithTheToLineAndATidyLayout) {
     RunModal(form, [&] {
         EXPECT_EQ(form.windowTitle(), "Edit Nag List");
         EXPECT_EQ(form.Emails->count(), 0);
         EXPECT_TRUE(form.UseToOption->isChecked());
-        EXPECT_FALSE(form.UseBCCOption->isChecked());
         EXPECT_EQ(form.ToAddress->text(), "");
         EXPECT_FALSE(form.ToAddress->isEnabled());
-        EXPECT_FALSE(form.OKButton->isEnabled());
-        EXPECT_FALSE(form.AddEmail->isEnabled());
-        EXPECT_FALSE(form.DeleteEmail->isEnabled());
+        testing::ExpectTidyForm(form);
         form.close();
     });
     EXPECT_FALSE(store.Has("NagList", "EmailCount"));
 }
 
-TEST_F(NagListTest, AnythingButExactlyTrueOpensWithBlindCopies) {
-    for (const char* stored : {"False", "true", "yes"}) {
-        Store("UseTO", stored);
-        Store("ToAddress", " boss@x.org ");
-        RunModal(form, [&] {
-            EXPECT_TRUE(form.UseBCCOption->isChecked()) << stored;
-            EXPECT_TRUE(form.ToAddress->isEnabled()) << stored;
-            EXPECT_EQ(form.ToAddress->text(), " boss@x.org ");
-            EXPECT_FALSE(form.OKButton->isEnabled()) << "the load is no change";
-            form.close();
-        });
-    }
-}
-
-TEST_F(NagListTest, AddTrimsTheAddressAndBlanksAloneCannotBeAdded) {
+// Each opening shows the stored list afresh and unchanged; each kind of change alone enables
+// OK; Cancel and the close box write nothing whatever was changed.
+TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
     StoreThree();
-    RunModal(form, [&] {
-        QTest::keyClicks(form.NewEmail, "   ");
-        EXPECT_FALSE(form.AddEmail->isEnabled());
-        QTest::keyClicks(form.NewEmail, "x  ");
-        EXPECT_TRUE(form.AddEmail->isEnabled());
-        QTest::mouseClick(form.AddEmail, Qt::LeftButton);
-        EXPECT_EQ(form.NewEmail->text(), "");
-        EXPECT_FALSE(form.AddEmail->isEnabled());
-        EXPECT_TRUE(form.OKButton->isEnabled());
-        QTest::keyClicks(form.NewEmail, "a@x.org");
-        QTest::mouseClick(form.AddEmail, Qt::LeftButton);
-        EXPECT_EQ(Entries(), (QStringList{"a@x.org", "b@x.org", "c@x.org", "x", "a@x.org"}));
-        QTest::mouseClick(form.OKButton, Qt::LeftButton);
-    });
-    EXPECT_EQ(Stored("EmailCount"), "5");
-    EXPECT_EQ(Stored("Email3"), "x");
-    EXPECT_EQ(Stored("Email4"), "a@x.org");
-}
-
-TEST_F(NagListTest, ThreeEntriesCutToOneSaveOneAndLeaveTheRestUnread) {
-    StoreThree();
-    RunModal(form, [&] {
-        EXPECT_EQ(Entries(), (QStringList{"a@x.org", "b@x.org", "c@x.org"}));
-        QTest::mouseClick(form.DeleteEmail, Qt::LeftButton);
-        EXPECT_EQ(form.Emails->count(), 3) << "Delete opens disabled";
-        Pick(0);
-        EXPECT_TRUE(form.DeleteEmail->isEnabled());
-        QTest::mouseClick(form.DeleteEmail, Qt::LeftButton);
-        EXPECT_TRUE(form.OKButton->isEnabled());
-        EXPECT_TRUE(form.DeleteEmail->isEnabled()) << "Delete stays enabled";
-        QTest::mouseClick(form.DeleteEmail, Qt::LeftButton);
-        EXPECT_EQ(Entries(), (QStringList{"b@x.org", "c@x.org"})) << "nothing was picked";
-        Pick(0);
-        QTest::mouseClick(form.DeleteEmail, Qt::LeftButton);
-        QTest::mouseClick(form.OKButton, Qt::LeftButton);
-    });
-    EXPECT_EQ(Stored("EmailCount"), "1");
-    EXPECT_EQ(Stored("Email0"), "c@x.org");
-    EXPECT_EQ(Stored("Email1"), "b@x.org");
-    EXPECT_EQ(Stored("Email2"), "c@x.org");
-    EXPECT_EQ(store.commits, 1);
-}
-
-TEST_F(NagListTest, CancelCloseBoxAndEscWriteNothing) {
-    StoreThree();
-    const std::function<void()> endings[] = {
-        [&] { QTest::mouseClick(form.CancelButton, Qt::LeftButton); },
-        [&] { form.close(); },
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"True",
+         [&] {
+             QTest::keyClicks(form.NewEmail, "z@x.org");
+             Click(form.AddEmail);
+         }},
+        {"True",
+         [&] {
+             Pick(1);
+             Click(form.DeleteEmail);
+         }},
+        {"True", [&] { Choose(form.UseBCCOption); }},
+        {"true", [&] { Choose(form.UseToOption); }},  // only exactly True means the To line
+        {"False", [&] { QTest::keyClicks(form.ToAddress, "x"); }},
     };
-    for (const auto& end : endings) {
+    bool cancel = true;
+    for (const auto& [use_to, change] : changes) {
+        Store("UseTO", use_to);
         RunModal(form, [&] {
-            Pick(1);
-            QTest::mouseClick(form.DeleteEmail, Qt::LeftButton);
-            QTest::keyClicks(form.NewEmail, "z@x.org");
-            QTest::mouseClick(form.AddEmail, Qt::LeftButton);
-            Choose(form.UseBCCOption);
-            QTest::keyClicks(form.ToAddress, "boss@x.org");
-            QTest::keyClick(form.ToAddress, Qt::Key_Escape);
-            QTest::keyClick(form.ToAddress, Qt::Key_Return);
+            SCOPED_TRACE(use_to);
+            EXPECT_EQ(Entries(), (QStringList{"a@x.org", "b@x.org", "c@x.org"}));
+            EXPECT_EQ(form.NewEmail->text(), "");
+            EXPECT_EQ(form.UseToOption->isChecked(), std::string(use_to) == "True");
+            EXPECT_EQ(form.ToAddress->isEnabled(), form.UseBCCOption->isChecked());
+            EXPECT_EQ(form.ToAddress->text(), "  boss@x.org ");
+            EXPECT_FALSE(form.AddEmail->isEnabled() || form.DeleteEmail->isEnabled() ||
+                         form.OKButton->isEnabled());
+            change();
+            EXPECT_TRUE(form.OKButton->isEnabled());
+            QTest::keyClick(form.NewEmail, Qt::Key_Escape);
+            QTest::keyClick(form.NewEmail, Qt::Key_Return);
             EXPECT_TRUE(form.isVisible()) << "Esc and Enter mean nothing to the form";
-            end();
+            cancel ? Click(form.CancelButton) : void(form.close());
         });
+        cancel = !cancel;
         EXPECT_EQ(Stored("EmailCount"), "3");
         EXPECT_EQ(Stored("Email1"), "b@x.org");
         EXPECT_FALSE(store.Has("NagList", "Email3"));
-        EXPECT_FALSE(store.Has("NagList", "UseTO"));
-        EXPECT_FALSE(store.Has("NagList", "ToAddress"));
+        EXPECT_EQ(Stored("UseTO"), use_to);
+        EXPECT_EQ(Stored("ToAddress"), "  boss@x.org ");
         EXPECT_EQ(store.commits, 0);
     }
 }
 
-TEST_F(NagListTest, ChoosingOptionsBackAndForthStillSavesEveryKey) {
-    Store("ToAddress", "  boss@x.org ");
-    RunModal(form, [&] {
-        Choose(form.UseBCCOption);
-        EXPECT_TRUE(form.ToAddress->isEnabled());
-        Choose(form.UseToOption);
-        EXPECT_FALSE(form.ToAddress->isEnabled());
-        EXPECT_TRUE(form.OKButton->isEnabled());
-        QTest::mouseClick(form.OKButton, Qt::LeftButton);
-    });
-    EXPECT_EQ(Stored("EmailCount"), "0");
-    EXPECT_EQ(Stored("UseTO"), "True");
-    EXPECT_EQ(Stored("ToAddress"), "  boss@x.org ") << "kept untrimmed while disabled";
-
-    RunModal(form, [&] {
-        Choose(form.UseBCCOption);
-        QTest::keyClicks(form.ToAddress, " ");
-        QTest::mouseClick(form.OKButton, Qt::LeftButton);
-    });
-    EXPECT_EQ(Stored("UseTO"), "False");
-    EXPECT_EQ(Stored("ToAddress"), "  boss@x.org  ");
-}
-
-TEST_F(NagListTest, FailedSaveIsToldAndTheFormStaysOpenForAnotherTry) {
+// A failed save is told and the form stays open for another try.
+TEST_F(NagListTest, OkSavesTrimmedEntriesTheToAddressAsTypedAndTheChosenOption) {
+    StoreThree();
     store.fail_next_commit = "Pesterly could not write its settings file.";
     RunModal(form, [&] {
-        QTest::keyClicks(form.NewEmail, "a@x.org");
-        QTest::mouseClick(form.AddEmail, Qt::LeftButton);
-        QTest::mouseClick(form.OKButton, Qt::LeftButton);
+        Pick(0);
+        Click(form.DeleteEmail);
+        EXPECT_TRUE(form.DeleteEmail->isEnabled()) << "Delete stays enabled";
+        Click(form.DeleteEmail);
+        EXPECT_EQ(Entries(), (QStringList{"b@x.org", "c@x.org"})) << "nothing was picked";
+        QTest::keyClicks(form.NewEmail, "   ");
+        EXPECT_FALSE(form.AddEmail->isEnabled()) << "blanks alone cannot be added";
+        QTest::keyClicks(form.NewEmail, "x  ");
+        Click(form.AddEmail);
+        EXPECT_EQ(form.NewEmail->text(), "");
+        EXPECT_FALSE(form.AddEmail->isEnabled());
+        Choose(form.UseBCCOption);
+        QTest::keyClicks(form.ToAddress, " ");
+        Choose(form.UseToOption);
+        EXPECT_FALSE(form.ToAddress->isEnabled());
+        Click(form.OKButton);
         ASSERT_EQ(asker.messages.size(), 1u);
         EXPECT_NE(asker.messages[0].find("could not write its settings file"), std::string::npos);
         EXPECT_TRUE(form.isVisible());
-        QTest::mouseClick(form.OKButton, Qt::LeftButton);
+        Click(form.OKButton);
     });
-    EXPECT_EQ(store.commits, 1);
     EXPECT_EQ(asker.messages.size(), 1u);
-    EXPECT_EQ(Stored("Email0"), "a@x.org");
-}
-
-TEST_F(NagListTest, EveryCaptionFitsAndNothingOverlaps) {
-    StoreThree();
-    Store("UseTO", "False");
-    Store("ToAddress", "boss@x.org");
-    RunModal(form, [&] {
-        testing::ExpectTidyLayout(form);
-        testing::ExpectNoDefaultButton(form);
-        testing::SaveShot(form);
-        form.close();
-    });
+    EXPECT_EQ(Stored("EmailCount"), "3");
+    EXPECT_EQ(Stored("Email0"), "b@x.org");
+    EXPECT_EQ(Stored("Email1"), "c@x.org");
+    EXPECT_EQ(Stored("Email2"), "x");
+    EXPECT_EQ(Stored("UseTO"), "True");
+    EXPECT_EQ(Stored("ToAddress"), "  boss@x.org  ") << "kept untrimmed while disabled";
+    EXPECT_EQ(store.commits, 1);
 }
 
 }  // namespace

@@ -23,29 +23,13 @@ class OptionsFormTest : public ::testing::Test {
     OptionsForm form{db, nullptr};
 };
 
-TEST_F(OptionsFormTest, ClosingWithoutAChangeKeepsTheTimeToTheSecond) {
-    const DateValue times[] = {DateValue::TimeOfDay(8, 0, 0), DateValue::TimeOfDay(0, 0, 0),
-                               DateValue::TimeOfDay(23, 59, 59), DateValue::TimeOfDay(13, 7, 41)};
-    for (const DateValue time : times) {
+TEST_F(OptionsFormTest, TheTimeAppliesToTheSecondAtCloseWhateverEndsTheForm) {
+    for (const DateValue time : {DateValue::TimeOfDay(0, 0, 0), DateValue::TimeOfDay(23, 59, 59),
+                                 DateValue::TimeOfDay(13, 7, 41)}) {
         db.CheckTime = time;
         RunModal(form, [&] { form.close(); });
         EXPECT_EQ(db.CheckTime, time) << time.Seconds();
     }
-}
-
-TEST_F(OptionsFormTest, FirstStartShowsEightInTheMorningWithSeconds) {
-    testing::MemorySettingsStore empty;
-    LoadOptions(db, empty, DateValue::Compose(2026, 12, 6));
-    RunModal(form, [&] {
-        EXPECT_EQ(form.windowTitle(), "Pesterly Options");
-        EXPECT_EQ(form.Label1->text(), "Pop up the nag window at");
-        EXPECT_EQ(form.CheckTimePicker->time(), QTime(8, 0, 0));
-        EXPECT_EQ(form.CheckTimePicker->text(), "8:00:00 AM");
-        form.close();
-    });
-}
-
-TEST_F(OptionsFormTest, EditedTimeAppliesAtCloseWhateverEndsTheForm) {
     db.CheckTime = DateValue::TimeOfDay(8, 0, 30);
     RunModal(form, [&] {
         QTest::keyClick(form.CheckTimePicker, Qt::Key_Up);  // the hour
@@ -57,20 +41,22 @@ TEST_F(OptionsFormTest, EditedTimeAppliesAtCloseWhateverEndsTheForm) {
         form.close();
     });
     EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(9, 0, 30));
-
-    // A caller that ends the form itself gets the same.
-    RunModal(form, [&] {
+    RunModal(form, [&] {  // a caller that ends the form itself
         QTest::keyClick(form.CheckTimePicker, Qt::Key_Down);
         form.reject();
     });
     EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 30));
 }
 
-TEST_F(OptionsFormTest, EveryCaptionFitsAndNothingOverlaps) {
+TEST_F(OptionsFormTest, FirstStartShowsEightInTheMorningInATidyLayout) {
+    testing::MemorySettingsStore empty;
+    LoadOptions(db, empty, DateValue::Compose(2026, 12, 6));
     RunModal(form, [&] {
-        testing::ExpectTidyLayout(form);
+        EXPECT_EQ(form.windowTitle(), "Pesterly Options");
+        EXPECT_EQ(form.Label1->text(), "Pop up the nag window at");
+        EXPECT_EQ(form.CheckTimePicker->text(), "8:00:00 AM");
         EXPECT_GE(form.CheckTimePicker->width(), form.CheckTimePicker->sizeHint().width());
-        testing::SaveShot(form);
+        testing::ExpectTidyForm(form);
         form.close();
     });
 }

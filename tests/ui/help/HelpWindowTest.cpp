@@ -12,9 +12,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <QTextDocument>
 #include <algorithm>
-#include <memory>
 
 #include "support/QtPrinters.h"
 
@@ -57,54 +55,66 @@ void ExpectAt(const HelpWindow& help, const QString& anchor) {
     EXPECT_NEAR(ScrollPosition(help), PositionOf(help, anchor), 1) << anchor.toStdString();
 }
 
-TEST(HelpWindow, OpensBesideTheProgramAtTheContents) {
+QUrl At(const HelpWindow& help, const QString& anchor) {
+    QUrl url = help.Manual();
+    url.setFragment(anchor);
+    return url;
+}
+
+TEST(HelpWindow, OpensNonModalAtTheContentsAndIsReusedEachTime) {
     QWidget owner;
     HelpWindow* help = ShowHelpContents(&owner);
     Settle();
     ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_TRUE(help->isWindow()) << "a window of its own";
+    EXPECT_TRUE(help->isVisible() && help->isWindow()) << "a window of its own";
     EXPECT_EQ(help->windowModality(), Qt::NonModal);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the program stays usable";
     EXPECT_EQ(help->windowTitle(), "Pesterly Help");
     ExpectAt(*help, "contents");
     EXPECT_EQ(help->Browser->source().adjusted(QUrl::RemoveFragment), help->Manual());
-    EXPECT_EQ(help->Browser->documentTitle(), "Pesterly Help");
-    EXPECT_TRUE(help->Browser->toPlainText().contains("The daily review"));
     EXPECT_EQ(help->Browser->horizontalScrollBar()->maximum(), 0) << "no sideways scrolling";
     EXPECT_LT(PositionOf(*help, "contents"), help->Browser->fontMetrics().lineSpacing())
         << "the contents begin the page";
-
     const QString path = QDir(QStringLiteral(PESTERLY_SHOT_DIR)).filePath("HelpWindow.png");
     EXPECT_TRUE(help->grab().save(path)) << path.toStdString();
+
+    help->Browser->setSource(At(*help, "exchange"));
+    help->close();
+    Settle();
+    EXPECT_EQ(ShowHelpContents(&owner), help);
+    Settle();
+    EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 1);
+    EXPECT_TRUE(help->isVisible());
+    ExpectAt(*help, "contents");
+
+    // Asked again while it is open and scrolled away, it goes back to the contents.
+    help->Browser->verticalScrollBar()->setValue(help->Browser->verticalScrollBar()->maximum());
+    EXPECT_GT(ScrollPosition(*help), PositionOf(*help, "contents") + 100);
+    EXPECT_EQ(ShowHelpContents(&owner), help);
+    Settle();
+    ExpectAt(*help, "contents");
 }
 
 TEST(HelpWindow, ContentsBackAndForwardMoveThroughTheManual) {
     QWidget owner;
     HelpWindow* help = ShowHelpContents(&owner);
     Settle();
-    EXPECT_FALSE(help->BackAction->isEnabled());
-    EXPECT_FALSE(help->ForwardAction->isEnabled());
+    EXPECT_FALSE(help->BackAction->isEnabled() || help->ForwardAction->isEnabled());
 
-    QUrl tray = help->Manual();
-    tray.setFragment("tray");
-    help->Browser->setSource(tray);
+    help->Browser->setSource(At(*help, "tray"));
     Settle();
     const int tray_position = ScrollPosition(*help);
     ExpectAt(*help, "tray");
     EXPECT_GT(tray_position, 0) << "the tray section lies further down the page";
-    const QString path = QDir(QStringLiteral(PESTERLY_SHOT_DIR)).filePath("HelpWindow-tray.png");
-    EXPECT_TRUE(help->grab().save(path)) << path.toStdString();
     EXPECT_TRUE(help->BackAction->isEnabled());
 
     help->ContentsAction->trigger();
     Settle();
     ExpectAt(*help, "contents");
-    EXPECT_LT(ScrollPosition(*help), tray_position);
 
     help->BackAction->trigger();
     Settle();
-    EXPECT_EQ(help->Browser->source(), tray);
+    EXPECT_EQ(help->Browser->source(), At(*help, "tray"));
     EXPECT_EQ(ScrollPosition(*help), tray_position);
     EXPECT_TRUE(help->ForwardAction->isEnabled());
 
@@ -113,44 +123,16 @@ TEST(HelpWindow, ContentsBackAndForwardMoveThroughTheManual) {
     ExpectAt(*help, "contents");
 }
 
-TEST(HelpWindow, OpeningHelpAgainReusesTheWindowAtTheContents) {
-    QWidget owner;
-    HelpWindow* first = ShowHelpContents(&owner);
-    QUrl exchange = first->Manual();
-    exchange.setFragment("exchange");
-    first->Browser->setSource(exchange);
-    first->close();
-    Settle();
-    ASSERT_FALSE(first->isVisible());
-
-    HelpWindow* second = ShowHelpContents(&owner);
-    Settle();
-    EXPECT_EQ(second, first);
-    EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 1);
-    EXPECT_TRUE(second->isVisible());
-    ExpectAt(*second, "contents");
-
-    // Asked again while it is open and scrolled away, it goes back to the contents.
-    second->Browser->verticalScrollBar()->setValue(second->Browser->verticalScrollBar()->maximum());
-    EXPECT_GT(ScrollPosition(*second), PositionOf(*second, "contents") + 100);
-    EXPECT_EQ(ShowHelpContents(&owner), first);
-    Settle();
-    ExpectAt(*second, "contents");
-}
-
 TEST(HelpWindow, WithoutAnOwnerOneWindowLivesUntilItIsClosed) {
-    QPointer<HelpWindow> first = ShowHelpContents(nullptr);
-    ASSERT_FALSE(first.isNull());
-    EXPECT_EQ(ShowHelpContents(nullptr), first.data());
-    first->close();
-    Settle();
-    EXPECT_TRUE(first.isNull()) << "closed, it is gone";
-    QPointer<HelpWindow> second = ShowHelpContents(nullptr);
-    ASSERT_FALSE(second.isNull());
-    EXPECT_TRUE(second->isVisible());
-    second->close();
-    Settle();
-    EXPECT_TRUE(second.isNull());
+    for (int opening = 0; opening < 2; ++opening) {
+        QPointer<HelpWindow> help = ShowHelpContents(nullptr);
+        ASSERT_FALSE(help.isNull());
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(ShowHelpContents(nullptr), help.data());
+        help->close();
+        Settle();
+        EXPECT_TRUE(help.isNull()) << "closed, it is gone";
+    }
 }
 
 TEST(HelpWindow, ReadsTheInstalledManualWhenThereIsOne) {
@@ -161,15 +143,11 @@ TEST(HelpWindow, ReadsTheInstalledManualWhenThereIsOne) {
     QTemporaryDir installed;
     ASSERT_TRUE(installed.isValid());
     EXPECT_EQ(ManualUrl(installed.path()), built_in) << "an empty folder has no manual";
-
     QFile page(QDir(installed.path()).filePath("index.html"));
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write(
-        "<html><head><title>Installed</title></head>"
-        "<body><h2 id=\"contents\">Contents</h2></body></html>");
+    page.write("<html><head><title>Installed</title></head><body id=\"contents\"></body></html>");
     page.close();
     const QUrl url = ManualUrl(installed.path());
-    EXPECT_TRUE(url.isLocalFile());
     EXPECT_EQ(url.toLocalFile(), QFileInfo(page).absoluteFilePath());
 
     QWidget owner;
