@@ -2,6 +2,8 @@
 // no Qt header.
 #include "platform/MailComposer.h"
 
+#include "mail/NagMail.h"
+
 #include <gmime/gmime.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -231,6 +233,14 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, LineEnds l
     }
     if (envelope.empty()) {
         return Error{"The mail has no recipient with a real address."};
+    }
+    InternetAddressList* to = g_mime_message_get_to(message.get());
+    if (internet_address_list_length(to) == 0) {
+        // Blind copies only, and no visible address given: say so rather than show no To.
+        GPtr<InternetAddressList> hidden;
+        if (!parser.Parse(kUndisclosedRecipients, hidden) && hidden) {
+            internet_address_list_append(to, hidden.get());
+        }
     }
 
     std::string subject = draft.subject;

@@ -34,6 +34,8 @@ TEST(MailComposer, BlindCopiesReachTheEnvelopeButNoHeader) {
     } cases[] = {
         {"me@home.example", "me@home.example", {"me@home.example", "a@x.org", "b@y.org"}},
         {"undisclosed-recipients:;", "undisclosed-recipients", {"a@x.org", "b@y.org"}},
+        // A To address saved empty: the header still says the recipients are hidden.
+        {"", "undisclosed-recipients", {"a@x.org", "b@y.org"}},
     };
     for (const auto& c : cases) {
         const ComposedMail mail =
