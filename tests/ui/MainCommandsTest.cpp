@@ -35,12 +35,11 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
 
     // Opens the main window on a store holding events with these descriptions, in slot order.
     std::unique_ptr<PesterlyMain> Open(const std::vector<std::string>& descs) {
-        for (size_t slot = 0; slot < descs.size(); ++slot) {
-            store.SaveSetting("Events", "EDesc" + std::to_string(slot), descs[slot]);
-            store.SaveSetting("Events", "EDate" + std::to_string(slot), "1/5/2027");
+        std::vector<Happening> events;
+        for (const std::string& desc : descs) {
+            events.push_back(Event(desc, DateValue::Compose(2027, 1, 5)));
         }
-        store.SaveSetting("Events", "EventCount", " " + std::to_string(descs.size()));
-        store.SaveSetting("Options", "CheckDate", "12/31/2099");
+        Seed(events);
         return OpenWindow();
     }
     // Answers the event editor when it opens: `act` runs on it inside its modal loop.

@@ -27,15 +27,14 @@ using testing::ScriptedAsker;
 
 class MainExchangeTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
-    std::unique_ptr<PesterlyMain> Open(int events) {
-        for (int slot = 0; slot < events; ++slot) {
-            store.SaveSetting("Events", "EDesc" + std::to_string(slot),
-                              "event " + std::to_string(slot));
-            store.SaveSetting("Events", "EDate" + std::to_string(slot), "3/14/2001");
-            store.SaveSetting("Events", "EEmailBody" + std::to_string(slot), "line 1\nline 2");
+    std::unique_ptr<PesterlyMain> Open(int count) {
+        std::vector<Happening> events;
+        for (int slot = 0; slot < count; ++slot) {
+            events.push_back(
+                Event("event " + std::to_string(slot), DateValue::Compose(2001, 3, 14)));
+            events.back().EmailBody = "line 1\nline 2";
         }
-        store.SaveSetting("Events", "EventCount", " " + std::to_string(events));
-        store.SaveSetting("Options", "CheckDate", "12/31/2099");
+        Seed(events);
         return OpenWindow();
     }
     std::vector<std::string> Exported(const QString& path) {

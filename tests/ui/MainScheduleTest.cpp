@@ -5,8 +5,6 @@
 #include <QTimer>
 
 #include "MainWindowHarness.h"
-#include "store/SettingsLayout.h"
-#include "store/TextForms.h"
 #include "support/FakeClock.h"
 #include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
@@ -29,27 +27,24 @@ class MainScheduleTest : public ::testing::Test, protected testing::MainWindowHa
   protected:
     MainScheduleTest() { clock.Set(DateValue::Compose(2026, 12, 6, 10, 0, 0)); }
 
-    void SetUp() override {
-        store.SaveSetting("Options", "CheckDate", forms::GeneralDate(kToday.AddDays(-1)));
-        store.SaveSetting("Options", "CheckTime", "8:00:00 AM");
+    // Opens the window on these one-time events, last reviewed yesterday unless told.
+    std::unique_ptr<PesterlyMain> Open(const std::vector<std::pair<const char*, DateValue>>& events,
+                                       DateValue last_review = kToday.AddDays(-1)) {
+        std::vector<Happening> table;
+        for (const auto& [desc, date] : events) {
+            table.push_back(Event(desc, date));
+        }
+        Seed(table, {}, last_review);
+        return OpenWindow();
     }
-    void AddStored(const char* desc, DateValue date) {
-        const int slot = std::stoi(store.GetSetting("Events", "EventCount", "0"));
-        store.SaveSetting("Events", SlotKey("EDesc", slot), desc);
-        store.SaveSetting("Events", SlotKey("EDate", slot), forms::GeneralDate(date));
-        store.SaveSetting("Events", "EventCount", forms::PaddedNumber(slot + 1));
-    }
-    std::unique_ptr<PesterlyMain> Open() { return OpenWindow(); }
     static void Tick(PesterlyMain& window) {
         ASSERT_TRUE(QMetaObject::invokeMethod(window.SlowTimer, "timeout"));
     }
 };
 
 TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {
-    AddStored("Dentist", kToday);
-    AddStored("Later", kToday.AddDays(2));
     asker.Script({Answer::kYes});
-    auto window = Open();
+    auto window = Open({{"Dentist", kToday}, {"Later", kToday.AddDays(2)}});
     EXPECT_TRUE(asker.questions.empty());  // nothing is asked while loading
     EXPECT_TRUE(window->SlowTimer->isActive());
     EXPECT_LE(window->SlowTimer->interval(), 1000);
@@ -67,9 +62,8 @@ TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {
 }
 
 TEST_F(MainScheduleTest, ReviewWaitsForTheReviewTimeAndTheDay) {
-    AddStored("Dentist", kToday);
     clock.Set(DateValue::Compose(2026, 12, 6, 8, 0, 0));  // exactly the review time
-    auto window = Open();
+    auto window = Open({{"Dentist", kToday}});
     EXPECT_EQ(window->SlowTimer->interval(), 1000);
     Tick(*window);
     EXPECT_TRUE(asker.questions.empty());
@@ -84,8 +78,7 @@ TEST_F(MainScheduleTest, ReviewWaitsForTheReviewTimeAndTheDay) {
 }
 
 TEST_F(MainScheduleTest, NoReviewWhileADialogIsOpen) {
-    AddStored("Dentist", kToday);
-    auto window = Open();
+    auto window = Open({{"Dentist", kToday}});
     QDialog editor;
     editor.setModal(true);
     editor.show();
@@ -99,11 +92,10 @@ TEST_F(MainScheduleTest, NoReviewWhileADialogIsOpen) {
 }
 
 TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {
-    AddStored("Dentist", kToday);
     asker.on_question = [&](const std::string&) {
         clock.Set(DateValue::Compose(2026, 12, 7, 0, 10, 0));
     };
-    auto window = Open();
+    auto window = Open({{"Dentist", kToday}});
     Tick(*window);
     EXPECT_EQ(db.CheckDate, kToday.AddDays(1));
     clock.Set(DateValue::Compose(2026, 12, 7, 9, 0, 0));
@@ -112,10 +104,8 @@ TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {
 }
 
 TEST_F(MainScheduleTest, ReviewShowsTheGridInSlotOrderAgain) {
-    AddStored("b", kToday.AddDays(5));
-    AddStored("a", kToday.AddDays(5));
-    AddStored("c", kToday.AddDays(5));
-    auto window = Open();
+    auto window =
+        Open({{"b", kToday.AddDays(5)}, {"a", kToday.AddDays(5)}, {"c", kToday.AddDays(5)}});
     window->FGrid->SortGeneric(5);
     ASSERT_EQ(window->FGrid->CellText(1, 5), "a");
     Tick(*window);
@@ -126,9 +116,7 @@ TEST_F(MainScheduleTest, ReviewShowsTheGridInSlotOrderAgain) {
 }
 
 TEST_F(MainScheduleTest, HiddenTestButtonReviewsWithoutTouchingTheReviewDate) {
-    AddStored("Dentist", kToday);
-    store.SaveSetting("Options", "CheckDate", forms::GeneralDate(kToday));
-    auto window = Open();
+    auto window = Open({{"Dentist", kToday}}, kToday);
     window->Command1->click();
     EXPECT_EQ(asker.questions.size(), 1u);
     EXPECT_EQ(db.CheckDate, kToday);

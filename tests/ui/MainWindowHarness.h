@@ -2,8 +2,11 @@
 
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "store/Database.h"
+#include "store/SettingsLayout.h"
 #include "support/FakeClock.h"
 #include "support/FakeTrayIcon.h"
 #include "support/MemorySettingsStore.h"
@@ -18,6 +21,31 @@ struct MainWindowHarness {
     std::unique_ptr<PesterlyMain> OpenWindow(const QStringList& arguments = {}) {
         return std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
                                               arguments);
+    }
+
+    // Leaves a table in the store as an earlier run would have; the review date lies far ahead
+    // unless the test says otherwise.
+    void Seed(const std::vector<Happening>& events, const std::vector<std::string>& categories = {},
+              DateValue check_date = DateValue::Compose(2099, 12, 31)) {
+        Database earlier;
+        for (const Happening& event : events) {
+            earlier.AppendHappening(event);
+        }
+        for (const std::string& name : categories) {
+            earlier.AppendCategory(name);
+        }
+        earlier.CheckDate = check_date;
+        earlier.CheckTime = DateValue::TimeOfDay(8, 0, 0);
+        SaveSettings(earlier, store);
+    }
+
+    static Happening Event(const std::string& desc, DateValue date,
+                           int16_t repeat = kRepeatOneTime) {
+        Happening event;
+        event.Desc = desc;
+        event.EventDate = date;
+        event.Repeat = repeat;
+        return event;
     }
 
     Database db;

@@ -10,7 +10,6 @@
 #include <QScrollBar>
 
 #include "MainWindowHarness.h"
-#include "store/SettingsLayout.h"
 #include "support/FakeClock.h"
 #include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
@@ -34,32 +33,7 @@ class MainWindowTest : public ::testing::Test, protected testing::MainWindowHarn
     std::unique_ptr<PesterlyMain> Open(const QStringList& arguments = {}) {
         return OpenWindow(arguments);
     }
-    void Store(int slot, const Happening& h) {
-        SaveEvent(slot, h);
-        store.SaveSetting("Events", "EventCount", forms_count(slot + 1));
-    }
-    void SaveEvent(int slot, const Happening& h) {
-        Database one;
-        one.HappeningCount = 1;
-        one.Happenings[0] = h;
-        MemorySettingsStore scratch;
-        SaveSettings(one, scratch);
-        for (const char* prefix : {"EDate", "ERepeat", "EDesc", "EDone", "EEmail", "EUseNagList",
-                                   "ESEmail", "ECategory", "EEmailBody"}) {
-            store.SaveSetting("Events", SlotKey(prefix, slot),
-                              scratch.GetSetting("Events", SlotKey(prefix, 0), ""));
-        }
-    }
-    static std::string forms_count(int n) { return " " + std::to_string(n); }
 };
-
-Happening Event(const char* desc, int16_t repeat, DateValue date) {
-    Happening h;
-    h.Desc = desc;
-    h.Repeat = repeat;
-    h.EventDate = date;
-    return h;
-}
 
 TEST_F(MainWindowTest, FirstStartShowsHeaderOnlyAndSavesDefaultsOnClose) {
     auto window = Open();
@@ -82,20 +56,14 @@ TEST_F(MainWindowTest, FirstStartShowsHeaderOnlyAndSavesDefaultsOnClose) {
 
 TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
     const DateValue pi_day = DateValue::Compose(2001, 3, 14);
-    store.SaveSetting("Categories", "Count", " 2");
-    store.SaveSetting("Categories", "Category0", "Family");
-    store.SaveSetting("Categories", "Category1", "Work");
-    Happening once = Event("Dentist", kRepeatOneTime, pi_day);
+    Happening once = Event("Dentist", pi_day);
     once.Category = 2;
     once.SendMail = true;
     once.SpecialEmail = "me@example.org";
-    SaveEvent(0, once);
-    SaveEvent(1, Event("Birthday", kRepeatYearly, pi_day));
-    SaveEvent(2, Event("Rent", kRepeatMonthly, pi_day));
-    SaveEvent(3, Event("Bins", kRepeatWeekly, pi_day));
-    SaveEvent(4, Event("Pills", kRepeatDaily, pi_day));
-    SaveEvent(5, Event("Odd", 7, pi_day));
-    store.SaveSetting("Events", "EventCount", " 6");
+    Seed({once, Event("Birthday", pi_day, kRepeatYearly), Event("Rent", pi_day, kRepeatMonthly),
+          Event("Bins", pi_day, kRepeatWeekly), Event("Pills", pi_day, kRepeatDaily),
+          Event("Odd", pi_day, 7)},
+         {"Family", "Work"});
 
     auto window = Open();
     const FlexGrid& grid = *window->FGrid;
@@ -146,7 +114,7 @@ TEST(RowFormat, NamesFollowTheUsersLocale) {
 }
 
 TEST_F(MainWindowTest, CommandLineIsEchoedBeforeTheTableLoads) {
-    Store(0, Event("x", 0, DateValue()));
+    Seed({Event("x", DateValue())});
     auto window = Open({"--hello", "world"});
     ASSERT_EQ(asker.messages.size(), 1u);
     EXPECT_EQ(asker.messages[0], "--hello world");
