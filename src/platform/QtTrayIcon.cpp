@@ -1,6 +1,10 @@
 #include "platform/QtTrayIcon.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
 
@@ -20,13 +24,30 @@ bool QtTrayIcon::IsAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void QtTrayIcon::Add(std::function<void(TrayMouse)> on_mouse) {
+bool StatusNotifierHostPresent() {
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher).value()) {
+        return false;
+    }
+    QDBusInterface properties(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+    return properties.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+void QtTrayIcon::Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
+                     std::function<void()> on_availability) {
     if (tray_ != nullptr) {
         return;
     }
     on_mouse_ = std::move(on_mouse);
+    on_availability_ = std::move(on_availability);
     tray_ = new QSystemTrayIcon(icon_, this);
     tray_->setToolTip(QStringLiteral("Pesterly"));
+    if (menu != nullptr && StatusNotifierHostPresent()) {
+        // The panel shows this menu on a right click; it must be handed over before the icon
+        // is shown, or the panel never learns of it.
+        tray_->setContextMenu(menu);
+    }
     connect(tray_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 switch (reason) {
@@ -61,6 +82,12 @@ void QtTrayIcon::Remove() {
 }
 
 bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->inherits(IconWidgetClass())) {
+        // Qt makes the XEmbed icon's widget when a notification area appears, which may be
+        // long after start (a panel still starting at login), and deletes it when the area
+        // goes away.
+        WatchIconWidget(watched);
+    }
     if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
         watched->inherits(IconWidgetClass())) {
@@ -69,6 +96,23 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void QtTrayIcon::WatchIconWidget(QObject* widget) {
+    connect(widget, &QObject::destroyed, this, &QtTrayIcon::ReportAvailability,
+            Qt::UniqueConnection);
+    ReportAvailability();
+}
+
+void QtTrayIcon::ReportAvailability() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (on_availability_ && tray_ != nullptr) {
+                on_availability_();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void QtTrayIcon::Report(TrayMouse mouse) {

@@ -13,7 +13,8 @@ namespace pesterly {
 // The notification-area icon through QSystemTrayIcon. Qt reports no right double-click on a
 // tray icon; where the icon is an embedded X window (the XEmbed tray protocol) an application
 // event filter sees it on the icon's own widget. Desktops that speak the StatusNotifierItem
-// protocol report no right double-click at all: there the menu's "Exit" is the way out.
+// protocol report no right double-click at all, and their panel draws the icon's menu itself:
+// there the menu is handed to the icon, and its "Exit" is the way out.
 class QtTrayIcon : public QObject, public TrayIcon {
     Q_OBJECT
 
@@ -22,7 +23,8 @@ class QtTrayIcon : public QObject, public TrayIcon {
     ~QtTrayIcon() override;
 
     bool IsAvailable() const override;
-    void Add(std::function<void(TrayMouse)> on_mouse) override;
+    void Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
+             std::function<void()> on_availability) override;
     void Remove() override;
 
     // The widget class Qt's X11 backend uses for a docked tray icon.
@@ -33,11 +35,19 @@ class QtTrayIcon : public QObject, public TrayIcon {
 
   private:
     void Report(TrayMouse mouse);
+    // An XEmbed icon widget appeared or went away with a notification area.
+    void WatchIconWidget(QObject* widget);
+    void ReportAvailability();
 
     QIcon icon_;
     QSystemTrayIcon* tray_ = nullptr;
     QTimer pending_right_press_;
     std::function<void(TrayMouse)> on_mouse_;
+    std::function<void()> on_availability_;
 };
+
+// Whether a StatusNotifierItem host is on the session bus, as Qt asks before it picks the
+// protocol of a new tray icon.
+bool StatusNotifierHostPresent();
 
 }  // namespace pesterly

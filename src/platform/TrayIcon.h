@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QMenu;
+
 namespace pesterly {
 
 // What the user did with the mouse on the notification-area icon.
@@ -15,8 +17,10 @@ class TrayIcon {
     virtual bool IsAvailable() const = 0;
     // Shows the icon with the tip "Pesterly"; mouse actions on it are reported to on_mouse. A
     // right press is reported only once it is clear that no second press makes it a double
-    // click.
-    virtual void Add(std::function<void(TrayMouse)> on_mouse) = 0;
+    // click. Where the panel draws the icon's menu itself, it shows `menu`. on_availability
+    // runs when a notification area appears or goes away after the icon was added.
+    virtual void Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
+                     std::function<void()> on_availability) = 0;
     virtual void Remove() = 0;
 };
 

@@ -161,6 +161,22 @@ class Pesterly:
         xdotool(self.screen, "windowfocus", "--sync", str(window.id))
         xdotool(self.screen, "key", *keys)
 
+    def highlighted_bands(self, window):
+        """The vertical spans (top, bottom) of the window painted in the selection colour,
+        looking down the middle of the window: the selected grid rows."""
+        geometry = window.get_geometry()
+        x = geometry.width // 2
+        image = window.get_image(x, 0, 1, geometry.height, X.ZPixmap, 0xFFFFFFFF).data
+        bands = []
+        for y in range(geometry.height):
+            blue, green, red = image[4 * y], image[4 * y + 1], image[4 * y + 2]
+            if blue > 150 and red < 120 and 90 < green < 200:  # the selection's blue
+                if bands and bands[-1][1] == y - 1:
+                    bands[-1][1] = y
+                else:
+                    bands.append([y, y])
+        return [tuple(band) for band in bands]
+
     def screenshot(self, window, path):
         subprocess.run(["import", "-display", self.screen.name, "-window", str(window.id), path],
                        check=True)

@@ -6,10 +6,22 @@ import signal
 import subprocess
 import unittest
 
-from desktop import EDITOR_CLIENT, Pesterly, TrayHost, Xvfb, wait_for, xdotool
+from desktop import EDITOR_CLIENT, MAIN_CLIENT, Pesterly, TrayHost, Xvfb, wait_for, xdotool
 
 BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
 SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
+
+
+TWO_EVENTS = """[Events]
+EventCount=2
+EDate0=1/5/2027
+EDesc0=Alpha
+EDate1=2/5/2027
+EDesc1=Bravo
+
+[Options]
+CheckDate=12/31/2099
+"""
 
 
 class TrayTest(unittest.TestCase):
@@ -53,6 +65,38 @@ class TrayTest(unittest.TestCase):
         saved = program.settings()
         self.assertEqual(saved["Events"]["EventCount"], " 1")
         self.assertEqual(saved["Events"]["EDesc0"], "Water the plants")
+
+    def test_keyboard_and_mouse_on_a_filled_table(self):
+        program, window = self.start(TWO_EVENTS)
+        # Right after start no event is chosen: Delete Event removes nothing.
+        program.click_twips(window, MAIN_CLIENT, 2227, 4147)
+        self.assertEqual(program.highlighted_bands(window), [])
+        # Tab leaves the filled grid for "Add New Event", then "Hide", then "Delete Event".
+        program.keys(window, "shift+Tab", "shift+Tab", "shift+Tab", "Tab", "space")
+        editor = program.wait_window("Edit Event")
+        program.close_window(editor)  # the new event "?" stays, as after Cancel
+        wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
+        new_row = program.highlighted_bands(window)
+        self.assertEqual(len(new_row), 1, "the new event's row is shown selected")
+        program.keys(window, "Tab", "space")
+        wait_for(lambda: not program.windows("Pesterly"), what="Hide to act")
+        program.click_at(*program.tray_icon())
+        window = program.wait_window("Pesterly")
+        # Delete Event removes the selected "?"; the row it would remove next is shown.
+        program.keys(window, "Tab", "space")
+        wait_for(lambda: program.highlighted_bands(window) != new_row, what="the grid to refill")
+        last_row = program.highlighted_bands(window)
+        self.assertEqual(len(last_row), 1)
+        height = new_row[0][1] - new_row[0][0] + 1
+        self.assertAlmostEqual(last_row[0][0], new_row[0][0] - height, delta=2,
+                               msg="one row higher: Bravo's")
+        program.screenshot(window, os.path.join(SHOTS, "after-delete.png"))
+        program.keys(window, "space")
+        program.close_window(window)
+        self.assertEqual(program.wait_exit(), 0, program.output())
+        events = program.settings()["Events"]
+        self.assertEqual(events["EventCount"], " 1")
+        self.assertEqual(events["EDesc0"], "Alpha")
 
     def test_right_double_click_on_the_icon_ends_after_saving(self):
         program, window = self.start()

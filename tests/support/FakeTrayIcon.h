@@ -10,8 +10,10 @@ namespace pesterly::testing {
 class FakeTrayIcon : public TrayIcon {
   public:
     bool IsAvailable() const override { return available; }
-    void Add(std::function<void(TrayMouse)> on_mouse) override {
+    void Add(std::function<void(TrayMouse)> on_mouse, QMenu* /*menu*/,
+             std::function<void()> on_availability) override {
         on_mouse_ = std::move(on_mouse);
+        on_availability_ = std::move(on_availability);
         ++adds;
         shown = true;
     }
@@ -25,6 +27,14 @@ class FakeTrayIcon : public TrayIcon {
         }
     }
 
+    // A notification area appears or goes away, as a panel starting late or quitting.
+    void SetAvailable(bool now) {
+        available = now;
+        if (on_availability_) {
+            on_availability_();
+        }
+    }
+
     bool available = true;
     bool shown = false;
     int adds = 0;
@@ -32,6 +42,7 @@ class FakeTrayIcon : public TrayIcon {
 
   private:
     std::function<void(TrayMouse)> on_mouse_;
+    std::function<void()> on_availability_;
 };
 
 }  // namespace pesterly::testing

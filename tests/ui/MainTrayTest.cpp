@@ -131,8 +131,13 @@ TEST_F(MainTrayTest, WithoutANotificationAreaHideIsOffAndSaysWhy) {
     StartupTick();
     EXPECT_FALSE(window->HideButton->isEnabled());
     EXPECT_FALSE(window->HideButton->toolTip().isEmpty());
+    // A panel that starts after Pesterly docks the icon: Hide comes on without a focus change,
+    // and goes off again when the panel quits.
+    tray.SetAvailable(true);
+    EXPECT_TRUE(window->HideButton->isEnabled());
+    tray.SetAvailable(false);
+    EXPECT_FALSE(window->HideButton->isEnabled());
     tray.available = true;
-    window->PesterlyMain_ShowPesterly_Click();
     QEvent activation(QEvent::ActivationChange);
     QApplication::sendEvent(window.get(), &activation);
     EXPECT_TRUE(window->HideButton->isEnabled());

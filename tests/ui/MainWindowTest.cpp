@@ -115,9 +115,9 @@ TEST(RowFormat, NamesFollowTheUsersLocale) {
 
 TEST_F(MainWindowTest, CommandLineIsEchoedBeforeTheTableLoads) {
     Seed({Event("x", DateValue())});
-    auto window = Open({"--hello", "world"});
+    auto window = Open({"--hello", "two words", ""});
     ASSERT_EQ(asker.messages.size(), 1u);
-    EXPECT_EQ(asker.messages[0], "--hello world");
+    EXPECT_EQ(asker.messages[0], "--hello \"two words\" \"\"");
     EXPECT_EQ(window->FGrid->Rows(), 2);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/main/FlexGrid.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <optional>
 
 namespace pesterly {
@@ -35,6 +36,8 @@ FlexGrid::FlexGrid(int columns, QWidget* parent) : QTableWidget(0, columns, pare
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // Tab leaves the grid for the next control of the window, as in any form.
+    setTabKeyNavigation(false);
     verticalHeader()->setVisible(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
@@ -58,11 +61,28 @@ int FlexGrid::Row() const {
     return currentRow() + 1;
 }
 
-void FlexGrid::SetRow(int row) {
+void FlexGrid::SetRowCol(int row, int col) {
     if (row >= 1 && row <= rowCount()) {
-        setCurrentCell(row - 1, std::max(currentColumn(), 0));
+        setCurrentCell(row - 1, std::clamp(col, 0, columnCount() - 1),
+                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     } else {
+        clearSelection();
         setCurrentCell(-1, -1);
+    }
+}
+
+void FlexGrid::focusInEvent(QFocusEvent* event) {
+    const bool had_current = currentIndex().isValid();
+    QTableWidget::focusInEvent(event);
+    if (!had_current && currentIndex().isValid()) {
+        SetRow(0);
+    }
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* event) {
+    QTableWidget::mousePressEvent(event);
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        SetRow(0);
     }
 }
 
@@ -93,8 +113,7 @@ void FlexGrid::SortGeneric(int col) {
         return;
     }
     sortItems(col, Qt::AscendingOrder);
-    clearSelection();
-    SetRow(1);
+    SetRowCol(1, col);
 }
 
 }  // namespace pesterly

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace pesterly {
 
@@ -17,9 +18,12 @@ class FlexGrid : public QTableWidget {
     // Adds empty rows at the end or drops rows from the end.
     void SetRows(int rows);
 
-    // The current row, 0 when no data row is current.
+    // The current row, 0 when no data row is current. Whatever data row is current is also
+    // shown selected, so the user sees which event a command will act on.
     int Row() const;
-    void SetRow(int row);
+    // Makes a cell current and selects its row alone; row 0 leaves no data row current.
+    void SetRowCol(int row, int col);
+    void SetRow(int row) { SetRowCol(row, std::max(currentColumn(), 0)); }
     // The other end of the selected range of rows; equal to Row() for a single row.
     int RowSel() const;
 
@@ -32,6 +36,12 @@ class FlexGrid : public QTableWidget {
     // numbers and come first, other cells compare as text. The first data row is current
     // afterwards.
     void SortGeneric(int col);
+
+  protected:
+    // Taking the focus does not make a cell current, and a click beside the rows leaves no
+    // row current rather than one that is not shown selected.
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 };
 
 }  // namespace pesterly

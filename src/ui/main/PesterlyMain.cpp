@@ -46,6 +46,17 @@ constexpr int kClientHeight = 4530;
 constexpr int kGridWidth = 9735;
 constexpr int kColumnWidths[kGridColumns] = {800, 500, 800, 1400, 1400, 0, 500};
 
+// The command line as the user typed it: an argument holding a blank was quoted.
+QString CommandLineText(const QStringList& arguments) {
+    QStringList words;
+    for (const QString& argument : arguments) {
+        const bool quote = argument.isEmpty() || std::any_of(argument.begin(), argument.end(),
+                                                             [](QChar c) { return c.isSpace(); });
+        words << (quote ? QLatin1Char('"') + argument + QLatin1Char('"') : argument);
+    }
+    return words.join(QLatin1Char(' '));
+}
+
 }  // namespace
 
 PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& arguments,
@@ -200,7 +211,7 @@ void PesterlyMain::CentreOnScreen() {
 
 void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     if (!arguments.isEmpty()) {
-        services_.asker.Tell(arguments.join(QLatin1Char(' ')).toStdString());
+        services_.asker.Tell(CommandLineText(arguments).toStdString());
     }
     Database& db = services_.db;
     LoadSettings(db, services_.store);
@@ -210,6 +221,7 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     }
     static const char* const kHeaders[] = {"Category", "Email List?",   "Repeat",
                                            "Date",     "Special Email", "To Be Done"};
+    FGrid->SetRowCol(0, kColToBeDone);  // no event row is current until the user picks one
     for (int col = 0; col < kColSlot; ++col) {
         FGrid->SetCellText(0, col, QString::fromLatin1(kHeaders[col]));
     }
@@ -226,6 +238,8 @@ void PesterlyMain::FillRow(int rownum, int hapnum) {
             FGrid->SetCellText(rownum + 1, col, *texts[col]);
         }
     }
+    // The filled row becomes the current one, at the last cell written.
+    FGrid->SetRowCol(rownum + 1, texts[kColDate].has_value() ? kColDate : kColRepeat);
 }
 
 void PesterlyMain::ReviewDueHappenings() {
@@ -300,8 +314,6 @@ void PesterlyMain::PesterlyMain_AddNewButton_Click() {
     FGrid->SetRows(FGrid->Rows() + 1);
     db.AppendHappening(event);
     FillRow(slot, slot);
-    FGrid->clearSelection();
-    FGrid->SetRow(db.HappeningCount);
     PesterlyMain_FGrid_DblClick();
 }
 
@@ -385,6 +397,7 @@ void PesterlyMain::ExportTo(const QString& path) {
             records.push_back(services_.db.Happenings[slot]);
         }
     }
+    FGrid->SetRowCol(last, kColSlot);
     if (const MaybeError error = WriteWholeFile(path, WriteExchangeFile(records))) {
         services_.asker.Tell(error->message);
     }
@@ -448,6 +461,21 @@ void PesterlyMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void PesterlyMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    UpdateTrayMenu();
+}
+
+void PesterlyMain::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    UpdateTrayMenu();
+}
+
+void PesterlyMain::UpdateTrayMenu() {
+    ShowPesterly->setVisible(!isVisible());
+    TrayExit->setVisible(!isVisible());
+}
+
 bool PesterlyMain::PesterlyMain_Form_Unload() {
     if (const MaybeError error = SaveSettings(services_.db, services_.store)) {
         services_.asker.Tell(error->message +
@@ -484,7 +512,8 @@ void PesterlyMain::SaveNow() {
 
 void PesterlyMain::PesterlyMain_StartupTimer_Timer() {
     StartupTimer->stop();
-    services_.tray.Add([this](TrayMouse mouse) { PesterlyMain_Form_MouseMove(mouse); });
+    services_.tray.Add([this](TrayMouse mouse) { PesterlyMain_Form_MouseMove(mouse); }, TrayMenu,
+                       [this] { UpdateHideButton(); });
     UpdateHideButton();
 }
 

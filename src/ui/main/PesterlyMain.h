@@ -93,6 +93,8 @@ class PesterlyMain : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void CreateControls();
@@ -111,6 +113,9 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_TrayExit_Click();
     // "Hide" would strand the window where no notification area can bring it back.
     void UpdateHideButton();
+    // The icon's menu offers its items only while the window is hidden, also where the panel
+    // draws the menu itself.
+    void UpdateTrayMenu();
     void PesterlyMain_AddNewButton_Click();
     void PesterlyMain_DeleteButton_Click();
     void PesterlyMain_FGrid_Click(int mouse_col);
