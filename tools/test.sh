@@ -2,6 +2,9 @@
 # Builds Pesterly and runs every test.
 #   tools/test.sh              the normal build, in build/
 #   tools/test.sh --sanitize   with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/
+#   tools/test.sh --release    an optimised Release build, in build-release/ (without the
+#                              end-to-end tests, which the normal build runs on the same code)
+# Warnings are errors here; a plain CMake build only warns.
 # The normal run ends with 30 seconds of fuzzing the exchange file reader (tools/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,17 +12,30 @@ tools/deps.sh test
 
 build=build
 options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-if [ "${1:-}" = --sanitize ]; then
-    build=build-asan
-    options=(-DCMAKE_BUILD_TYPE=Debug -DPESTERLY_SANITIZE=ON)
-    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    # Qt and fontconfig keep caches alive until exit; the program's own leaks still show.
-    export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
-fi
-cmake -S . -B "$build" -G Ninja "${options[@]}" >/dev/null
+skip=()
+case "${1:-}" in
+    "") ;;
+    --sanitize)
+        build=build-asan
+        options=(-DCMAKE_BUILD_TYPE=Debug -DPESTERLY_SANITIZE=ON)
+        export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+        export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+        # Qt and fontconfig keep caches alive until exit; the program's own leaks still show.
+        export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+        ;;
+    --release)
+        build=build-release
+        options=(-DCMAKE_BUILD_TYPE=Release)
+        skip=(-E '^e2e_')
+        ;;
+    *)
+        echo "usage: tools/test.sh [--sanitize | --release]" >&2
+        exit 2
+        ;;
+esac
+cmake -S . -B "$build" -G Ninja "${options[@]}" -DPESTERLY_WERROR=ON >/dev/null
 cmake --build "$build" -j2
-(cd "$build" && ctest --output-on-failure -j2 --timeout 300)
+(cd "$build" && ctest --output-on-failure -j2 --timeout 300 "${skip[@]}")
 
 if [ "$build" = build ]; then
     # The exchange file reader under libFuzzer, for a bounded time.

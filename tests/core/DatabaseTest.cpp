@@ -47,7 +47,7 @@ TEST(Database, TableHoldsAHundredAndOneEvents) {
 TEST(Database, CategoriesStopAtAHundredAndResolveFromOne) {
     Database db;
     for (int i = 0; i < 99; ++i) {
-        ASSERT_TRUE(db.AppendCategory("c" + std::to_string(i)));
+        ASSERT_TRUE(db.AppendCategory(std::string("c").append(std::to_string(i))));
     }
     EXPECT_TRUE(db.AppendCategory("hundredth"));
     EXPECT_FALSE(db.AppendCategory("one too many"));
