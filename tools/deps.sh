@@ -15,6 +15,7 @@ test_packages=(
     xvfb xdotool trayer x11-utils imagemagick python3-xlib fonts-dejavu-core
     python3 python3-aiosmtpd msmtp
     desktop-file-utils
+    xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
 )
 
 wanted=("${build_packages[@]}")

@@ -133,15 +133,24 @@ class Pesterly:
         wait_for(lambda: not self.windows("Pesterly"), what="the window to hide")
 
     def tray_icon(self):
-        """The centre of the docked icon: a small window of the program's own."""
+        """The centre of the docked icon: a small window of the program's own. A panel may
+        still move it while it lays itself out, so the place must hold for a moment."""
+        root = self.screen.x.screen().root
+        last = [None]
+
         def find():
             for line in xdotool(self.screen, "search", "--pid", str(self.process.pid),
                                 "--onlyvisible", "--name", "").split():
-                geometry = xdotool(self.screen, "getwindowgeometry", "--shell", line)
-                values = dict(item.split("=") for item in geometry.split())
-                width, height = int(values["WIDTH"]), int(values["HEIGHT"])
-                if 16 <= width <= 64 and 16 <= height <= 64:
-                    return int(values["X"]) + width // 2, int(values["Y"]) + height // 2
+                try:
+                    window = self.screen.x.create_resource_object("window", int(line))
+                    geometry = window.get_geometry()
+                    origin = window.translate_coords(root, 0, 0)
+                except Exception:  # the window went away meanwhile
+                    continue
+                if 16 <= geometry.width <= 64 and 16 <= geometry.height <= 64:
+                    place = (-origin.x + geometry.width // 2, -origin.y + geometry.height // 2)
+                    steady, last[0] = place == last[0], place
+                    return place if steady else None
             return None
         return wait_for(find, what="the tray icon")
 
