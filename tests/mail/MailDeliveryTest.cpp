@@ -106,8 +106,9 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
 };
 
 TEST_P(MailDelivery, ToAddressingShowsEveryRecipientAndTheTextArrivesIntact) {
-    // A non-ASCII subject, and a line of a single dot that must not end the message early.
-    const std::string subject = "Grüße: Miete für März zahlen – 5 €";
+    // A non-ASCII subject that holds what looks like an encoded word, and a line of a single
+    // dot that must not end the message early.
+    const std::string subject = "Grüße: Miete für März zahlen – 5 € =?utf-8?q?a=0D=0Ab?=";
     const std::string body = "Erste Zeile mit Umlauten: äöü ß\n.\nZweite Zeile.";
     const MaybeError error =
         Send(Event(subject, body), {"e0@list.example", "Eve One <e1@list.example>"}, "True");
