@@ -54,8 +54,23 @@ int RunApplication(int argc, char** argv) {
     const QString settings_path = IniSettingsStore::DefaultPath();
     SingleInstance single(settings_path);
     if (!single.Claim()) {
-        std::puts("Pesterly is already running; its window has been shown.");
-        return 0;
+        switch (single.RunningCopyAnswer()) {
+            case SingleInstance::Answer::kWindowShown:
+                std::puts("Pesterly is already running; its window has been shown.");
+                return 0;
+            case SingleInstance::Answer::kNoAnswer:
+                std::puts(
+                    "Pesterly is already running for this settings file, but it did not "
+                    "answer, so its window could not be shown.");
+                return 1;
+            case SingleInstance::Answer::kSocketOfAnotherUser:
+                std::puts(
+                    "Pesterly is already running for this settings file, but its local "
+                    "socket is held by a program of another user, so its window could not "
+                    "be shown. Look for its icon in the notification area.");
+                return 1;
+        }
+        return 1;
     }
     SignalWatcher signals_watcher;
 
