@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <stop_token>
 
 #include "mail/SessionNagMailer.h"
 #include "platform/BackgroundMailSession.h"
@@ -53,8 +54,23 @@ int RunApplication(int argc, char** argv) {
     const QString settings_path = IniSettingsStore::DefaultPath();
     SingleInstance single(settings_path);
     if (!single.Claim()) {
-        std::puts("Pesterly is already running; its window has been shown.");
-        return 0;
+        switch (single.RunningCopyAnswer()) {
+            case SingleInstance::Answer::kWindowShown:
+                std::puts("Pesterly is already running; its window has been shown.");
+                return 0;
+            case SingleInstance::Answer::kNoAnswer:
+                std::puts(
+                    "Pesterly is already running for this settings file, but it did not "
+                    "answer, so its window could not be shown.");
+                return 1;
+            case SingleInstance::Answer::kSocketOfAnotherUser:
+                std::puts(
+                    "Pesterly is already running for this settings file, but its local "
+                    "socket is held by a program of another user, so its window could not "
+                    "be shown. Look for its icon in the notification area.");
+                return 1;
+        }
+        return 1;
     }
     SignalWatcher signals_watcher;
 
@@ -67,12 +83,19 @@ int RunApplication(int argc, char** argv) {
     if (const auto& problem = store.ReadProblem()) {
         asker.Tell(*problem);
     }
-    SessionNagMailer mailer(
-        store, [] { return std::make_unique<BackgroundMailSession>(MakeSystemMailSession()); });
+    // Once the table is saved at the end, a mail still in progress is stopped rather than
+    // left to hold the end for its whole timeout.
+    std::stop_source end_of_mail;
+    SessionNagMailer mailer(store, [&end_of_mail] {
+        return std::make_unique<BackgroundMailSession>(
+            MakeSystemMailSession(end_of_mail.get_token()));
+    });
     QtTrayIcon tray(icon);
     PesterlyMain main_window({db, store, clock, asker, mailer, tray},
                              QApplication::arguments().mid(1));
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
+    QObject::connect(&main_window, &PesterlyMain::Unloaded, &app,
+                     [&end_of_mail] { end_of_mail.request_stop(); });
     QObject::connect(&single, &SingleInstance::ShowRequested, &main_window,
                      &PesterlyMain::PesterlyMain_ShowPesterly_Click);
     QObject::connect(&signals_watcher, &SignalWatcher::EndRequested, &main_window,

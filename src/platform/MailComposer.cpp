@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -38,8 +39,9 @@ struct GFree {
     void operator()(void* memory) const { g_free(memory); }
 };
 
+// A line break could start a header of its own; a NUL would cut the text short.
 bool HasLineBreak(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
 // Parses one recipient text. GMime drops an item it cannot read and only says so through the
@@ -53,8 +55,10 @@ class AddressParser {
 
     MaybeError Parse(std::string_view text, GPtr<InternetAddressList>& out) {
         if (HasLineBreak(text)) {
-            return Error{"The mail address text \"" + Printable(text) +
-                         "\" holds a line break; remove it in the nag list or the event."};
+            return Error{
+                "The mail address text \"" + Printable(text) +
+                "\" holds a line break or a NUL character; remove it in the nag list or the "
+                "event."};
         }
         dropped_.clear();
         const std::string copy(text);
@@ -108,6 +112,14 @@ MaybeError CollectMailboxes(InternetAddressList* list, std::string_view source,
             return Error{"The mail address \"" + bare + "\" in \"" + std::string(source) +
                          "\" has no \"@\" and domain; correct it in the nag list or the event."};
         }
+        // Only servers that speak SMTPUTF8 take such a mailbox, and the message would need
+        // 8-bit headers: refused here rather than bounced or mangled on the way.
+        if (std::any_of(bare.begin(), bare.begin() + static_cast<long>(bare.find('@')),
+                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+            return Error{"The mail address \"" + bare + "\" in \"" + std::string(source) +
+                         "\" has letters outside plain ASCII before the \"@\", which most mail "
+                         "servers cannot take; use a plain ASCII address for that mailbox."};
+        }
         const char* idn = internet_address_mailbox_get_idn_addr(mailbox);
         const std::string envelope = idn != nullptr ? idn : bare;
         if (std::find(addresses.begin(), addresses.end(), envelope) == addresses.end()) {
@@ -115,6 +127,47 @@ MaybeError CollectMailboxes(InternetAddressList* list, std::string_view source,
         }
     }
     return std::nullopt;
+}
+
+// Text that holds "=?" could be read by a mail reader as an encoded word and shown as
+// something else, even as several lines: such a subject is sent wholly encoded, in words of
+// at most 75 characters that split no character. Q encoding, since some readers cannot join
+// base64 words that end in padding.
+void SetSubjectEncodedThroughout(GMimeMessage* message, const std::string& subject) {
+    constexpr size_t kMostPerWord = 75 - 12;  // "=?utf-8?q?" and "?=" around the text
+    std::string raw;
+    std::string word;
+    const auto flush = [&] {
+        raw += " =?utf-8?q?" + word + "?=\n";
+        word.clear();
+    };
+    for (size_t i = 0; i < subject.size();) {
+        std::string one;  // one character, encoded
+        do {
+            const auto byte = static_cast<unsigned char>(subject[i]);
+            if (std::isalnum(byte) != 0 && byte < 0x80) {
+                one += static_cast<char>(byte);
+            } else if (byte == ' ') {
+                one += '_';
+            } else {
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                one += {'=', kHex[byte >> 4], kHex[byte & 0xF]};
+            }
+            ++i;
+        } while (i < subject.size() && (static_cast<unsigned char>(subject[i]) & 0xC0) == 0x80);
+        if (word.size() + one.size() > kMostPerWord) {
+            flush();
+        }
+        word += one;
+    }
+    if (!word.empty()) {
+        flush();
+    }
+    GMimeHeader* header = g_mime_header_list_get_header(
+        g_mime_object_get_header_list(GMIME_OBJECT(message)), "Subject");
+    if (header != nullptr) {
+        g_mime_header_set_raw_value(header, raw.c_str());
+    }
 }
 
 // A bare CR would come out as "=0D" in quoted-printable: every line end becomes LF first, and
@@ -217,7 +270,7 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, LineEnds l
     std::vector<std::string> envelope;
     for (const MailRecipient& recipient : draft.recipients) {
         if (HasLineBreak(recipient.display_name)) {
-            return Error{"A recipient name holds a line break; remove it."};
+            return Error{"A recipient name holds a line break or a NUL character; remove it."};
         }
         GPtr<InternetAddressList> parsed;
         if (MaybeError error = parser.Parse(recipient.address, parsed)) {
@@ -244,10 +297,15 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, LineEnds l
     }
 
     std::string subject = draft.subject;
-    // A line break in the subject would survive inside the encoded word.
+    // A line break in the subject would survive inside the encoded word; a NUL (from a
+    // hand-edited settings file) would end it early.
     std::replace(subject.begin(), subject.end(), '\r', ' ');
     std::replace(subject.begin(), subject.end(), '\n', ' ');
+    std::erase(subject, '\0');
     g_mime_message_set_subject(message.get(), subject.c_str(), "utf-8");
+    if (subject.find("=?") != std::string::npos) {
+        SetSubjectEncodedThroughout(message.get(), subject);
+    }
 
     GDateTime* now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);
@@ -258,7 +316,9 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, LineEnds l
     std::unique_ptr<char, GFree> message_id(g_mime_utils_generate_message_id(domain.c_str()));
     g_mime_message_set_message_id(message.get(), message_id.get());
 
-    SetUtf8Body(message.get(), NormaliseLineEnds(draft.text));
+    std::string body = draft.text;
+    std::erase(body, '\0');
+    SetUtf8Body(message.get(), NormaliseLineEnds(body));
 
     std::unique_ptr<GMimeFormatOptions, FormatOptionsFree> format(g_mime_format_options_new());
     g_mime_format_options_set_newline_format(format.get(), line_ends == LineEnds::kCrLf

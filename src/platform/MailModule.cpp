@@ -23,7 +23,7 @@ class UnavailableMailSession : public MailSession {
     std::string reason_;
 };
 
-using MakeSession = MailSession* (*)();
+using MakeSession = MailSession* (*)(const std::stop_token*);
 
 // Beside the program in the build folder; in its own folder once installed. Only these
 // places are searched, never the library path of the environment.
@@ -51,10 +51,10 @@ MakeSession LoadModule(std::string& reason) {
 
 }  // namespace
 
-std::unique_ptr<MailSession> MakeSystemMailSession() {
+std::unique_ptr<MailSession> MakeSystemMailSession(std::stop_token stop) {
     std::string reason;
     if (const MakeSession make = LoadModule(reason)) {
-        return std::unique_ptr<MailSession>(make());
+        return std::unique_ptr<MailSession>(make(&stop));
     }
     return std::make_unique<UnavailableMailSession>(
         "Pesterly's mail module (libpesterly-mail.so) could not be loaded, so no mail can be "

@@ -3,6 +3,8 @@
 #include "platform/MailSessionFactory.h"
 
 extern "C" __attribute__((visibility("default"))) pesterly::MailSession*
-PesterlyMakeSystemMailSession() {
-    return pesterly::MakeMailSession(pesterly::MailSettings::FromEnvironment()).release();
+PesterlyMakeSystemMailSession(const std::stop_token* stop) {
+    pesterly::MailSettings settings = pesterly::MailSettings::FromEnvironment();
+    settings.stop = *stop;
+    return pesterly::MakeMailSession(settings).release();
 }

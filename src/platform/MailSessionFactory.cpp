@@ -22,10 +22,11 @@ MailSettings MailSettings::FromEnvironment() {
 std::unique_ptr<MailSession> MakeMailSession(const MailSettings& settings) {
     std::unique_ptr<MailTransport> transport;
     if (!settings.smtp_url.empty()) {
-        transport = std::make_unique<SmtpTransport>(settings.smtp_url);
+        transport = std::make_unique<SmtpTransport>(settings.smtp_url, settings.stop);
     } else {
         transport = std::make_unique<SendmailTransport>(
-            settings.sendmail_program.empty() ? kSystemSendmail : settings.sendmail_program);
+            settings.sendmail_program.empty() ? kSystemSendmail : settings.sendmail_program,
+            settings.stop);
     }
     return std::make_unique<TransportMailSession>(std::move(transport), settings.from);
 }

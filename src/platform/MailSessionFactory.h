@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <stop_token>
 #include <string>
 
 #include "mail/MailSession.h"
@@ -13,6 +14,8 @@ struct MailSettings {
     std::string smtp_url;
     std::string sendmail_program;
     std::string from;
+    // Requested when the program ends: a mail still in progress is stopped.
+    std::stop_token stop;
 
     // PESTERLY_MAIL_URL, /usr/sbin/sendmail and the default sender.
     static MailSettings FromEnvironment();

@@ -4,13 +4,16 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/eventfd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
+#include <stop_token>
 #include <vector>
 
 extern char** environ;
@@ -120,6 +123,9 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
     if (mail.envelope_recipients.empty()) {
         return Error{"The mail has no recipient."};
     }
+    if (stop_.stop_requested()) {
+        return Error{kMailStoppedAtEnd};
+    }
     // -i: a line holding a single dot is text, not the end of the message.
     std::vector<std::string> args = {program_, "-i", "-f", mail.sender, "--"};
     args.insert(args.end(), mail.envelope_recipients.begin(), mail.envelope_recipients.end());
@@ -169,9 +175,16 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
     // on a full pipe.
     std::string report;
     bool timed_out = false;
+    bool stopped = false;
     bool exited = false;
     int status = 0;
     {
+        // A stop request wakes the wait below at once.
+        const Fd wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+        std::stop_callback on_stop(stop_, [fd = wake.get()] {
+            const uint64_t one = 1;
+            [[maybe_unused]] const ssize_t n = ::write(fd, &one, sizeof one);
+        });
         SigpipeBlock block;
         size_t written = 0;
         const auto deadline = std::chrono::steady_clock::now() + kDeadline;
@@ -179,8 +192,14 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
             input_write.Close();
         }
         while (output_read.get() >= 0) {
-            pollfd fds[2] = {{output_read.get(), POLLIN, 0}, {input_write.get(), POLLOUT, 0}};
-            const nfds_t count = input_write.get() >= 0 ? 2 : 1;
+            pollfd fds[3] = {{output_read.get(), POLLIN, 0},
+                             {wake.get(), POLLIN, 0},
+                             {input_write.get(), POLLOUT, 0}};
+            const nfds_t count = input_write.get() >= 0 ? 3 : 2;
+            if (stop_.stop_requested()) {
+                stopped = true;
+                break;
+            }
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0) {
@@ -197,7 +216,7 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
             if (ready < 0) {
                 break;
             }
-            if (count == 2 && fds[1].revents != 0) {
+            if (count == 3 && fds[2].revents != 0) {
                 const ssize_t n = ::write(input_write.get(), mail.text.data() + written,
                                           mail.text.size() - written);
                 if (n > 0) {
@@ -230,10 +249,13 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
         }
         input_write.Close();
     }
-    if (timed_out && !exited) {
+    if ((timed_out || stopped) && !exited) {
         ::kill(pid, SIGKILL);
     }
     while (!exited && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (stopped && !exited) {
+        return Error{kMailStoppedAtEnd};
     }
     if (timed_out) {
         return Error{"The mail service " + program_ + " did not finish within " +

@@ -10,18 +10,23 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace pesterly {
 namespace {
 
 constexpr int kReplyWaitMs = 3000;
+// Sent by the running copy once its window has been shown.
+constexpr char kShown[] = "shown\n";
+constexpr size_t kShownLength = sizeof kShown - 1;
 
-// A name in the abstract socket namespace: nothing on disk to clean up after a crash.
-std::string SocketName(const QString& settings_path) {
-    const QByteArray digest = QCryptographicHash::hash(
-        QFileInfo(settings_path).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1);
-    return "pesterly-" + std::to_string(::getuid()) + "-" + digest.toHex().left(16).toStdString();
+// Any process can connect to an abstract socket, or bind its name first: the user of the
+// other end is checked on both sides.
+bool PeerIsThisUser(int fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == ::getuid();
 }
 
 sockaddr_un Address(const std::string& name, socklen_t& length) {
@@ -48,6 +53,13 @@ bool WaitFor(int fd, short events) {
 
 }  // namespace
 
+// A name in the abstract socket namespace: nothing on disk to clean up after a crash.
+std::string SingleInstance::SocketName(const QString& settings_path) {
+    const QByteArray digest = QCryptographicHash::hash(
+        QFileInfo(settings_path).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1);
+    return "pesterly-" + std::to_string(::getuid()) + "-" + digest.toHex().left(16).toStdString();
+}
+
 SingleInstance::SingleInstance(const QString& settings_path, QObject* parent)
     : QObject(parent), socket_name_(SocketName(settings_path)), lock_(LockPath(settings_path)) {
     // Only a dead copy's lock is stale, however long a living copy has held it.
@@ -71,7 +83,7 @@ bool SingleInstance::Claim() {
         Listen();
         return true;
     }
-    AskRunningCopyToShow();
+    answer_ = AskRunningCopyToShow();
     return false;
 }
 
@@ -82,7 +94,14 @@ void SingleInstance::Listen() {
     if (listener_ < 0 ||
         ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
         ::listen(listener_, 4) != 0) {
-        return;  // later starts then cannot reach this copy, but still do not run beside it
+        // Later starts then cannot reach this copy, but still do not run beside it.
+        if (errno == EADDRINUSE) {
+            std::fputs(
+                "pesterly: another program holds this copy's local socket name, so a "
+                "later start cannot bring its window up.\n",
+                stderr);
+        }
+        return;
     }
     notifier_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SingleInstance::AcceptAll);
@@ -91,27 +110,41 @@ void SingleInstance::Listen() {
 void SingleInstance::AcceptAll() {
     int peer = -1;
     while ((peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
-        [[maybe_unused]] const ssize_t sent = ::send(peer, "ok\n", 3, MSG_NOSIGNAL);
+        if (PeerIsThisUser(peer)) {
+            emit ShowRequested();
+            [[maybe_unused]] const ssize_t sent = ::send(peer, kShown, kShownLength, MSG_NOSIGNAL);
+        }
         ::close(peer);
-        emit ShowRequested();
     }
 }
 
-bool SingleInstance::AskRunningCopyToShow() {
+SingleInstance::Answer SingleInstance::AskRunningCopyToShow() {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
-        return false;
+        return Answer::kNoAnswer;
     }
     socklen_t length = 0;
     const sockaddr_un address = Address(socket_name_, length);
-    bool shown = false;
+    Answer answer = Answer::kNoAnswer;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 ||
         (errno == EINPROGRESS && WaitFor(fd, POLLOUT))) {
-        char reply[4];
-        shown = WaitFor(fd, POLLIN) && ::recv(fd, reply, sizeof reply, 0) > 0;
+        if (!PeerIsThisUser(fd)) {
+            answer = Answer::kSocketOfAnotherUser;
+        } else {
+            std::string reply;
+            char chunk[16];
+            ssize_t n = 0;
+            while (reply.size() < kShownLength && WaitFor(fd, POLLIN) &&
+                   (n = ::recv(fd, chunk, sizeof chunk, 0)) > 0) {
+                reply.append(chunk, static_cast<size_t>(n));
+            }
+            if (reply == kShown) {
+                answer = Answer::kWindowShown;
+            }
+        }
     }
     ::close(fd);
-    return shown;
+    return answer;
 }
 
 }  // namespace pesterly

@@ -1,14 +1,21 @@
 #include "platform/SmtpTransport.h"
 
 #include <curl/curl.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <stop_token>
+#include <string_view>
+#include <vector>
 
 namespace pesterly {
 namespace {
@@ -33,6 +40,78 @@ struct EasyFree {
 struct ListFree {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
+struct MultiFree {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+
+// The sockets libcurl has open for one transfer. Shutting them down makes every later read
+// or write fail at once: libcurl would otherwise say goodbye to a stopped server (QUIT) and
+// wait for its answer for as long as the timeout allows.
+struct OpenSockets {
+    std::vector<curl_socket_t> sockets;
+
+    static int Opened(void* self, curl_socket_t socket, curlsocktype) {
+        static_cast<OpenSockets*>(self)->sockets.push_back(socket);
+        return CURL_SOCKOPT_OK;
+    }
+    static int Closing(void* self, curl_socket_t socket) {
+        std::erase(static_cast<OpenSockets*>(self)->sockets, socket);
+        return ::close(socket);
+    }
+    void ShutDown() const {
+        for (const curl_socket_t socket : sockets) {
+            ::shutdown(socket, SHUT_RDWR);
+        }
+    }
+};
+
+// Runs the transfer until it ends or a stop is requested; a stop wakes the wait at once, so
+// a server that never answers cannot hold the program's end for the whole timeout.
+CURLcode PerformUnlessStopped(CURL* easy, const std::stop_token& stop, bool& stopped) {
+    stopped = false;
+    OpenSockets open;
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &OpenSockets::Opened);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, &open);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &OpenSockets::Closing);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, &open);
+    // Each mail has a connection of its own, closed with its transfer.
+    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+    std::unique_ptr<CURLM, MultiFree> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) {
+        return CURLE_OUT_OF_MEMORY;
+    }
+    CURLcode code = CURLE_OK;
+    {
+        std::stop_callback wake(stop, [m = multi.get()] { curl_multi_wakeup(m); });
+        int running = 1;
+        while (running > 0) {
+            if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+                code = CURLE_SEND_ERROR;
+                break;
+            }
+            if (running > 0 && stop.stop_requested()) {
+                stopped = true;
+                open.ShutDown();
+                break;
+            }
+            if (running > 0 &&
+                curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr) != CURLM_OK) {
+                code = CURLE_RECV_ERROR;
+                break;
+            }
+        }
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
+            code = message->data.result;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    multi.reset();  // closes the connection while `open` still listens
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, nullptr);
+    return code;
+}
 
 std::string UrlPart(CURLU* url, CURLUPart part) {
     char* raw = nullptr;
@@ -43,24 +122,84 @@ std::string UrlPart(CURLU* url, CURLUPart part) {
     return owned.get();
 }
 
-// Whether ~/.netrc holds a login for the host (or a default one), as libcurl would use it.
-bool NetrcHasLogin(const std::string& host) {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The next word of a ~/.netrc line: blank-separated, or between double quotes with backslash
+// escapes.
+bool NextNetrcWord(std::string_view& line, std::string& word) {
+    const size_t start = line.find_first_not_of(" \t\r\f\v");
+    if (start == std::string_view::npos) {
         return false;
     }
-    std::ifstream file(std::string(home) + "/.netrc");
-    std::string token;
-    bool in_entry = false;
-    while (file >> token) {
-        if (token == "default") {
-            in_entry = true;
-        } else if (token == "machine") {
-            std::string name;
-            file >> name;
-            in_entry = name == host;
-        } else if (in_entry && token == "login") {
-            return true;
+    line.remove_prefix(start);
+    word.clear();
+    if (line.front() != '"') {
+        const size_t end = std::min(line.find_first_of(" \t\r\f\v"), line.size());
+        word = line.substr(0, end);
+        line.remove_prefix(end);
+        return true;
+    }
+    size_t i = 1;
+    for (; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) {
+            ++i;
+        }
+        word += line[i];
+    }
+    line.remove_prefix(std::min(i + 1, line.size()));
+    return true;
+}
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    const passwd* entry = getpwuid(getuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+}
+
+// Whether ~/.netrc has an entry that libcurl could take a login from for the host: a
+// "machine" of that name in any case of letters, or "default". Macro definitions ("macdef"
+// up to the next empty line) and comments are skipped as libcurl skips them. Where the file
+// could be read two ways this answers yes, since the answer decides whether a password may
+// cross the network.
+bool NetrcMayHoldLogin(const std::string& host) {
+    const std::string home = HomeFolder();
+    if (home.empty()) {
+        return false;
+    }
+    std::ifstream file(home + "/.netrc");
+    std::string line;
+    std::string word;
+    bool in_macro = false;
+    bool host_follows = false;
+    while (std::getline(file, line)) {
+        std::string_view rest = line;
+        if (in_macro) {
+            in_macro = rest.find_first_not_of(" \t\r\f\v") != std::string_view::npos;
+            continue;
+        }
+        while (NextNetrcWord(rest, word)) {
+            if (host_follows) {
+                if (SameIgnoringCase(word, host)) {
+                    return true;
+                }
+                host_follows = false;
+            } else if (word.front() == '#') {
+                break;
+            } else if (SameIgnoringCase(word, "default")) {
+                return true;
+            } else if (SameIgnoringCase(word, "machine")) {
+                host_follows = true;
+            } else if (SameIgnoringCase(word, "macdef")) {
+                in_macro = true;
+                break;
+            }
         }
     }
     return false;
@@ -131,7 +270,14 @@ MaybeError SmtpTransport::CheckReady() {
     if ((scheme != "smtp" && scheme != "smtps") || host_.empty()) {
         return Error{bad};
     }
-    has_credentials_ = !UrlPart(url.get(), CURLUPART_USER).empty() || NetrcHasLogin(host_);
+    if (!UrlPart(url.get(), CURLUPART_USER).empty() ||
+        !UrlPart(url.get(), CURLUPART_PASSWORD).empty()) {
+        login_source_ = "PESTERLY_MAIL_URL";
+    } else if (NetrcMayHoldLogin(host_)) {
+        login_source_ = "~/.netrc";
+    } else {
+        login_source_.clear();
+    }
     return std::nullopt;
 }
 
@@ -139,6 +285,9 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
     // Without recipients libcurl sends HELP and reports success having sent nothing.
     if (mail.envelope_recipients.empty()) {
         return Error{"The mail has no recipient."};
+    }
+    if (stop_.stop_requested()) {
+        return Error{kMailStoppedAtEnd};
     }
     if (host_.empty()) {
         if (MaybeError error = CheckReady()) {
@@ -172,9 +321,10 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
     curl_easy_setopt(c, CURLOPT_TIMEOUT, kTotalSeconds);
     curl_easy_setopt(c, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
-    // A password must never cross the network in plain text.
+    // A password must never cross the network in plain text: whenever libcurl may log in,
+    // the connection is encrypted or nothing is sent.
     curl_easy_setopt(c, CURLOPT_USE_SSL,
-                     static_cast<long>(has_credentials_ ? CURLUSESSL_ALL : CURLUSESSL_TRY));
+                     static_cast<long>(login_source_.empty() ? CURLUSESSL_TRY : CURLUSESSL_ALL));
     curl_easy_setopt(c, CURLOPT_MAIL_FROM, sender.c_str());
     curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
@@ -185,12 +335,25 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, &dialogue);
     curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
 
-    const CURLcode code = curl_easy_perform(c);
+    bool stopped = false;
+    const CURLcode code = PerformUnlessStopped(c, stop_, stopped);
+    if (stopped) {
+        return Error{kMailStoppedAtEnd};
+    }
     if (code == CURLE_OK) {
         return std::nullopt;
     }
     std::ostringstream text;
     text << "Sending the mail through " << host_ << " failed: ";
+    if (code == CURLE_USE_SSL_FAILED && !login_source_.empty()) {
+        text << "the server offers no encrypted connection (STARTTLS), and the login for it "
+                "(from "
+             << login_source_
+             << ") would have crossed the network as plain text. Nothing was sent to it, not "
+                "even the password. Use the server's encrypted port (smtps://"
+             << host_ << ":465) or remove the login for " << host_ << ".";
+        return Error{text.str()};
+    }
     const std::string& refused = dialogue.refused_command;
     const auto mentioned = [&refused] {
         const size_t open = refused.find('<');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 
 #include "platform/MailTransport.h"
@@ -7,11 +8,13 @@
 namespace pesterly {
 
 // Sends the message straight to a mail server named by a URL: smtp://host:port (STARTTLS
-// when the server offers it, and required once a password is involved) or smtps://host:port.
-// The user name and password come from the URL or from ~/.netrc.
+// when the server offers it, and required whenever a login may be sent) or smtps://host:port.
+// The user name and password come from the URL or from ~/.netrc. A stop request ends a
+// delivery in progress at once.
 class SmtpTransport : public MailTransport {
   public:
-    explicit SmtpTransport(std::string url) : url_(std::move(url)) {}
+    explicit SmtpTransport(std::string url, std::stop_token stop = {})
+        : url_(std::move(url)), stop_(std::move(stop)) {}
 
     LineEnds WantedLineEnds() const override { return LineEnds::kCrLf; }
     MaybeError CheckReady() override;
@@ -19,8 +22,10 @@ class SmtpTransport : public MailTransport {
 
   private:
     std::string url_;
+    std::stop_token stop_;
     std::string host_;
-    bool has_credentials_ = false;
+    // Where a login for the server may come from; empty when none can be sent.
+    std::string login_source_;
 };
 
 }  // namespace pesterly

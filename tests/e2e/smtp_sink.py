@@ -3,8 +3,10 @@
 
 It listens on a free port and prints "port N" on stdout. Every message it takes is stored as
 N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then one
-"rcpt ADDRESS" line per recipient) in the output folder, after which it prints "stored N". One address can be refused with 550. It stops by
-itself when its standard input closes (the test ended or died) or after --lifetime seconds.
+"rcpt ADDRESS" line per recipient) in the output folder, after which it prints "stored N".
+One address can be refused with 550. With --offer-login it offers AUTH without TLS and
+accepts any login, as a careless server would, leaving a file "login" behind when a client
+sent one. It stops by itself when its standard input closes (the test ended or died) or after --lifetime seconds.
 """
 
 import argparse
@@ -13,7 +15,7 @@ import os
 import socket
 import sys
 
-from aiosmtpd.smtp import SMTP
+from aiosmtpd.smtp import SMTP, AuthResult
 
 
 class Recorder:
@@ -47,6 +49,7 @@ async def main():
     parser.add_argument("--out", required=True)
     parser.add_argument("--reject", default="")
     parser.add_argument("--lifetime", type=float, default=120.0)
+    parser.add_argument("--offer-login", action="store_true")
     args = parser.parse_args()
 
     loop = asyncio.get_running_loop()
@@ -54,8 +57,15 @@ async def main():
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", 0))
+    def accept_any_login(server, session, envelope, mechanism, auth_data):
+        open(os.path.join(args.out, "login"), "w").close()
+        return AuthResult(success=True)
+
+    login = {}
+    if args.offer_login:
+        login = {"auth_require_tls": False, "authenticator": accept_any_login}
     server = await loop.create_server(
-        lambda: SMTP(handler, hostname="sink.test", decode_data=False), sock=listener)
+        lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=listener)
     print(f"port {listener.getsockname()[1]}", flush=True)
 
     stop = loop.create_future()

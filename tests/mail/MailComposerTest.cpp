@@ -73,6 +73,7 @@ TEST(MailComposer, LineBreakInTheSubjectCannotAddAHeader) {
 }
 
 TEST(MailComposer, UnreadableRecipientsAndSendersAreRefusedByName) {
+    using namespace std::string_literals;
     const struct {
         RecipientType type;
         std::string display_name;
@@ -87,6 +88,8 @@ TEST(MailComposer, UnreadableRecipientsAndSendersAreRefusedByName) {
         {RecipientType::kBcc, "", "a@x.org;b@x.org", "b@x.org"},
         {RecipientType::kBcc, "", "a@x.org, foo bar baz", "foo bar baz"},
         {RecipientType::kTo, "", "x@@y", "x@@y"},
+        {RecipientType::kTo, "", "jörg@example.org", "plain ASCII"},
+        {RecipientType::kBcc, "", "a@x.org\0,b@x.org"s, "NUL"},
         {RecipientType::kTo, "", "   ", "no recipient"},
         {RecipientType::kTo, "", "undisclosed-recipients:;", "no recipient"},
         {RecipientType::kTo, "", "me@x.org", "nobody", "nobody"},  // a sender without address
@@ -98,6 +101,34 @@ TEST(MailComposer, UnreadableRecipientsAndSendersAreRefusedByName) {
                                              LineEnds::kCrLf, mail);
         ASSERT_TRUE(error);
         EXPECT_NE(error->message.find(c.named), std::string::npos) << error->message;
+    }
+}
+
+TEST(MailComposer, SubjectAndTextArriveAsTypedWhateverTheyHold) {
+    using namespace std::string_literals;
+    const struct {
+        std::string subject;
+        std::string text;
+        std::string shown_subject;
+        std::string shown_text;
+    } cases[] = {
+        // Text that looks like an encoded word stays text in every mail reader.
+        {"=?utf-8?q?Rent=0D=0ABcc=3A_evil=40bad=2Eexample?=", "x", "", "x\n"},
+        {"Pay =?iso-8859-1?q?f=FCr?= it, =?utf-8?B?w7w=?=: Grüße", "x", "", "x\n"},
+        {"=?" + std::string(70, 'x') + "ü" + std::string(40, '_') + "€€€€€€€€€€€€€€€€€€€€€€€€",
+         "=?utf-8?q?a?=", "", "=?utf-8?q?a?=\n"},
+        // A NUL (from a hand-edited file) is dropped, not an end of the text.
+        {"Rent\0 due\0"s, "Line\0 one\0\nLine two"s, "Rent due", "Line one\nLine two\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.subject);
+        const ComposedMail mail =
+            MustCompose(Draft({{RecipientType::kTo, "", "me@home.example"}}, c.subject, c.text));
+        const ParsedMail parsed = ParseMail(mail.text);
+        EXPECT_EQ(parsed.subject, c.shown_subject.empty() ? c.subject : c.shown_subject);
+        EXPECT_EQ(parsed.text, c.shown_text);
+        EXPECT_FALSE(parsed.HasHeader("Bcc"));
+        EXPECT_EQ(mail.text.find('\0'), std::string::npos);
     }
 }
 

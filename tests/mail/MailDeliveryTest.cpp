@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +72,7 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
         ScopedEnv home("HOME", home_.Path().c_str());
         MailSettings settings;
         settings.from = kFrom;
+        settings.stop = end_.get_token();
         if (GetParam() == Route::kCurl) {
             settings.smtp_url = "smtp://127.0.0.1:" + std::to_string(port);
         } else {
@@ -99,11 +102,13 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
                                                 "s@special.example"};
     SmtpSink sink_;
     TempFolder home_;
+    std::stop_source end_;
 };
 
 TEST_P(MailDelivery, ToAddressingShowsEveryRecipientAndTheTextArrivesIntact) {
-    // A non-ASCII subject, and a line of a single dot that must not end the message early.
-    const std::string subject = "Grüße: Miete für März zahlen – 5 €";
+    // A non-ASCII subject that holds what looks like an encoded word, and a line of a single
+    // dot that must not end the message early.
+    const std::string subject = "Grüße: Miete für März zahlen – 5 € =?utf-8?q?a=0D=0Ab?=";
     const std::string body = "Erste Zeile mit Umlauten: äöü ß\n.\nZweite Zeile.";
     const MaybeError error =
         Send(Event(subject, body), {"e0@list.example", "Eve One <e1@list.example>"}, "True");
@@ -149,6 +154,21 @@ TEST_P(MailDelivery, ClosedPortFailsSayingTheServerCannotBeReached) {
     EXPECT_NE(error->message.find("onnect"), std::string::npos) << error->message;
 }
 
+TEST_P(MailDelivery, EndOfTheProgramStopsAMailToAServerThatNeverAnswers) {
+    testing::ClosedPort silent(testing::ClosedPort::kSilent);
+    ASSERT_GT(silent.Port(), 0);
+    auto sending = std::async(std::launch::async, [&] {
+        return Send(Event(), {"e0@list.example"}, "True", silent.Port());
+    });
+    ASSERT_TRUE(silent.ClientWaiting());
+    end_.request_stop();
+    // Far below the 20 s and 120 s the mail would otherwise wait for the server.
+    ASSERT_EQ(sending.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    const MaybeError error = sending.get();
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->message.find("Pesterly is ending"), std::string::npos) << error->message;
+}
+
 INSTANTIATE_TEST_SUITE_P(Routes, MailDelivery, ::testing::Values(Route::kCurl, Route::kSendmail),
                          [](const auto& route) {
                              return route.param == Route::kCurl ? "Curl" : "Msmtp";
@@ -166,6 +186,49 @@ TEST(MailService, UrlInTheEnvironmentSendsThroughThatServer) {
     const std::optional<SmtpSink::Delivery> delivery = sink.NextDelivery();
     ASSERT_TRUE(delivery);
     EXPECT_EQ(delivery->mail_from, "pat@doe.example");
+}
+
+TEST(MailService, LoginNeverCrossesTheNetworkInPlainText) {
+    SmtpSink sink(/*offer_login=*/true);  // takes a login without TLS
+    ASSERT_TRUE(sink.Running()) << sink.Problem();
+    const std::string server = "localhost:" + std::to_string(sink.Port());
+    const struct {
+        std::string url;
+        std::string netrc;
+        const char* named;  // where the message says the login comes from; null: mail sent
+    } cases[] = {
+        {"smtp://" + server, "machine LocalHost login me password secret\n", "~/.netrc"},
+        {"smtp://" + server, "machine a.example login a password b\ndefault login me password x\n",
+         "~/.netrc"},
+        {"smtp://" + server, "\"machine\" \"LOCALHOST\"\n  login me password secret\n", "~/.netrc"},
+        {"smtp://me:secret@" + server, "", "PESTERLY_MAIL_URL"},
+        // Text inside a macro is no entry: there is no login, and the mail goes out.
+        {"smtp://" + server,
+         "machine a.example login a password b\nmacdef init\nmachine localhost login me\n\n",
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.netrc);
+        TempFolder home;
+        home.Write(".netrc", c.netrc, 0600);
+        ScopedEnv netrc_home("HOME", home.Path().c_str());
+        MailSettings settings;
+        settings.from = kFrom;
+        settings.smtp_url = c.url;
+        const MaybeError error = SendWith(settings, Event());
+        if (c.named == nullptr) {
+            EXPECT_FALSE(error) << error->message;
+            EXPECT_TRUE(sink.NextDelivery());
+            continue;
+        }
+        ASSERT_TRUE(error);
+        for (const char* words : {c.named, "no encrypted connection", "plain text", "smtps://"}) {
+            EXPECT_NE(error->message.find(words), std::string::npos) << error->message;
+        }
+        EXPECT_EQ(error->message.find("secret"), std::string::npos) << error->message;
+        EXPECT_FALSE(sink.StoredAny());
+    }
+    EXPECT_FALSE(sink.SawLogin());
 }
 
 TEST(MailService, WithoutSendmailTheUserLearnsWhatToInstall) {

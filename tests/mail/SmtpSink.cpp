@@ -33,7 +33,7 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-SmtpSink::SmtpSink() {
+SmtpSink::SmtpSink(bool offer_login) {
     char folder[] = "/tmp/pesterly-sink-XXXXXX";
     int in[2];
     int out[2];
@@ -48,8 +48,15 @@ SmtpSink::SmtpSink() {
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     std::string args[] = {"/usr/bin/python3", PESTERLY_SMTP_SINK, "--out", folder_,
                           "--reject",         kRefusedAddress};
-    char* argv[] = {args[0].data(), args[1].data(), args[2].data(), args[3].data(),
-                    args[4].data(), args[5].data(), nullptr};
+    std::string login_flag = "--offer-login";
+    char* argv[] = {args[0].data(),
+                    args[1].data(),
+                    args[2].data(),
+                    args[3].data(),
+                    args[4].data(),
+                    args[5].data(),
+                    offer_login ? login_flag.data() : nullptr,
+                    nullptr};
     const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
@@ -122,6 +129,10 @@ std::optional<SmtpSink::Delivery> SmtpSink::NextDelivery() {
 
 bool SmtpSink::StoredAny() const {
     return std::filesystem::exists(folder_ + "/0.envelope");
+}
+
+bool SmtpSink::SawLogin() const {
+    return std::filesystem::exists(folder_ + "/login");
 }
 
 bool ParsedMail::HasHeader(const std::string& name) const {
@@ -219,16 +230,22 @@ ScopedEnv::~ScopedEnv() {
     }
 }
 
-ClosedPort::ClosedPort() {
+ClosedPort::ClosedPort(Mode mode) {
     fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     if (fd_ >= 0 && bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+        (mode == kRefuse || listen(fd_, 4) == 0)) {
         port_ = ntohs(address.sin_port);
     }
+}
+
+bool ClosedPort::ClientWaiting() const {
+    pollfd waiting{fd_, POLLIN, 0};
+    return poll(&waiting, 1, 10000) == 1;
 }
 
 ClosedPort::~ClosedPort() {

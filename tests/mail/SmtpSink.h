@@ -12,7 +12,8 @@
 namespace pesterly::testing {
 
 // A real SMTP server on 127.0.0.1 (tests/e2e/smtp_sink.py), started for one test and stopped
-// with it. It refuses kRefusedAddress with 550.
+// with it. It refuses kRefusedAddress with 550. With offer_login it takes any login without
+// TLS, as a careless server would.
 class SmtpSink {
   public:
     static constexpr const char* kRefusedAddress = "nobody@nowhere.example";
@@ -22,7 +23,7 @@ class SmtpSink {
         std::string raw;
     };
 
-    SmtpSink();
+    explicit SmtpSink(bool offer_login = false);
     ~SmtpSink();
     SmtpSink(const SmtpSink&) = delete;
     SmtpSink& operator=(const SmtpSink&) = delete;
@@ -36,6 +37,7 @@ class SmtpSink {
     // Waits, at most a few seconds, for the server to store the next message.
     std::optional<Delivery> NextDelivery();
     bool StoredAny() const;
+    bool SawLogin() const;
 
   private:
     bool ReadLine(std::string& line, int timeout_ms);
@@ -91,10 +93,14 @@ class ScopedEnv {
     std::optional<std::string> old_;
 };
 
-// A TCP port on 127.0.0.1 that refuses every connection: bound, never listening.
+// A TCP port on 127.0.0.1 that refuses every connection (bound, never listening), or with
+// kSilent takes connections and never says a word, like a hung server.
 class ClosedPort {
   public:
-    ClosedPort();
+    enum Mode { kRefuse, kSilent };
+    explicit ClosedPort(Mode mode = kRefuse);
+    // Waits, at most a few seconds, for a client to connect to a silent port.
+    bool ClientWaiting() const;
     ~ClosedPort();
     ClosedPort(const ClosedPort&) = delete;
     ClosedPort& operator=(const ClosedPort&) = delete;
