@@ -56,7 +56,17 @@ int RunApplication(int argc, char** argv) {
         std::puts("Pesterly is already running; its window has been shown.");
         return 0;
     }
+    // Until the main window is up nothing has changed that needs saving, and a damaged file
+    // must not be saved over: a signal then ends the program at once, closing any start-up
+    // message (QCoreApplication::exit leaves every running event loop, and keeps later ones
+    // from starting until the main loop).
     SignalWatcher signals_watcher;
+    bool ended_at_start = false;
+    const QMetaObject::Connection early_end =
+        QObject::connect(&signals_watcher, &SignalWatcher::EndRequested, &app, [&ended_at_start] {
+            ended_at_start = true;
+            QCoreApplication::exit(0);
+        });
 
     const QIcon icon = ApplicationIcon();
     QApplication::setWindowIcon(icon);
@@ -67,6 +77,10 @@ int RunApplication(int argc, char** argv) {
     if (const auto& problem = store.ReadProblem()) {
         asker.Tell(*problem);
     }
+    if (const auto rescued =
+            IniSettingsStore::TakeRescueNotice(IniSettingsStore::StateFolder(), settings_path)) {
+        asker.Tell(*rescued);
+    }
     SessionNagMailer mailer(
         store, [] { return std::make_unique<BackgroundMailSession>(MakeSystemMailSession()); });
     QtTrayIcon tray(icon);
@@ -75,6 +89,10 @@ int RunApplication(int argc, char** argv) {
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
     QObject::connect(&single, &SingleInstance::ShowRequested, &main_window,
                      &PesterlyMain::PesterlyMain_ShowPesterly_Click);
+    QObject::disconnect(early_end);
+    if (ended_at_start) {
+        return 0;
+    }
     QObject::connect(&signals_watcher, &SignalWatcher::EndRequested, &main_window,
                      &PesterlyMain::EndOnRequest);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
