@@ -96,7 +96,8 @@ def from_written_form(text):
         if not value.startswith("@@"):
             return None
         value = value[1:]
-    return value if written_form(value) == text else None
+    written = written_form(value)
+    return value if written == text or (len(body) + 2 == len(text) and written == body) else None
 
 
 def decode_line(raw):

@@ -263,8 +263,11 @@ std::optional<std::string> UnescapeWrittenValue(std::string_view text) {
         }
         out.erase(0, 1);
     }
-    // Only the exact form: anything the writer would have spelt otherwise was typed by hand.
-    if (EscapeValue(out) != text) {
+    // Only the written form: anything the writer would have spelt otherwise was typed by hand.
+    // Quotes the writer would have left out are the one liberty taken: a person who copies the
+    // file's own style quotes a text that needs no quotes.
+    const std::string written = EscapeValue(out);
+    if (written != text && !(body.size() + 2 == text.size() && written == body)) {
         return std::nullopt;
     }
     return out;

@@ -9,7 +9,8 @@
 // The text of the settings file: [sections] of key=value lines. Earlier versions of Pesterly
 // wrote it through Qt's INI writer, so values the program writes take that form (quoted when
 // they hold ';', ',' or '=' or begin or end with a blank, with backslash escapes such as \n,
-// \" and \\, and a leading '@' doubled). A value in exactly that form is read back decoded;
+// \" and \\, and a leading '@' doubled). A value in that form (with or without quotes the
+// writer would not have needed) is read back decoded;
 // any other value is read as typed, so a hand edit such as `Order 12" pizza` or
 // `Call Bob; bring the contract` means what it says. Nothing is ever read as a serialized
 // object, and lines the program does not use are written back as they were.
@@ -17,7 +18,8 @@ namespace pesterly::ini {
 
 // The form the program writes a value in.
 std::string EscapeValue(std::string_view text);
-// The value a text in exactly the written form stands for; nullopt for any other text.
+// The value a text in the written form stands for, also when it is in quotes it did not need;
+// nullopt for any other text.
 std::optional<std::string> UnescapeWrittenValue(std::string_view text);
 // What a value's text in the file means: decoded when it is in the written form, else as typed
 // (without the blanks and tabs around it).

@@ -215,6 +215,8 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
         {"Call Bob; bring the contract", "Call Bob; bring the contract"},
         {"Gas,Wasser", "Gas,Wasser"},
         {"\"Gas, Wasser\"", "Gas, Wasser"},
+        {"\"Needless \\\"quotes\\\"\"", "Needless \"quotes\""},
+        {"\"Half\" quoted\"", "\"Half\" quoted\""},
         {"  padded\t ", "padded"},
         {"Caf\xe9 \x80", "Caf\u00e9 \u20ac"},
         {"@Variant(\\0\\0\\0\\x7f)", "@Variant(\\0\\0\\0\\x7f)"},
