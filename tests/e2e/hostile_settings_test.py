@@ -1,5 +1,6 @@
 """The real program on settings files it cannot use as they are: a damaged file whose notice is
-open when the desktop ends the program, and a pipe where the file should be."""
+open when the desktop ends the program, a pipe where the file should be, and another user's
+file."""
 
 import os
 import shutil
@@ -56,6 +57,41 @@ class HostileSettingsTest(unittest.TestCase):
         finally:
             program.cleanup()
             shutil.rmtree(config, ignore_errors=True)
+
+
+    @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
+    def test_another_users_file_is_never_written_over(self):
+        base = tempfile.mkdtemp(prefix="pesterly-other-")
+        os.chmod(base, 0o755)
+        folder = os.path.join(base, "Pesterly")
+        os.makedirs(folder)
+        for path in (base, folder):
+            os.chown(path, 65534, 65534)
+        ini = os.path.join(folder, "Pesterly.ini")
+        with open(ini, "w", encoding="utf-8") as f:  # root's, mode 600: unreadable to nobody
+            f.write('[Events]\nEventCount=" 1"\nEDesc0=Old event\n')
+        os.chmod(ini, 0o600)
+        with open(ini, "rb") as f:
+            before = f.read()
+        program = Pesterly("setpriv", self.screen,
+                           args=("--reuid=65534", "--regid=65534", "--clear-groups", BINARY),
+                           extra_env={"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base,
+                                      "HOME": base})
+        try:
+            notice = program.wait_window("Pesterly")
+            program.keys(notice, "Return")
+            wait_for(lambda: program.windows("Pesterly") and
+                     program.windows("Pesterly")[0].id != notice.id, what="the main window")
+            os.chmod(ini, 0o644)  # mended while the program runs
+            program.process.send_signal(signal.SIGTERM)
+            self.assertEqual(program.wait_exit(10), 0, program.output())
+            with open(ini, "rb") as f:
+                self.assertEqual(f.read(), before)
+            with open(ini + ".unsaved", encoding="utf-8") as f:
+                self.assertIn("[Events]", f.read())
+        finally:
+            program.cleanup()
+            shutil.rmtree(base, ignore_errors=True)
 
 
 if __name__ == "__main__":
