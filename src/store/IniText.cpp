@@ -352,9 +352,6 @@ std::string Document::LowerKey(std::string_view section, std::string_view key) {
 
 Document Document::Parse(std::string_view bytes) {
     Document doc;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bytes.remove_prefix(3);
-    }
     int number = 0;
     size_t pos = 0;
     while (pos < bytes.size()) {
@@ -362,7 +359,10 @@ Document Document::Parse(std::string_view bytes) {
         if (end == std::string_view::npos) {
             end = bytes.size();
         }
-        const std::string_view raw = bytes.substr(pos, end - pos);
+        std::string_view raw = bytes.substr(pos, end - pos);
+        if (raw.substr(0, 3) == "\xEF\xBB\xBF") {
+            raw.remove_prefix(3);  // the byte order mark some editors put first
+        }
         pos = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
         ++number;
 
@@ -415,14 +415,16 @@ const std::string* Document::Find(std::string_view section, std::string_view key
                                  : &blocks_[found->second.block].lines[found->second.line].value;
 }
 
-bool Document::Set(std::string_view section, std::string_view key, std::string_view value) {
+bool Document::Set(std::string_view section, std::string_view key, std::string_view bytes) {
+    // Held as it will read back from the file: bytes that are not UTF-8 as Windows-1252.
+    const std::string value = encoding::AsUtf8(bytes);
     std::string lower_key = LowerKey(section, key);
     if (const auto found = index_.find(lower_key); found != index_.end()) {
         Line& line = blocks_[found->second.block].lines[found->second.line];
         if (line.value == value) {
             return false;
         }
-        line.value = std::string(value);
+        line.value = value;
         line.changed = true;
         return true;
     }
@@ -447,7 +449,7 @@ bool Document::Set(std::string_view section, std::string_view key, std::string_v
         --at;  // before the blank lines that end the section
     }
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
-                 Line{Kind::kKey, {}, EscapeName(key), std::string(value), true});
+                 Line{Kind::kKey, {}, EscapeName(key), value, true});
     index_[std::move(lower_key)] = {b - 1, at};
     return true;
 }

@@ -36,7 +36,8 @@ class Document {
     static Document Parse(std::string_view bytes);
 
     const std::string* Find(std::string_view section, std::string_view key) const;
-    // Creates or replaces the value; false when it already held exactly this text.
+    // Creates or replaces the value (bytes that are not UTF-8 taken as Windows-1252, as they
+    // would read back); false when it already held exactly this text.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     // The file's text: lines that were not changed come out byte for byte as they were read,
     // lines that could not be read are left out.
