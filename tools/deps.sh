@@ -14,9 +14,19 @@ test_packages=(
     clang libclang-rt-14-dev
     xvfb xdotool trayer x11-utils imagemagick python3-xlib fonts-dejavu-core
     python3 python3-aiosmtpd msmtp
-    desktop-file-utils
+    desktop-file-utils locales
     xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
 )
+
+# The settings tests read numbers under a German locale, as a German desktop sets it.
+german_locale() {
+    if [ "${1:-build}" = test ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+        echo "Generating the de_DE.UTF-8 locale for the tests"
+        "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
+    fi
+}
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-build}" = test ]; then
@@ -29,11 +39,13 @@ for package in "${wanted[@]}"; do
         missing+=("$package")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    german_locale "${1:-build}"
+    exit 0
+fi
 
 echo "Installing missing Debian packages: ${missing[*]}"
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+german_locale "${1:-build}"

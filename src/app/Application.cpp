@@ -72,7 +72,17 @@ int RunApplication(int argc, char** argv) {
         }
         return 1;
     }
+    // Until the main window is up nothing has changed that needs saving, and a damaged file
+    // must not be saved over: a signal then ends the program at once, closing any start-up
+    // message (QCoreApplication::exit leaves every running event loop, and keeps later ones
+    // from starting until the main loop).
     SignalWatcher signals_watcher;
+    bool ended_at_start = false;
+    const QMetaObject::Connection early_end =
+        QObject::connect(&signals_watcher, &SignalWatcher::EndRequested, &app, [&ended_at_start] {
+            ended_at_start = true;
+            QCoreApplication::exit(0);
+        });
 
     const QIcon icon = ApplicationIcon();
     QApplication::setWindowIcon(icon);
@@ -82,6 +92,10 @@ int RunApplication(int argc, char** argv) {
     MessageBoxAsker asker;
     if (const auto& problem = store.ReadProblem()) {
         asker.Tell(*problem);
+    }
+    if (const auto rescued =
+            IniSettingsStore::TakeRescueNotice(IniSettingsStore::StateFolder(), settings_path)) {
+        asker.Tell(*rescued);
     }
     // Once the table is saved at the end, a mail still in progress is stopped rather than
     // left to hold the end for its whole timeout.
@@ -98,6 +112,10 @@ int RunApplication(int argc, char** argv) {
                      [&end_of_mail] { end_of_mail.request_stop(); });
     QObject::connect(&single, &SingleInstance::ShowRequested, &main_window,
                      &PesterlyMain::PesterlyMain_ShowPesterly_Click);
+    QObject::disconnect(early_end);
+    if (ended_at_start) {
+        return 0;
+    }
     QObject::connect(&signals_watcher, &SignalWatcher::EndRequested, &main_window,
                      &PesterlyMain::EndOnRequest);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,

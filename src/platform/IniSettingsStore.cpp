@@ -1,142 +1,185 @@
 #include "platform/IniSettingsStore.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
-#include <QStringList>
+
+#include "platform/WholeFile.h"
 
 namespace pesterly {
 namespace {
 
-QString ToQ(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+// Far more than a full table with long mail bodies takes.
+constexpr int64_t kLargestSettingsFile = 16 * 1024 * 1024;
+
+constexpr auto kPrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+QString XdgFolder(const char* variable, const QString& fallback) {
+    QString folder = qEnvironmentVariable(variable);
+    if (folder.isEmpty() || !QDir::isAbsolutePath(folder)) {
+        folder = QDir::homePath() + fallback;
+    }
+    return folder;
 }
 
-// QSettings reads an unquoted value with commas in it as a list; a person who typed
-// "Buy milk, eggs" into the file meant one text.
-QString ValueText(const QVariant& value) {
-    if (value.typeId() == QMetaType::QStringList) {
-        return value.toStringList().join(QStringLiteral(", "));
+bool MakePrivateFolder(const QString& folder) {
+    if (!QDir().mkpath(folder)) {
+        return false;
     }
-    return value.toString();
+    QFile::setPermissions(folder, kPrivateFolder);
+    return true;
+}
+
+std::string LineList(const std::vector<int>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size() && i < 10; ++i) {
+        text += (i == 0 ? "" : i + 1 == lines.size() ? " and " : ", ") + std::to_string(lines[i]);
+    }
+    return lines.size() > 10 ? text + " and " + std::to_string(lines.size() - 10) + " more" : text;
 }
 
 }  // namespace
 
-IniSettingsStore::IniSettingsStore(const QString& path)
-    : path_(path), settings_(std::make_unique<QSettings>(path, QSettings::IniFormat)) {
-    IndexNames();
-    if (settings_->status() == QSettings::FormatError) {
-        const QString kept = path + QStringLiteral(".damaged");
-        QFile::remove(kept);
-        QFile::copy(path, kept);
-        read_problem_ = "Some lines of the settings file " + path.toStdString() +
-                        " could not be read. Pesterly has loaded what it could; the lines it "
-                        "could not read will be gone when it next saves. The file as it was is "
-                        "kept as " +
-                        kept.toStdString() + ".";
+IniSettingsStore::IniSettingsStore(const QString& path) : path_(path), save_path_(path) {
+    FileContents file = ReadRegularFile(path, kLargestSettingsFile);
+    if (file.status == FileContents::Status::kRead) {
+        Load(file.bytes);
+        return;
     }
+    if (file.status == FileContents::Status::kMissing) {
+        return;  // a first start
+    }
+    save_path_ = path + QStringLiteral(".unsaved");
+    const FileContents earlier = ReadRegularFile(save_path_, kLargestSettingsFile);
+    if (earlier.status == FileContents::Status::kRead) {
+        doc_ = ini::Document::Parse(earlier.bytes);
+    }
+    const std::string unsaved = save_path_.toStdString();
+    read_problem_ =
+        "Pesterly cannot read its settings file " + path.toStdString() + ": " + file.reason +
+        ".\n\nSo as not to write over events it could not read, Pesterly leaves that file alone. " +
+        (earlier.status == FileContents::Status::kRead
+             ? "It has loaded " + unsaved +
+                   " instead, where it kept an earlier session's changes "
+                   "when this happened before, and saves "
+             : "It starts with an empty table and saves ") +
+        "what you change to " + unsaved +
+        ".\n\nOnce the settings file can be read again (if it now belongs to another user, "
+        "for example after \"sudo pesterly\", give it back with \"sudo chown\"), end Pesterly "
+        "and copy over what you need from " +
+        unsaved + ".";
+}
+
+void IniSettingsStore::Load(const std::string& bytes) {
+    doc_ = ini::Document::Parse(bytes);
+    const std::vector<int>& damaged = doc_.DamagedLines();
+    if (damaged.empty()) {
+        return;
+    }
+    const QString kept = path_ + QStringLiteral(".damaged");
+    const MaybeError copy_error = ReplacePrivateFile(kept, bytes);
+    read_problem_ =
+        std::string(damaged.size() == 1 ? "Line " : "Lines ") + LineList(damaged) +
+        " of the settings file " + path_.toStdString() +
+        " could not be read (a line needs a name, \"=\" and a value; a section name needs its "
+        "closing \"]\"). Pesterly has loaded everything else; what it could not read will be "
+        "gone when it next saves. " +
+        (copy_error
+             ? "Pesterly could not keep a copy of the file as it was: " + copy_error->message + "."
+             : "The file as it was is kept as " + kept.toStdString() + ".");
 }
 
 QString IniSettingsStore::DefaultPath() {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config)) {
-        config = QDir::homePath() + QStringLiteral("/.config");
-    }
-    return config + QStringLiteral("/Pesterly/Pesterly.ini");
+    return XdgFolder("XDG_CONFIG_HOME", QStringLiteral("/.config")) +
+           QStringLiteral("/Pesterly/Pesterly.ini");
 }
 
-void IniSettingsStore::IndexNames() {
-    entries_.clear();
-    sections_.clear();
-    const QStringList keys = settings_->allKeys();
-    entries_.reserve(static_cast<size_t>(keys.size()));
-    for (const QString& name : keys) {
-        // Of twins differing only in case, one is kept.
-        entries_.emplace(Lower(name.toStdString()),
-                         Entry{name, ValueText(settings_->value(name)).toStdString()});
-        const qsizetype slash = name.indexOf(QLatin1Char('/'));
-        if (slash > 0) {
-            sections_.emplace(Lower(name.left(slash).toStdString()), name.left(slash));
-        }
-    }
-}
-
-std::string IniSettingsStore::Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
-
-std::string IniSettingsStore::LowerName(std::string_view section, std::string_view key) {
-    std::string name;
-    name.reserve(section.size() + 1 + key.size());
-    name.append(section).append(1, '/').append(key);
-    return Lower(std::move(name));
+QString IniSettingsStore::StateFolder() {
+    return XdgFolder("XDG_STATE_HOME", QStringLiteral("/.local/state")) +
+           QStringLiteral("/Pesterly");
 }
 
 std::string IniSettingsStore::GetSetting(std::string_view section, std::string_view key,
                                          std::string_view default_value) {
-    const auto found = entries_.find(LowerName(section, key));
-    return found == entries_.end() ? std::string(default_value) : found->second.value;
+    const std::string* value = doc_.Find(section, key);
+    return value == nullptr ? std::string(default_value) : *value;
 }
 
 void IniSettingsStore::SaveSetting(std::string_view section, std::string_view key,
                                    std::string_view value) {
-    std::string lower_name = LowerName(section, key);
-    auto found = entries_.find(lower_name);
-    if (found == entries_.end()) {
-        // Keep the spelling the file already has for the section.
-        const std::string lower_section = Lower(std::string(section));
-        const auto known = sections_.find(lower_section);
-        const QString section_name = known != sections_.end() ? known->second : ToQ(section);
-        sections_.emplace(lower_section, section_name);
-        found = entries_
-                    .emplace(std::move(lower_name),
-                             Entry{section_name + QLatin1Char('/') + ToQ(key), {}})
-                    .first;
-    } else if (found->second.value == value) {
-        return;  // most of a table saved at exit is what was loaded at start
+    // Most of a table saved at exit is what was loaded at start: such values change nothing.
+    if (doc_.Set(section, key, value)) {
+        changed_ = true;
     }
-    found->second.value = std::string(value);
-    settings_->setValue(found->second.name, ToQ(value));
 }
 
 MaybeError IniSettingsStore::Commit() {
-    const QFileInfo info(path_);
-    if (!QDir().mkpath(info.absolutePath())) {
-        return Error{"Pesterly could not create the folder " + info.absolutePath().toStdString() +
-                     " for its settings."};
+    if (!changed_) {
+        return std::nullopt;
     }
-    QFile::setPermissions(info.absolutePath(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!info.exists()) {
-        // Create the file owner-only first: the atomic replace keeps the mode it finds.
-        const int fd =
-            ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    const QString folder = QFileInfo(save_path_).absolutePath();
+    if (!MakePrivateFolder(folder)) {
+        return Error{"Pesterly could not create the folder " + folder.toStdString() +
+                     " for its settings file " + save_path_.toStdString() + "."};
     }
-    if (settings_->status() == QSettings::AccessError) {
-        // QSettings keeps reporting its first error for as long as it lives; a fresh one on
-        // the same file still holds the unsaved values, and may succeed now.
-        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-    }
-    settings_->sync();
-    if (settings_->status() == QSettings::AccessError) {
-        return Error{"Pesterly could not write its settings file " + path_.toStdString() +
+    if (const MaybeError error = ReplacePrivateFile(save_path_, doc_.Serialize())) {
+        return Error{"Pesterly could not save its settings file " + save_path_.toStdString() +
+                     ". " + error->message +
                      ". Check that the disk is not full and that you may write there."};
     }
-    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+    changed_ = false;
     return std::nullopt;
+}
+
+std::variant<std::string, Error> IniSettingsStore::KeepRescueCopy() {
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    const QString name = QStringLiteral("/Pesterly-") + stamp + QStringLiteral(".ini");
+    const std::string text = doc_.Serialize();
+    // Marked new until the next start has told the user about it.
+    const QString folder = StateFolder();
+    const QString rescue = folder + name + QStringLiteral(".new");
+    MaybeError error;
+    if (!MakePrivateFolder(folder)) {
+        error = Error{"Pesterly could not create the folder " + folder.toStdString()};
+    } else {
+        error = ReplacePrivateFile(rescue, text);
+    }
+    if (!error) {
+        return rescue.toStdString();
+    }
+    // The state folder may sit on the same full disk; the temporary folder often does not.
+    const QString temp = QDir::tempPath() + name;
+    if (!ReplacePrivateFile(temp, text)) {
+        return temp.toStdString();
+    }
+    return *error;
+}
+
+std::optional<std::string> IniSettingsStore::TakeRescueNotice(const QString& state_folder,
+                                                              const QString& settings_path) {
+    const QDir dir(state_folder);
+    const QStringList fresh =
+        dir.entryList({QStringLiteral("Pesterly-*.ini.new")}, QDir::Files, QDir::Name);
+    if (fresh.isEmpty()) {
+        return std::nullopt;
+    }
+    std::string list;
+    for (const QString& name : fresh) {
+        QString path = dir.filePath(name);
+        const QString told = path.chopped(4);  // without ".new"
+        if (QFile::rename(path, told)) {
+            path = told;
+        }
+        list += "\n    " + path.toStdString();
+    }
+    return "When Pesterly was last ended by the desktop (at logout or by a signal) it could not "
+           "save its settings file, so it kept your events in a rescue copy:" +
+           list +
+           "\n\nThe events shown now are those of the settings file, which may be older. To go "
+           "back to the rescued ones, end Pesterly and copy the rescue copy over " +
+           settings_path.toStdString() + ".";
 }
 
 }  // namespace pesterly

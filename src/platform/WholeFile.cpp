@@ -1,16 +1,39 @@
 #include "platform/WholeFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace pesterly {
 namespace {
 
 // Far more than 101 events with long mail bodies take.
-constexpr qint64 kLargestFile = 64 * 1024 * 1024;
+constexpr int64_t kLargestFile = 64 * 1024 * 1024;
 
 Error FileError(const char* what, const QString& path, const QString& reason) {
     return Error{std::string(what) + " " + path.toStdString() + ": " + reason.toStdString()};
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
 }
 
 }  // namespace
@@ -29,19 +52,93 @@ MaybeError WriteWholeFile(const QString& path, const std::string& bytes) {
 }
 
 std::variant<std::string, Error> ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return FileError("Pesterly could not open the file", path, file.errorString());
+    FileContents contents = ReadRegularFile(path, kLargestFile);
+    if (contents.status != FileContents::Status::kRead) {
+        return Error{"Pesterly could not read the file " + path.toStdString() + ": " +
+                     contents.reason};
     }
-    if (file.size() > kLargestFile) {
-        return FileError("Pesterly will not read the file", path,
-                         QStringLiteral("it is far too large to be an exchange file"));
+    return std::move(contents.bytes);
+}
+
+FileContents ReadRegularFile(const QString& path, int64_t largest) {
+    FileContents contents;
+    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        contents.status = errno == ENOENT || errno == ENOTDIR ? FileContents::Status::kMissing
+                                                              : FileContents::Status::kFailed;
+        contents.reason = std::strerror(errno);
+        return contents;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return FileError("Pesterly could not read the file", path, file.errorString());
+    contents.status = FileContents::Status::kFailed;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        contents.reason = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        contents.reason = S_ISDIR(info.st_mode)
+                              ? "it is a folder, not a file"
+                              : "it is not an ordinary file (it is a pipe, a socket or a device)";
+    } else if (info.st_size > largest) {
+        contents.reason = "it is far too large to be one of Pesterly's files";
+    } else {
+        contents.bytes.reserve(static_cast<size_t>(info.st_size));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                contents.reason = std::strerror(errno);
+                break;
+            }
+            if (n == 0) {
+                contents.status = FileContents::Status::kRead;
+                break;
+            }
+            contents.bytes.append(buffer, static_cast<size_t>(n));
+            if (static_cast<int64_t>(contents.bytes.size()) > largest) {
+                contents.reason = "it is far too large to be one of Pesterly's files";
+                break;
+            }
+        }
     }
-    return bytes.toStdString();
+    ::close(fd);
+    if (contents.status != FileContents::Status::kRead) {
+        contents.bytes.clear();
+    }
+    return contents;
+}
+
+MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
+    QString target = path;
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.symLinkTarget().isEmpty()) {
+        target = info.symLinkTarget();  // keep the link, replace what it points to
+    }
+    QByteArray temp = QFile::encodeName(target + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
+    if (fd < 0) {
+        return FileError("Pesterly could not write the file", path,
+                         QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int failure = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        failure = errno;
+    }
+    if (ok && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0) {
+        ok = false;
+        failure = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.constData());
+        return FileError("Pesterly could not write the file", path,
+                         QString::fromLocal8Bit(std::strerror(failure)));
+    }
+    return std::nullopt;
 }
 
 }  // namespace pesterly

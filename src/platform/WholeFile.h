@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <string>
 #include <variant>
 
@@ -13,5 +14,19 @@ MaybeError WriteWholeFile(const QString& path, const std::string& bytes);
 
 // The whole file; an error for a file that cannot be read or is too large to be one of ours.
 std::variant<std::string, Error> ReadWholeFile(const QString& path);
+
+// What reading a file found. Only regular files are read: a pipe, a device or a folder is
+// refused at once instead of blocking the program.
+struct FileContents {
+    enum class Status { kRead, kMissing, kFailed };
+    Status status = Status::kMissing;
+    std::string bytes;   // kRead: the file
+    std::string reason;  // otherwise: why, in words a person can act on
+};
+FileContents ReadRegularFile(const QString& path, int64_t largest);
+
+// Writes the bytes to a new file beside the one named (or the one a symbolic link there points
+// to), readable by its owner only, and renames it over the old one.
+MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes);
 
 }  // namespace pesterly

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "store/Error.h"
 
@@ -22,6 +23,9 @@ class SettingsStore {
                              std::string_view value) = 0;
     // Makes every saved value permanent, all at once.
     virtual MaybeError Commit() = 0;
+    // For an end that nobody can be asked about, after Commit failed: keeps every value in a
+    // copy elsewhere, where it can be written. Where the copy went, or why it could not be kept.
+    virtual std::variant<std::string, Error> KeepRescueCopy() = 0;
 };
 
 }  // namespace pesterly

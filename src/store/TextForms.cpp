@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace pesterly::forms {
@@ -79,9 +79,27 @@ size_t NumberPrefix(std::string_view text) {
     return i;
 }
 
+// The value of a whole number text as NumberPrefix measures it. std::from_chars reads the same
+// in every locale: strtod would take "2,7" for 2.7 and "2.7" for 2 under a German desktop.
 double ToDouble(std::string_view number) {
-    const std::string copy(number);
-    return std::strtod(copy.c_str(), nullptr);
+    bool negative = false;
+    if (!number.empty() && (number.front() == '+' || number.front() == '-')) {
+        negative = number.front() == '-';
+        number.remove_prefix(1);
+    }
+    double value = 0;
+    const std::errc error = std::from_chars(number.data(), number.data() + number.size(), value).ec;
+    if (error == std::errc::result_out_of_range) {
+        // Too large or too small for a double: only whether it is huge matters from here.
+        const size_t e = number.find_first_of("eE");
+        const bool huge = e != std::string_view::npos
+                              ? !(e + 1 < number.size() && number[e + 1] == '-')
+                              : number.find_first_not_of('0') < number.find('.');
+        value = huge ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (error != std::errc()) {
+        value = 0;
+    }
+    return negative ? -value : value;
 }
 
 std::string_view TrimSpace(std::string_view text) {

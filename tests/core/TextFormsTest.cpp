@@ -24,6 +24,11 @@ TEST(TextForms, WholeNumberNeedsTheWholeText) {
     EXPECT_EQ(ParseWholeNumber("3 events"), std::nullopt);
     EXPECT_EQ(ParseWholeNumber(""), std::nullopt);
     EXPECT_EQ(ParseWholeNumber("."), std::nullopt);
+    // Beyond what a double holds: held to the range, never an error.
+    EXPECT_EQ(ParseWholeNumber("1e400"), 32767);
+    EXPECT_EQ(ParseWholeNumber("-1e400"), -32768);
+    EXPECT_EQ(ParseWholeNumber("+1e-400"), 0);
+    EXPECT_EQ(ParseWholeNumber("0." + std::string(400, '0') + "1"), 0);
 }
 
 TEST(TextForms, LeadingNumberReadsAsFarAsItCan) {

@@ -3,9 +3,17 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <clocale>
+#include <variant>
+#include <vector>
+
+#include "platform/WholeFile.h"
 
 #include "store/SettingsLayout.h"
 
@@ -128,24 +136,232 @@ TEST(IniSettingsStore, UnwritableFolderIsReportedNotHidden) {
 
 TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceeds) {
     QTemporaryDir dir;
-    WriteFile(dir.filePath("blocker"), "not a folder");
-    IniSettingsStore blocked(dir.filePath("blocker/Pesterly.ini"));
-    blocked.SaveSetting("Events", "EventCount", " 0");
-    EXPECT_TRUE(blocked.Commit());
-
-    // A folder where the file should be: the replace fails until it is gone.
-    const QString path = dir.filePath("Pesterly.ini");
-    ASSERT_TRUE(QDir().mkpath(path));
+    const QString blocker = dir.filePath("blocker");
+    WriteFile(blocker, "not a folder");
+    const QString path = blocker + "/Pesterly.ini";
     IniSettingsStore store(path);
     store.SaveSetting("Events", "EDesc0", "kept in memory");
     EXPECT_TRUE(store.Commit());
     EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "kept in memory");
-    ASSERT_TRUE(QDir().rmdir(path));
+    ASSERT_TRUE(QFile::remove(blocker));
     store.SaveSetting("Events", "EDesc1", "after the failure");
     ASSERT_FALSE(store.Commit());
     IniSettingsStore reopened(path);
     EXPECT_EQ(reopened.GetSetting("Events", "EDesc0", ""), "kept in memory");
     EXPECT_EQ(reopened.GetSetting("Events", "EDesc1", ""), "after the failure");
+}
+
+// Earlier versions wrote the file through QSettings: every value it wrote reads back the same,
+// and every value written now reads back the same through QSettings.
+TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
+    const std::vector<std::string> values = {"plain",
+                                             " 1",
+                                             "  Call mum, then dad  ",
+                                             "a;b",
+                                             "x=y",
+                                             "Say \"hi\"",
+                                             "C:\\temp\\new",
+                                             "one\ntwo\tthree\r\n",
+                                             std::string("\x01"
+                                                         "1abc") +
+                                                 '\0' + "7f",
+                                             "@home",
+                                             "@@x",
+                                             "@Variant(x)",
+                                             "Gr\u00fc\u00dfe \u20ac \U0001F600",
+                                             "",
+                                             "trailing\\",
+                                             "\x7f del",
+                                             "\"quoted\"",
+                                             "a,b,c"};
+    QTemporaryDir dir;
+    const QString by_qt = dir.filePath("qt.ini");
+    {
+        QSettings settings(by_qt, QSettings::IniFormat);
+        for (size_t i = 0; i < values.size(); ++i) {
+            settings.setValue("Events/EDesc" + QString::number(i),
+                              QString::fromUtf8(values[i].data(), qsizetype(values[i].size())));
+        }
+        settings.setValue("NagList/Gr\u00fc\u00dfe Key", "odd name");
+    }
+    IniSettingsStore store(by_qt);
+    EXPECT_FALSE(store.ReadProblem()) << ReadAll(by_qt).constData();
+    const QString by_us = dir.filePath("ours.ini");
+    IniSettingsStore ours(by_us);
+    for (size_t i = 0; i < values.size(); ++i) {
+        const std::string key = "EDesc" + std::to_string(i);
+        EXPECT_EQ(store.GetSetting("Events", key, "missing"), values[i]) << key;
+        ours.SaveSetting("Events", key, values[i]);
+    }
+    EXPECT_EQ(store.GetSetting("naglist", "gr\u00fc\u00dfe key", ""), "odd name");
+    ASSERT_FALSE(ours.Commit());
+    QSettings settings(by_us, QSettings::IniFormat);
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(settings.value("Events/EDesc" + QString::number(i)).toString().toStdString(),
+                  values[i])
+            << i;
+    }
+}
+
+// What a person types into the file means what it says.
+TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
+    std::string nested = "@Variant(";
+    for (int level = 0; level < 40000; ++level) {
+        nested += "\\0\\0\\0\\t\\0\\0\\0\\x1";  // a list holding a list holding ...
+    }
+    nested += ")";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Order 12\" pizza", "Order 12\" pizza"},
+        {"Call Bob; bring the contract", "Call Bob; bring the contract"},
+        {"Gas,Wasser", "Gas,Wasser"},
+        {"\"Gas, Wasser\"", "Gas, Wasser"},
+        {"\"Needless \\\"quotes\\\"\"", "Needless \"quotes\""},
+        {"\"Half\" quoted\"", "\"Half\" quoted\""},
+        {"  padded\t ", "padded"},
+        {"Caf\xe9 \x80", "Caf\u00e9 \u20ac"},
+        {"@Variant(\\0\\0\\0\\x7f)", "@Variant(\\0\\0\\0\\x7f)"},
+        {nested, nested},
+        {"50\\% off", "50\\% off"},
+    };
+    QByteArray text = "\xEF\xBB\xBF[Events]\r\n";
+    for (size_t i = 0; i < cases.size(); ++i) {
+        text += "EDesc" + QByteArray::number(qsizetype(i)) + "=" + cases[i].first.c_str() + "\r\n";
+    }
+    text += "[Options]\r\nCheckDate=3/14/2001\r\n";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pesterly.ini");
+    WriteFile(path, text);
+    IniSettingsStore store(path);
+    EXPECT_FALSE(store.ReadProblem());
+    for (size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(store.GetSetting("Events", "EDesc" + std::to_string(i), ""), cases[i].second)
+            << cases[i].first.substr(0, 60);
+    }
+    EXPECT_EQ(store.GetSetting("Options", "CheckDate", ""), "3/14/2001");
+}
+
+TEST(IniSettingsStore, LinesItDoesNotUseAreWrittenBackUntouched) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pesterly.ini");
+    const QByteArray other = "; my notes: Caf\xe9\n[Other]\nx=@Variant(\\0\\0)\ny = \"odd\n\n";
+    WriteFile(path,
+              other + "[Events]\nEDesc0=Order 12\" pizza\nEventCount=\" 1\"\n\n[Tail]\nz=1\n");
+    struct stat before {};
+    ::stat(QFile::encodeName(path).constData(), &before);
+    {
+        IniSettingsStore store(path);
+        store.SaveSetting("Events", "EDesc0", "Order 12\" pizza");  // as read: no rewrite
+        ASSERT_FALSE(store.Commit());
+    }
+    struct stat after {};
+    ::stat(QFile::encodeName(path).constData(), &after);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+
+    IniSettingsStore store(path);
+    store.SaveSetting("Events", "EDesc0", "Call Bob; bring the contract");
+    store.SaveSetting("events", "EDesc1", "new");
+    store.SaveSetting("Categories", "Count", " 0");
+    ASSERT_FALSE(store.Commit());
+    EXPECT_EQ(ReadAll(path),
+              other +
+                  "[Events]\nEDesc0=\"Call Bob; bring the contract\"\nEventCount=\" 1\"\n"
+                  "EDesc1=new\n\n[Tail]\nz=1\n\n[Categories]\nCount=\" 0\"\n");
+}
+
+// A settings file that is there but cannot be read is never written over.
+TEST(IniSettingsStore, FileThatCannotBeReadIsLeftAloneAndTheSessionSavedBeside) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.filePath("folder.ini");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& path : {fifo, folder}) {
+        {
+            IniSettingsStore store(path);  // a pipe must not block the start
+            ASSERT_TRUE(store.ReadProblem());
+            EXPECT_NE(store.ReadProblem()->find((path + ".unsaved").toStdString()),
+                      std::string::npos);
+            store.SaveSetting("Events", "EDesc0", "this session");
+            ASSERT_FALSE(store.Commit());
+        }
+        // The next start carries on with the session's file.
+        IniSettingsStore next(path);
+        EXPECT_EQ(next.GetSetting("Events", "EDesc0", ""), "this session");
+        EXPECT_EQ(IniSettingsStore(path + ".unsaved").GetSetting("Events", "EDesc0", ""),
+                  "this session");
+        EXPECT_FALSE(std::holds_alternative<std::string>(ReadWholeFile(path)));
+    }
+    QFileInfo fifo_info(fifo);
+    EXPECT_FALSE(fifo_info.isFile());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+TEST(IniSettingsStore, RescueCopyIsKeptInTheStateFolderAndToldAboutOnce) {
+    QTemporaryDir dir;
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath("state")));
+    IniSettingsStore store(dir.filePath("Pesterly.ini"));
+    store.SaveSetting("Events", "EDesc0", "rescued");
+    const auto rescue = store.KeepRescueCopy();
+    ASSERT_TRUE(std::holds_alternative<std::string>(rescue));
+    const QString state = IniSettingsStore::StateFolder();
+    EXPECT_EQ(state, dir.filePath("state/Pesterly"));
+    const auto notice = IniSettingsStore::TakeRescueNotice(state, "the settings");
+    ASSERT_TRUE(notice);
+    const QStringList kept = QDir(state).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    const QString copy = QDir(state).filePath(kept[0]);
+    EXPECT_NE(notice->find(copy.toStdString()), std::string::npos) << *notice;
+    EXPECT_EQ(IniSettingsStore(copy).GetSetting("Events", "EDesc0", ""), "rescued");
+    struct stat info {};
+    ::stat(QFile::encodeName(copy).constData(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_FALSE(IniSettingsStore::TakeRescueNotice(state, "the settings"));
+    qputenv("XDG_STATE_HOME", saved);
+}
+
+// Qt sets the C library's locale from the desktop's when the application object is made; the
+// numbers in the file must read the same as under any other locale.
+TEST(IniSettingsStore, NumbersReadTheSameUnderAGermanDesktop) {
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    int argc = 1;
+    char name[] = "platform_tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    qunsetenv("LC_ALL");
+    if (std::string(std::localeconv()->decimal_point) != ",") {
+        for (const char* german : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de_AT.UTF-8"}) {
+            if (std::setlocale(LC_ALL, german) != nullptr) {
+                break;
+            }
+        }
+    }
+    if (std::string(std::localeconv()->decimal_point) != ",") {
+        GTEST_SKIP() << "no German locale is installed (tools/deps.sh test generates one)";
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Pesterly.ini");
+    WriteFile(path,
+              "[Events]\nEventCount=\" 2.7\"\nERepeat0=2.7\nECategory0=\"1,5\"\n"
+              "ERepeat1=3.5e0\nECategory1=2.5\n");
+    Database db;
+    {
+        IniSettingsStore store(path);
+        LoadSettings(db, store);
+        EXPECT_EQ(db.HappeningCount, 3);
+        EXPECT_EQ(db.Happenings[0].Repeat, 3);
+        EXPECT_EQ(db.Happenings[0].Category, 1);
+        EXPECT_EQ(db.Happenings[1].Repeat, 4);
+        EXPECT_EQ(db.Happenings[1].Category, 2);
+        ASSERT_FALSE(SaveSettings(db, store));
+    }
+    Database again;
+    IniSettingsStore store(path);
+    LoadSettings(again, store);
+    EXPECT_EQ(again.HappeningCount, 3);
+    EXPECT_EQ(again.Happenings[0].Repeat, 3);
+    EXPECT_EQ(again.Happenings[1].Category, 2);
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(IniSettingsStore, UnreadableLinesAreReportedKeptAsideAndDoNotBlockSaving) {

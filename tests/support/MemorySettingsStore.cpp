@@ -36,6 +36,11 @@ MaybeError MemorySettingsStore::Commit() {
     return std::nullopt;
 }
 
+std::variant<std::string, Error> MemorySettingsStore::KeepRescueCopy() {
+    rescues.push_back(values_);
+    return "rescue copy " + std::to_string(rescues.size());
+}
+
 bool MemorySettingsStore::Has(std::string_view section, std::string_view key) const {
     return values_.count(Name(section, key)) != 0;
 }

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "store/SettingsStore.h"
 
@@ -15,11 +16,14 @@ class MemorySettingsStore : public SettingsStore {
     void SaveSetting(std::string_view section, std::string_view key,
                      std::string_view value) override;
     MaybeError Commit() override;
+    std::variant<std::string, Error> KeepRescueCopy() override;
 
     bool Has(std::string_view section, std::string_view key) const;
     int commits = 0;
     // Makes the next Commit fail with this message.
     std::string fail_next_commit;
+    // The values as each rescue copy held them.
+    std::vector<std::map<std::string, std::string>> rescues;
 
   private:
     std::map<std::string, std::string> values_;  // lower-case "section/key"

@@ -124,6 +124,9 @@ TEST_F(MainTrayTest, DesktopRequestToEndSavesWithoutAskingEvenWhenTheSaveFails) 
     window->EndOnRequest();
     EXPECT_EQ(unloads, 1);  // it ends all the same: nobody may be there to answer
     EXPECT_TRUE(asker.messages.empty());
+    // ... with the table in a rescue copy.
+    ASSERT_EQ(store.rescues.size(), 1u);
+    EXPECT_EQ(store.rescues[0].count("events/eventcount"), 1u);
 }
 
 TEST_F(MainTrayTest, WithoutANotificationAreaHideIsOffAndSaysWhy) {

@@ -492,10 +492,7 @@ void PesterlyMain::EndOnRequest() {
     if (unloaded_) {
         return;
     }
-    if (const MaybeError error = SaveSettings(services_.db, services_.store)) {
-        // Nobody may be there to answer a question: say it where the desktop logs it.
-        std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
-    }
+    SaveOrRescue();
     services_.tray.Remove();
     unloaded_ = true;
     hide();
@@ -505,8 +502,22 @@ void PesterlyMain::EndOnRequest() {
 }
 
 void PesterlyMain::SaveNow() {
-    if (const MaybeError error = SaveSettings(services_.db, services_.store)) {
-        std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
+    SaveOrRescue();
+}
+
+void PesterlyMain::SaveOrRescue() {
+    const MaybeError error = SaveSettings(services_.db, services_.store);
+    if (!error) {
+        return;
+    }
+    // Nobody may be there to answer a question: keep the table where it can be written, and
+    // say so where the desktop logs it. The next start tells the user where the copy is.
+    std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
+    const auto rescue = services_.store.KeepRescueCopy();
+    if (const auto* where = std::get_if<std::string>(&rescue)) {
+        std::fprintf(stderr, "pesterly: the events are kept in %s\n", where->c_str());
+    } else {
+        std::fprintf(stderr, "pesterly: %s\n", std::get<Error>(rescue).message.c_str());
     }
 }
 

@@ -102,6 +102,8 @@ class PesterlyMain : public QMainWindow {
     void CreateMenus();
     void WireHandlers();
     void CentreOnScreen();
+    // The save of an end nobody can be asked about: on failure a rescue copy keeps the table.
+    void SaveOrRescue();
 
     void PesterlyMain_Form_Load(const QStringList& arguments);
     // Saves, then removes the icon; false when the save failed (the user has been told).
