@@ -11,7 +11,7 @@ build_packages=(
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     xvfb xdotool trayer x11-utils imagemagick python3-xlib fonts-dejavu-core
     python3 python3-aiosmtpd msmtp
     desktop-file-utils locales

@@ -8,6 +8,7 @@
 #include <memory>
 #include <stop_token>
 
+#include "PesterlyConfig.h"
 #include "mail/SessionNagMailer.h"
 #include "platform/BackgroundMailSession.h"
 #include "platform/IniSettingsStore.h"

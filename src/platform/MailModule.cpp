@@ -4,6 +4,8 @@
 #include <QLibrary>
 #include <QStringList>
 
+#include "PesterlyConfig.h"
+
 namespace pesterly {
 namespace {
 

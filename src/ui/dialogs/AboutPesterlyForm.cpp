@@ -4,18 +4,9 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "PesterlyConfig.h"
 #include "ui/Resources.h"
 #include "ui/Twips.h"
-
-#ifndef PESTERLY_VERSION
-#define PESTERLY_VERSION "1.1"
-#endif
-#ifndef PESTERLY_CONTACT_EMAIL
-#define PESTERLY_CONTACT_EMAIL "pesterly@example.org"
-#endif
-#ifndef PESTERLY_WEBSITE
-#define PESTERLY_WEBSITE "https://example.org/pesterly"
-#endif
 
 namespace pesterly {
 namespace {

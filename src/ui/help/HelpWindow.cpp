@@ -8,11 +8,8 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
+#include "PesterlyConfig.h"
 #include "ui/Resources.h"
-
-#ifndef PESTERLY_MANUAL_DIR
-#define PESTERLY_MANUAL_DIR ""
-#endif
 
 namespace pesterly {
 namespace {

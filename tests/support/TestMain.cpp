@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLocale>
 
+// The main of the platform and widget tests: one application object for the whole run.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Widget tests run headless unless told otherwise.
