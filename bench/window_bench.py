@@ -30,11 +30,13 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display as xdisplay
+from Xlib import X
 
-SCREEN = (1280, 800)
-# The main window's client area and its Hide button, in design twips (see PesterlyMain).
-MAIN_CLIENT = (10095, 4530)
+# The X server, the tray host and the main window's design size are the end-to-end tests'.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from desktop import MAIN_CLIENT, SCREEN, TrayHost, Xvfb  # noqa: E402
+
+# The Hide button's centre, in design twips (see PesterlyMain).
 HIDE_BUTTON_CENTRE = (8760 + 975 // 2, 3960 + 375 // 2)
 # How long after its window is mapped a program counts as settled (Pesterly docks its tray
 # icon and enables Hide half a second after start).
@@ -58,18 +60,8 @@ class Desktop:
     def __init__(self):
         self.processes = []
         self.home = tempfile.mkdtemp(prefix="pesterly-bench-")
-        read_end, write_end = os.pipe()
-        self.xvfb = self._keep(subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.name = f":{number}"
-        self.x = xdisplay.Display(self.name)
+        self.screen = Xvfb()
+        self.name, self.x = self.screen.name, self.screen.x
         self.root = self.x.screen().root
         self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.x.sync()
@@ -80,10 +72,7 @@ class Desktop:
         self.env.update(DISPLAY=self.name, HOME=self.home, XDG_CONFIG_HOME=config,
                         LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self.ini = os.path.join(config, "Pesterly", "Pesterly.ini")
-        self._keep(subprocess.Popen(
-            ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-             "--height", "32", "--SetDockType", "true"],
-            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.tray = TrayHost(self.screen, self.env)
 
     def _keep(self, process):
         self.processes.append(process)
@@ -116,10 +105,11 @@ class Desktop:
                 process.kill()
                 process.wait()
         self.processes.clear()
-        try:
-            self.x.close()
-        except Exception:
-            pass
+        for part in (self.tray, self.screen):
+            try:
+                part.stop()
+            except Exception:  # gone already, or never came up
+                pass
         shutil.rmtree(self.home, ignore_errors=True)
 
     def _events(self, timeout):

@@ -1,11 +1,13 @@
 """A real X desktop for end-to-end tests: an Xvfb server, the Pesterly program started on it
-with its own settings folder, and the means to look at and close its windows."""
+with its own settings folder, and the means to look at and close its windows. The benchmarks
+in bench/ use the same server and tray host."""
 
 import os
 import shutil
 import subprocess
 import tempfile
 import time
+import unittest
 
 from Xlib import X, display as xdisplay, protocol
 
@@ -21,6 +23,9 @@ def wait_for(condition, timeout=20.0, what="condition"):
     raise AssertionError(f"timed out waiting for {what}")
 
 
+BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
+SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
+SCREEN = (1280, 800)
 MAIN_CLIENT = (10095, 4530)  # the main window's client area, in twips
 EDITOR_CLIENT = (5220, 6240)
 
@@ -33,11 +38,11 @@ def xdotool(screen, *args):
 class TrayHost:
     """A notification area on the screen: trayer, docked at the top right."""
 
-    def __init__(self, screen):
+    def __init__(self, screen, env=None):
         self.process = subprocess.Popen(
             ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
              "--height", "32", "--SetDockType", "true"],
-            env={**os.environ, "DISPLAY": screen.name},
+            env={**(env or os.environ), "DISPLAY": screen.name},
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def stop(self):
@@ -49,8 +54,8 @@ class Xvfb:
     def __init__(self):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
-             "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -64,6 +69,29 @@ class Xvfb:
         self.x.close()
         self.process.terminate()
         self.process.wait(timeout=10)
+
+
+class DesktopTest(unittest.TestCase):
+    """Tests that share one X server, and a tray host when the class sets tray."""
+
+    tray = False
+
+    @classmethod
+    def setUpClass(cls):
+        cls.screen = Xvfb()
+        cls.tray_host = TrayHost(cls.screen) if cls.tray else None
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.tray_host:
+            cls.tray_host.stop()
+        cls.screen.stop()
+
+    def launch(self, settings_text=None, binary=BINARY, **options):
+        """Starts the program; it is ended and its folder removed when the test ends."""
+        program = Pesterly(binary, self.screen, settings_text, **options)
+        self.addCleanup(program.cleanup)
+        return program
 
 
 class Pesterly:

@@ -9,10 +9,7 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import Pesterly, Xvfb, wait_for
-
-BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
-SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
+from desktop import BINARY, SHOTS, Pesterly, Xvfb, wait_for
 XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
 WATCHER = "org.kde.StatusNotifierWatcher"
 

@@ -4,13 +4,9 @@ left in its settings file."""
 import datetime
 import os
 import subprocess
-import sys
 import unittest
 
-from desktop import Pesterly, Xvfb, wait_for
-
-BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
-SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
+from desktop import BINARY, SHOTS, DesktopTest
 
 HAND_WRITTEN = r"""[events]
 eventcount=" 3"
@@ -48,18 +44,9 @@ CheckTime=8:00:00AM
 """
 
 
-class StartupTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.screen = Xvfb()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.screen.stop()
-
+class StartupTest(DesktopTest):
     def run_and_close(self, settings_text=None, shot=None):
-        program = Pesterly(BINARY, self.screen, settings_text)
-        self.addCleanup(program.cleanup)
+        program = self.launch(settings_text)
         window = program.wait_window("Pesterly")
         if shot:
             program.screenshot(window, os.path.join(SHOTS, shot))

@@ -6,11 +6,7 @@ import signal
 import subprocess
 import unittest
 
-from desktop import EDITOR_CLIENT, MAIN_CLIENT, Pesterly, TrayHost, Xvfb, wait_for, xdotool
-
-BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
-SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
-
+from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, SHOTS, DesktopTest, wait_for, xdotool
 
 TWO_EVENTS = """[Events]
 EventCount=2
@@ -24,20 +20,11 @@ CheckDate=12/31/2099
 """
 
 
-class TrayTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.screen = Xvfb()
-        cls.tray = TrayHost(cls.screen)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.tray.stop()
-        cls.screen.stop()
+class TrayTest(DesktopTest):
+    tray = True
 
     def start(self, settings_text=None):
-        program = Pesterly(BINARY, self.screen, settings_text)
-        self.addCleanup(program.cleanup)
+        program = self.launch(settings_text)
         window = program.wait_window("Pesterly")
         program.tray_icon()
         return program, window

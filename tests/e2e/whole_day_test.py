@@ -8,14 +8,10 @@ import email
 import email.policy
 import os
 import subprocess
-import sys
 import tempfile
 import unittest
 
-from desktop import MAIN_CLIENT, EDITOR_CLIENT, Pesterly, TrayHost, Xvfb, wait_for
-
-BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
-SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
+from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, SHOTS, Pesterly, TrayHost, Xvfb, wait_for
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
