@@ -81,11 +81,6 @@ class ReviewTest : public ::testing::Test {
     FakeClock clock{DateValue::Compose(2026, 12, 6, 8, 0, 1)};
 };
 
-TEST_F(ReviewTest, EmptyTableAsksNothing) {
-    Review();
-    EXPECT_TRUE(asker.questions.empty());
-}
-
 TEST_F(ReviewTest, YesRemovesOneTimeEventsAndStampsRepeatingOnes) {
     db.AppendHappening(OneTime("Dentist", kToday));
     db.AppendHappening(OneTime("Pay bill", kToday.AddDays(-3)));

@@ -44,6 +44,10 @@ TEST(SettingsLayout, EmptyStoreGivesEmptyTablesAndDefaultOptions) {
     EXPECT_EQ(Get(store, "Options", "CheckDate"), "12/6/2026");
     EXPECT_EQ(Get(store, "Options", "CheckTime"), "8:00:00 AM");
     EXPECT_EQ(store.commits, 1);
+    store.fail_next_commit = "disk full";
+    const MaybeError error = SaveSettings(db, store);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message, "disk full");
 }
 
 TEST(SettingsLayout, SavedTablesLoadBackTheSame) {
@@ -192,15 +196,6 @@ TEST(SettingsLayout, UnreadableOptionsFallBackToTheirDefaults) {
     LoadOptions(db, store, today);
     EXPECT_EQ(db.CheckDate, DateValue::Compose(2026, 12, 1));
     EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(9, 30, 0));
-}
-
-TEST(SettingsLayout, FailedCommitIsReported) {
-    MemorySettingsStore store;
-    store.fail_next_commit = "disk full";
-    Database db;
-    const MaybeError error = SaveSettings(db, store);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->message, "disk full");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,44 +38,6 @@ TEST(IniSettingsStore, DefaultPathFollowsXdgConfigHome) {
     qputenv("XDG_CONFIG_HOME", "");
     EXPECT_EQ(IniSettingsStore::DefaultPath(), QDir::homePath() + "/.config/Pesterly/Pesterly.ini");
     qputenv("XDG_CONFIG_HOME", saved);
-}
-
-TEST(IniSettingsStore, ReadsHandWrittenFileWithMixedCase) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Pesterly.ini");
-    WriteFile(path,
-              "[events]\n"
-              "eventcount=\" 1\"\n"
-              "EDESC0=\"  Call mum, then dad  \"\n"
-              "ESEmail0=mum@example.org\n"
-              "EEmailBody0=\"Dear me,\\nremember.\"\n"
-              "[CATEGORIES]\n"
-              "count=1\n"
-              "category0=Family\n");
-    IniSettingsStore store(path);
-    Database db;
-    LoadSettings(db, store);
-    ASSERT_EQ(db.HappeningCount, 1);
-    EXPECT_EQ(db.Happenings[0].Desc, "  Call mum, then dad  ");
-    EXPECT_EQ(db.Happenings[0].SpecialEmail, "mum@example.org");
-    EXPECT_EQ(db.Happenings[0].EmailBody, "Dear me,\nremember.");
-    EXPECT_EQ(db.Categories[0], "Family");
-
-    // Saving keeps the file's own spelling of sections and keys: no twins appear.
-    ASSERT_FALSE(SaveSettings(db, store));
-    const QByteArray text = ReadAll(path);
-    EXPECT_EQ(text.count("[events]"), 1) << text.constData();
-    EXPECT_EQ(text.count("[Events]"), 0) << text.constData();
-    EXPECT_EQ(text.toLower().count("esemail0="), 1) << text.constData();
-    EXPECT_EQ(text.toLower().count("edesc0="), 1) << text.constData();
-}
-
-TEST(IniSettingsStore, UnquotedCommasInAHandEditedValueStayOneText) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Pesterly.ini");
-    WriteFile(path, "[Events]\nEDesc0=Buy milk, eggs\n");
-    IniSettingsStore store(path);
-    EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "Buy milk, eggs");
 }
 
 TEST(IniSettingsStore, FileIsPrivateAndCreatedWithItsFolder) {
@@ -118,22 +79,6 @@ TEST(IniSettingsStore, SaveIsAllOrNothing) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
-TEST(IniSettingsStore, UnwritableFolderIsReportedNotHidden) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root may write anywhere";
-    }
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("locked");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    IniSettingsStore store(folder + "/Pesterly.ini");
-    store.SaveSetting("Events", "EventCount", " 0");
-    const MaybeError error = store.Commit();
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find("Pesterly.ini"), std::string::npos);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceeds) {
     QTemporaryDir dir;
     const QString blocker = dir.filePath("blocker");
@@ -141,7 +86,9 @@ TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceeds) {
     const QString path = blocker + "/Pesterly.ini";
     IniSettingsStore store(path);
     store.SaveSetting("Events", "EDesc0", "kept in memory");
-    EXPECT_TRUE(store.Commit());
+    const MaybeError error = store.Commit();
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->message.find("Pesterly.ini"), std::string::npos) << error->message;
     EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "kept in memory");
     ASSERT_TRUE(QFile::remove(blocker));
     store.SaveSetting("Events", "EDesc1", "after the failure");
@@ -154,26 +101,12 @@ TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceeds) {
 // Earlier versions wrote the file through QSettings: every value it wrote reads back the same,
 // and every value written now reads back the same through QSettings.
 TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
-    const std::vector<std::string> values = {"plain",
-                                             " 1",
-                                             "  Call mum, then dad  ",
-                                             "a;b",
-                                             "x=y",
-                                             "Say \"hi\"",
-                                             "C:\\temp\\new",
-                                             "one\ntwo\tthree\r\n",
-                                             std::string("\x01"
-                                                         "1abc") +
-                                                 '\0' + "7f",
-                                             "@home",
-                                             "@@x",
-                                             "@Variant(x)",
-                                             "Gr\u00fc\u00dfe \u20ac \U0001F600",
-                                             "",
-                                             "trailing\\",
-                                             "\x7f del",
-                                             "\"quoted\"",
-                                             "a,b,c"};
+    // clang-format off
+    const std::vector<std::string> values = {"plain", " 1", "  Call mum, then dad  ", "a;b",
+        "x=y", "Say \"hi\"", "C:\\temp\\new", "one\ntwo\tthree\r\n",
+        std::string("\x01" "1abc") + '\0' + "7f", "@home", "@@x", "@Variant(x)",
+        "Gr\u00fc\u00dfe \u20ac \U0001F600", "", "trailing\\", "\x7f del", "\"quoted\"", "a,b,c"};
+    // clang-format on
     QTemporaryDir dir;
     const QString by_qt = dir.filePath("qt.ini");
     {

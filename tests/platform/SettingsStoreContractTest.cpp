@@ -62,22 +62,12 @@ TYPED_TEST(SettingsStoreContract, LastSaveWinsAndLastsBeyondTheRun) {
 }
 
 TYPED_TEST(SettingsStoreContract, TextsAreKeptByteForByte) {
-    const std::string texts[] = {
-        " 3",
-        "",
-        " ",
-        "trailing blank ",
-        "Buy milk, eggs, bread",
-        "line one\nline two\r\nline three",
-        "\ttab",
-        "quote \" inside",
-        "\"quoted\"",
-        "semi;colon # hash = equals",
-        "back\\slash",
-        "@ByteArray(not really)",
-        "Grüße, 日本, ü",
-        "[NotASection]",
-    };
+    // clang-format off
+    const std::string texts[] = {" 3", "", " ", "trailing blank ", "Buy milk, eggs, bread",
+        "line one\nline two\r\nline three", "\ttab", "quote \" inside", "\"quoted\"",
+        "semi;colon # hash = equals", "back\\slash", "@ByteArray(not really)", "Grüße, 日本, ü",
+        "[NotASection]"};
+    // clang-format on
     auto store = this->Reopen();
     for (size_t i = 0; i < std::size(texts); ++i) {
         store->SaveSetting("Events", "EDesc" + std::to_string(i), texts[i]);

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstring>
 #include <future>
-#include <memory>
 
 namespace pesterly {
 namespace {
@@ -76,13 +75,6 @@ pid_t AsNobody(const std::string& name, bool bind_first, int ready_fd) {
 }
 
 TEST(SingleInstance, OnlyTheSameUserReachesTheRunningCopyAndASecondStartSaysWhatHappened) {
-    int argc = 1;
-    char name[] = "single_instance_test";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> app;
-    if (QCoreApplication::instance() == nullptr) {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
     QTemporaryDir folder;
     const QString settings = folder.filePath(QStringLiteral("Pesterly.ini"));
     int shown = 0;
