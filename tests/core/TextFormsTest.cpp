@@ -5,14 +5,6 @@
 namespace pesterly::forms {
 namespace {
 
-TEST(TextForms, NumbersKeepTheirStoredShape) {
-    EXPECT_EQ(PaddedNumber(5), " 5");
-    EXPECT_EQ(PaddedNumber(0), " 0");
-    EXPECT_EQ(PaddedNumber(-3), "-3");
-    EXPECT_EQ(TrimmedNumber(5), "5");
-    EXPECT_EQ(TrimmedNumber(-3), "-3");
-}
-
 TEST(TextForms, WholeNumberNeedsTheWholeText) {
     EXPECT_EQ(ParseWholeNumber(" 3"), 3);
     EXPECT_EQ(ParseWholeNumber("  101  "), 101);
@@ -43,16 +35,6 @@ TEST(TextForms, LeadingNumberReadsAsFarAsItCan) {
     EXPECT_EQ(LeadingNumber("1e1"), 10);
     EXPECT_EQ(LeadingNumber("7e"), 7);
     EXPECT_EQ(LeadingNumber("-40000"), -32768);
-}
-
-TEST(TextForms, FlagsAreExactlyTrue) {
-    EXPECT_EQ(Flag(true), "True");
-    EXPECT_EQ(Flag(false), "False");
-    EXPECT_TRUE(ReadFlag("True"));
-    EXPECT_FALSE(ReadFlag("true"));
-    EXPECT_FALSE(ReadFlag("TRUE"));
-    EXPECT_FALSE(ReadFlag(" True"));
-    EXPECT_FALSE(ReadFlag(""));
 }
 
 TEST(TextForms, TrimBlanksRemovesSpacesOnly) {
