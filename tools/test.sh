@@ -8,11 +8,15 @@
 # The normal run ends with 30 seconds of fuzzing the exchange file reader (tools/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/deps.sh test
 
 build=build
 options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 skip=()
+usage() {
+    echo "usage: tools/test.sh [--sanitize | --release]" >&2
+    exit 2
+}
+[ $# -le 1 ] || usage
 case "${1:-}" in
     "") ;;
     --sanitize)
@@ -28,11 +32,9 @@ case "${1:-}" in
         options=(-DCMAKE_BUILD_TYPE=Release)
         skip=(-E '^e2e_')
         ;;
-    *)
-        echo "usage: tools/test.sh [--sanitize | --release]" >&2
-        exit 2
-        ;;
+    *) usage ;;
 esac
+tools/deps.sh test
 cmake -S . -B "$build" -G Ninja "${options[@]}" -DPESTERLY_WERROR=ON >/dev/null
 cmake --build "$build" -j2
 (cd "$build" && ctest --output-on-failure -j2 --timeout 300 "${skip[@]}")
