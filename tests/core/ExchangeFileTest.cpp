@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "exchange/ImportHappenings.h"
@@ -273,28 +270,6 @@ TEST(Exchange, Utf8CheckRejectsWhatIsNotUtf8) {
           "\xF4\x90\x80\x80", "\x80", "\xE2\x28\xA1"}) {
         EXPECT_FALSE(encoding::IsValidUtf8(invalid)) << testing::PrintToString(invalid);
     }
-}
-
-// The seed files of the fuzzer double as samples: the damaged ones must be refused, the others
-// must read and survive the round trip.
-TEST(Exchange, SampleFilesReadAsTheirNamesSay) {
-    int samples = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(PESTERLY_EXCHANGE_SAMPLES)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        const std::string name = entry.path().filename().string();
-        const auto parsed = ParseExchangeFile(bytes);
-        ++samples;
-        if (name.starts_with("damaged-")) {
-            EXPECT_TRUE(std::holds_alternative<Error>(parsed)) << name;
-            continue;
-        }
-        const auto* events = std::get_if<std::vector<Happening>>(&parsed);
-        ASSERT_NE(events, nullptr) << name << ": " << std::get<Error>(parsed).message;
-        EXPECT_FALSE(events->empty()) << name;
-        EXPECT_EQ(Parsed(WriteExchangeFile(*events)), *events) << name;
-    }
-    EXPECT_GE(samples, 5);
 }
 
 // ---- Import ----
