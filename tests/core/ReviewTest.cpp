@@ -140,16 +140,6 @@ TEST_F(ReviewTest, FailedMailIsReportedAndTheWalkGoesOn) {
     EXPECT_EQ(db.Happenings[0].Desc, "Call the bank");
 }
 
-TEST_F(ReviewTest, UnknownRepeatCodesAreNeverTouched) {
-    db.AppendHappening(Repeating("Odd", 7, DateValue()));
-    db.AppendHappening(Repeating("Negative", -3, DateValue()));
-    const Database before = db;
-    Review();
-    EXPECT_TRUE(asker.questions.empty());
-    EXPECT_EQ(db.Happenings[0], before.Happenings[0]);
-    EXPECT_EQ(db.Happenings[1], before.Happenings[1]);
-}
-
 TEST_F(ReviewTest, AnswerAfterMidnightCountsFromTheNewDay) {
     db.AppendHappening(Repeating("Daily pills", kRepeatDaily, kToday.AddDays(-1)));
     db.AppendHappening(OneTime("Due tomorrow", kToday.AddDays(1)));
