@@ -2,39 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 namespace pesterly::forms {
 namespace {
 
-TEST(TextForms, WholeNumberNeedsTheWholeText) {
-    EXPECT_EQ(ParseWholeNumber(" 3"), 3);
-    EXPECT_EQ(ParseWholeNumber("  101  "), 101);
-    EXPECT_EQ(ParseWholeNumber("-2"), -2);
-    EXPECT_EQ(ParseWholeNumber("2.5"), 2);  // halves go to the even neighbour
-    EXPECT_EQ(ParseWholeNumber("3.5"), 4);
-    EXPECT_EQ(ParseWholeNumber("99999"), 32767);
-    EXPECT_EQ(ParseWholeNumber("abc"), std::nullopt);
-    EXPECT_EQ(ParseWholeNumber("3 events"), std::nullopt);
-    EXPECT_EQ(ParseWholeNumber(""), std::nullopt);
-    EXPECT_EQ(ParseWholeNumber("."), std::nullopt);
-    // Beyond what a double holds: held to the range, never an error.
-    EXPECT_EQ(ParseWholeNumber("1e400"), 32767);
-    EXPECT_EQ(ParseWholeNumber("-1e400"), -32768);
-    EXPECT_EQ(ParseWholeNumber("+1e-400"), 0);
+TEST(TextForms, WholeNumberNeedsTheWholeTextLeadingNumberReadsAsFarAsItCan) {
+    // Halves go to the even neighbour; beyond what a double holds is held to the range.
+    const std::pair<const char*, std::optional<int>> whole[] = {
+        {" 3", 3},        {"  101  ", 101},   {"-2", -2},       {"2.5", 2}, {"3.5", 4},
+        {"99999", 32767}, {"abc", {}},        {"3 events", {}}, {"", {}},   {".", {}},
+        {"1e400", 32767}, {"-1e400", -32768}, {"+1e-400", 0}};
     EXPECT_EQ(ParseWholeNumber("0." + std::string(400, '0') + "1"), 0);
-}
-
-TEST(TextForms, LeadingNumberReadsAsFarAsItCan) {
-    EXPECT_EQ(LeadingNumber("3"), 3);
-    EXPECT_EQ(LeadingNumber("  3abc"), 3);
-    EXPECT_EQ(LeadingNumber("abc"), 0);
-    EXPECT_EQ(LeadingNumber(""), 0);
-    EXPECT_EQ(LeadingNumber("0.5"), 0);
-    EXPECT_EQ(LeadingNumber("1.5"), 2);
-    EXPECT_EQ(LeadingNumber("2.5x"), 2);
-    EXPECT_EQ(LeadingNumber("-1.5"), -2);
-    EXPECT_EQ(LeadingNumber("1e1"), 10);
-    EXPECT_EQ(LeadingNumber("7e"), 7);
-    EXPECT_EQ(LeadingNumber("-40000"), -32768);
+    for (const auto& [text, want] : whole) {
+        EXPECT_EQ(ParseWholeNumber(text), want) << text;
+    }
+    const std::pair<const char*, int> leading[] = {
+        {"3", 3},    {"  3abc", 3}, {"abc", 0},  {"", 0},   {"0.5", 0},        {"1.5", 2},
+        {"2.5x", 2}, {"-1.5", -2},  {"1e1", 10}, {"7e", 7}, {"-40000", -32768}};
+    for (const auto& [text, want] : leading) {
+        EXPECT_EQ(LeadingNumber(text), want) << text;
+    }
 }
 
 TEST(TextForms, TrimBlanksRemovesSpacesOnly) {
