@@ -13,7 +13,7 @@ std::string Get(MemorySettingsStore& store, const char* key) {
     return store.GetSetting("NagList", key, "<missing>");
 }
 
-TEST(NagListSettings, ReadsEntriesAsStoredAndOnlyTheExactTextTrueAsTheToLine) {
+TEST(NagListSettings, ReadsEntriesAsStored) {
     MemorySettingsStore store;  // what a first start reads is seen in the editor's test
     store.SaveSetting("NagList", "EmailCount", "3");
     store.SaveSetting("NagList", "Email0", " a@x.org ");
@@ -23,13 +23,6 @@ TEST(NagListSettings, ReadsEntriesAsStoredAndOnlyTheExactTextTrueAsTheToLine) {
     const NagListSettings settings = LoadNagListForEditor(store);
     EXPECT_EQ(settings.entries, (std::vector<std::string>{" a@x.org ", "0", "c@x.org"}));
     EXPECT_EQ(settings.to_address, "  boss@x.org ");
-
-    const std::pair<const char*, bool> flags[] = {
-        {"True", true}, {"False", false}, {"true", false}, {"TRUE", false}, {"", false}};
-    for (const auto& [stored, use_to] : flags) {
-        store.SaveSetting("NagList", "UseTO", stored);
-        EXPECT_EQ(LoadNagListForEditor(store).use_to, use_to) << stored;
-    }
 }
 
 TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {
@@ -43,18 +36,14 @@ TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {
     }
 }
 
-// The editor's test sees the rest of what is saved.
-TEST(NagListSettings, SavingLeavesOlderEntriesBehindUnreadAndReturnsAFailedCommit) {
+// The editor's test sees the rest of what is saved, the To line's flag and a failed save.
+TEST(NagListSettings, SavingLeavesOlderEntriesBehindUnread) {
     MemorySettingsStore store;
     EXPECT_FALSE(SaveNagList(store, {{"a", "b", "c"}, "", true}).has_value());
     EXPECT_FALSE(SaveNagList(store, {{"c"}, "", false}).has_value());
     EXPECT_EQ(Get(store, "Email1"), "b");
     EXPECT_EQ(Get(store, "UseTO"), "False");
     EXPECT_EQ(LoadNagListForEditor(store).entries, std::vector<std::string>{"c"});
-    store.fail_next_commit = "The disk is full.";
-    const MaybeError error = SaveNagList(store, {{"a"}, "", true});
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->message, "The disk is full.");
 }
 
 }  // namespace
