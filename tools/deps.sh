@@ -17,7 +17,7 @@ test_packages=(
     python3 python3-aiosmtpd msmtp
     desktop-file-utils locales inotify-tools
     xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
-    weston
+    weston at-spi2-core python3-pyatspi
 )
 package_packages=(dpkg-dev lintian man-db)
 

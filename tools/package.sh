@@ -8,7 +8,7 @@ tools/deps.sh package
 
 build=build-package
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    eval "$(dpkg-buildflags --export=sh)"
+    eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
     # CMake reads no CPPFLAGS; the fortified functions need them.
     export CXXFLAGS="$CPPFLAGS $CXXFLAGS"
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
