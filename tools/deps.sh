@@ -7,7 +7,7 @@ set -euo pipefail
 build_packages=(
     g++ cmake ninja-build pkgconf
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgmime-3.0-dev libcurl4-openssl-dev
+    libgmime-3.0-dev libcurl4-openssl-dev qtkeychain-qt6-dev
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -16,6 +16,7 @@ test_packages=(
     python3 python3-aiosmtpd msmtp
     desktop-file-utils locales
     xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
+    gnome-keyring libsecret-tools openssl
 )
 
 # The settings tests read numbers under a German locale, as a German desktop sets it.
