@@ -211,7 +211,7 @@ struct Dialogue {
     std::string last_command;
     std::string refused_command;
     std::string refusal;
-    // The last answer that was not to the goodbye (QUIT).
+    // The last answer but the goodbye (221), which comes after the mail was taken or refused.
     std::string answer;
 };
 
@@ -232,7 +232,7 @@ int Record(CURL*, curl_infotype type, char* data, size_t size, void* user) {
             command = "AUTH";
         }
         dialogue->last_command = command;
-    } else if (type == CURLINFO_HEADER_IN && dialogue->last_command != "QUIT") {
+    } else if (type == CURLINFO_HEADER_IN && std::string_view(data, size).rfind("221", 0) != 0) {
         dialogue->answer = Line(data, size);
     }
     if (type == CURLINFO_HEADER_IN && size > 0 && (data[0] == '4' || data[0] == '5') &&

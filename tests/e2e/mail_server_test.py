@@ -73,6 +73,7 @@ class MailServerDialogTest(unittest.TestCase):
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         self.addCleanup(self.sink.wait, 10)
         self.addCleanup(self.sink.stdin.close)
+        self.addCleanup(self.sink.stdout.close)
         self.port = int(self.sink.stdout.readline().split()[1])
         self.screen = Xvfb()
         self.addCleanup(self.screen.stop)
