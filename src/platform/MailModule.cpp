@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cstdlib>
 
+#include "store/TextForms.h"
+
 namespace pesterly {
 namespace {
 
@@ -72,7 +74,7 @@ std::string FromEnvironment(const char* name) {
 
 MailSettings MailSettingsFor(const MailServerSettings& server, std::string password) {
     MailSettings settings;
-    settings.from = std::string(server.from);
+    settings.from = std::string(forms::TrimBlanks(server.from));
     settings.ca_file = FromEnvironment("PESTERLY_MAIL_CA_FILE");
     if (const std::string url = FromEnvironment("PESTERLY_MAIL_URL"); !url.empty()) {
         settings.smtp_url = url;
