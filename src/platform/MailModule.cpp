@@ -102,15 +102,15 @@ std::unique_ptr<MailSession> MakeSystemMailSession(SettingsStore& store, Passwor
         return std::make_unique<UnavailableMailSession>(
             "The mail server settings (Options, Mail Server) cannot be used: " + problem->message);
     }
-    std::string password;
-    if (server.method == MailMethod::kSmtp && !server.user.empty() && keyring.Available()) {
+    MailSettings settings = MailSettingsFor(server, "");
+    // Only a login of the settings' own needs the keyring (PESTERLY_MAIL_URL brings its own).
+    if (!settings.user.empty() && keyring.Available()) {
         auto stored = keyring.Read(MailAccountName(server));
         if (const Error* error = std::get_if<Error>(&stored)) {
             return std::make_unique<UnavailableMailSession>(error->message);
         }
-        password = std::get<std::string>(std::move(stored));
+        settings.password = std::get<std::string>(std::move(stored));
     }
-    MailSettings settings = MailSettingsFor(server, std::move(password));
     settings.stop = std::move(stop);
     return MakeSystemMailSession(settings);
 }
