@@ -1,7 +1,6 @@
-"""The Mail Server dialog of the real program against a real SMTP server on 127.0.0.1 that
-wants STARTTLS and a login, with the password in gnome-keyring in a D-Bus session of the
-test's own. The program trusts the server's throw-away certificate through
-PESTERLY_MAIL_CA_FILE."""
+"""The Mail Server dialog against a real SMTP server on 127.0.0.1 that wants STARTTLS and a
+login, with the password in gnome-keyring on a D-Bus session of the test's own; the program
+trusts the server's throw-away certificate through PESTERLY_MAIL_CA_FILE."""
 
 import datetime
 import os
