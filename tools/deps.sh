@@ -8,7 +8,7 @@ set -euo pipefail
 build_packages=(
     g++ cmake ninja-build pkgconf
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
-    libgmime-3.0-dev libcurl4-openssl-dev
+    libgmime-3.0-dev libcurl4-openssl-dev qtkeychain-qt6-dev
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -18,6 +18,7 @@ test_packages=(
     desktop-file-utils locales inotify-tools
     xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
     weston at-spi2-core python3-pyatspi
+    gnome-keyring libsecret-tools openssl
 )
 package_packages=(dpkg-dev lintian man-db)
 
