@@ -10,7 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+# Made for /usr, so that the package test (tests/e2e/package_test.py) can pack this build.
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr)
 skip=()
 usage() {
     echo "usage: tools/test.sh [--sanitize | --release]" >&2
