@@ -27,6 +27,15 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+// A section header. Built by appending: GCC 12 warns wrongly (-Wrestrict) about "[" + a string
+// in optimised builds.
+std::string Bracketed(std::string_view name) {
+    std::string header = "[";
+    header += name;
+    header += ']';
+    return header;
+}
+
 }  // namespace
 
 std::string ReadValue(std::string_view text) {
@@ -76,7 +85,7 @@ Document Document::Parse(std::string_view bytes) {
             Block block{std::string(raw), Lower(UnescapeName(name)), {}};
             if (close == std::string_view::npos) {
                 doc.damaged_lines_.push_back(number);
-                block.header = "[" + std::string(name) + "]";  // mended at the next save
+                block.header = Bracketed(name);  // mended at the next save
             }
             doc.blocks_.push_back(std::move(block));
             continue;
@@ -134,7 +143,7 @@ bool Document::Set(std::string_view section, std::string_view key, std::string_v
                             last.lines.back().kind != Kind::kOther)) {
             blocks_.back().lines.push_back(Line{});  // a blank line between sections
         }
-        blocks_.push_back(Block{"[" + EscapeName(section) + "]", lower_section, {}});
+        blocks_.push_back(Block{Bracketed(EscapeName(section)), lower_section, {}});
         b = blocks_.size();
     }
     std::vector<Line>& lines = blocks_[b - 1].lines;

@@ -1,6 +1,5 @@
 #include "ui/main/PesterlyMain.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMenu>
