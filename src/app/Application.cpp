@@ -15,6 +15,7 @@
 #include "platform/MessageBoxAsker.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/RealTimeWakeUpSource.h"
+#include "platform/SecretServiceKeyring.h"
 #include "platform/SignalWatcher.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
@@ -101,9 +102,10 @@ int RunApplication(int argc, char** argv) {
     // Once the table is saved at the end, a mail still in progress is stopped rather than
     // left to hold the end for its whole timeout.
     std::stop_source end_of_mail;
-    SessionNagMailer mailer(store, [&end_of_mail] {
+    SecretServiceKeyring keyring;
+    SessionNagMailer mailer(store, [&end_of_mail, &store, &keyring] {
         return std::make_unique<BackgroundMailSession>(
-            MakeSystemMailSession(end_of_mail.get_token()));
+            MakeSystemMailSession(store, keyring, end_of_mail.get_token()));
     });
     QtTrayIcon tray(icon);
     RealTimeWakeUpSource wakeup;

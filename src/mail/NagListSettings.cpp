@@ -1,6 +1,9 @@
 #include "mail/NagListSettings.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "store/SettingsLayout.h"
 #include "store/TextForms.h"
@@ -29,14 +32,35 @@ NagListSettings LoadNagListForEditor(SettingsStore& store) {
 }
 
 MaybeError SaveNagList(SettingsStore& store, const NagListSettings& settings) {
-    store.SaveSetting(sections::kNagList, kEmailCount, std::to_string(settings.entries.size()));
+    std::vector<std::pair<std::string, std::string>> wanted = {
+        {std::string(kEmailCount), std::to_string(settings.entries.size())},
+        {std::string(kToAddress), settings.to_address},
+        {std::string(kUseTo), std::string(forms::Flag(settings.use_to))},
+    };
     for (size_t k = 0; k < settings.entries.size(); ++k) {
-        store.SaveSetting(sections::kNagList, SlotKey(kEmail, static_cast<int>(k)),
-                          forms::TrimBlanks(settings.entries[k]));
+        wanted.emplace_back(SlotKey(kEmail, static_cast<int>(k)),
+                            forms::TrimBlanks(settings.entries[k]));
     }
-    store.SaveSetting(sections::kNagList, kToAddress, settings.to_address);
-    store.SaveSetting(sections::kNagList, kUseTo, forms::Flag(settings.use_to));
-    return store.Commit();
+    // What the section held, so that a failed save can leave the store as it found it: the
+    // values the user then cancels must not reach the file at the next save either.
+    std::vector<std::pair<std::string, std::optional<std::string>>> before;
+    for (const auto& [key, value] : wanted) {
+        before.emplace_back(key, store.HasSetting(sections::kNagList, key)
+                                     ? std::optional(store.GetSetting(sections::kNagList, key, ""))
+                                     : std::nullopt);
+        store.SaveSetting(sections::kNagList, key, value);
+    }
+    MaybeError error = store.Commit();
+    if (error) {
+        for (const auto& [key, value] : before) {
+            if (value) {
+                store.SaveSetting(sections::kNagList, key, *value);
+            } else {
+                store.RemoveSetting(sections::kNagList, key);
+            }
+        }
+    }
+    return error;
 }
 
 }  // namespace pesterly

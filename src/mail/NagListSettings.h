@@ -27,6 +27,7 @@ NagListSettings LoadNagListForEditor(SettingsStore& store);
 // Writes the whole section and commits it: the count in plain decimal, each entry without
 // leading and trailing blanks, the To address exactly as typed, and the choice as a flag.
 // Keys of entries beyond the new count stay in the store; every reader stops at the count.
+// When the commit fails, the store is left as it was before the call.
 MaybeError SaveNagList(SettingsStore& store, const NagListSettings& settings);
 
 }  // namespace pesterly

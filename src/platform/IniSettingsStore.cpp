@@ -114,6 +114,16 @@ void IniSettingsStore::SaveSetting(std::string_view section, std::string_view ke
     }
 }
 
+bool IniSettingsStore::HasSetting(std::string_view section, std::string_view key) const {
+    return doc_.Find(section, key) != nullptr;
+}
+
+void IniSettingsStore::RemoveSetting(std::string_view section, std::string_view key) {
+    if (doc_.Remove(section, key)) {
+        changed_ = true;
+    }
+}
+
 MaybeError IniSettingsStore::Commit() {
     if (!changed_) {
         return std::nullopt;

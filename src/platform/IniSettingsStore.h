@@ -35,6 +35,8 @@ class IniSettingsStore : public SettingsStore {
                            std::string_view default_value) override;
     void SaveSetting(std::string_view section, std::string_view key,
                      std::string_view value) override;
+    bool HasSetting(std::string_view section, std::string_view key) const override;
+    void RemoveSetting(std::string_view section, std::string_view key) override;
     MaybeError Commit() override;
     std::variant<std::string, Error> KeepRescueCopy() override;
 

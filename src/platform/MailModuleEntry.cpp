@@ -1,10 +1,55 @@
-// The entry point of the mail module, which the program loads when it first sends mail.
+// The entry points of the mail module, which the program loads when it first sends mail.
 #include "platform/MailModule.h"
 #include "platform/MailSessionFactory.h"
+#include "platform/SendmailTransport.h"
 
-extern "C" __attribute__((visibility("default"))) pesterly::MailSession*
-PesterlyMakeSystemMailSession(const std::stop_token* stop) {
-    pesterly::MailSettings settings = pesterly::MailSettings::FromEnvironment();
-    settings.stop = *stop;
-    return pesterly::MakeMailSession(settings).release();
+namespace {
+
+// An empty sender stands for the automatic one, which only the module can work out.
+pesterly::MailSettings WithSender(const pesterly::MailSettings& given) {
+    pesterly::MailSettings settings = given;
+    if (settings.from.empty()) {
+        settings.from = pesterly::DefaultSenderAddress();
+    }
+    if (settings.sendmail_program.empty()) {
+        settings.sendmail_program = pesterly::kSystemSendmail;
+    }
+    return settings;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) pesterly::MailSession* PesterlyMakeMailSession(
+    const pesterly::MailSettings* settings) {
+    return pesterly::MakeMailSession(WithSender(*settings)).release();
+}
+
+extern "C" __attribute__((visibility("default"))) bool PesterlySendTestMail(
+    const pesterly::MailSettings* given, std::string* answer) {
+    using namespace pesterly;
+    const MailSettings settings = WithSender(*given);
+    const std::unique_ptr<MailTransport> transport = MakeMailTransport(settings);
+    MailDraft draft;
+    draft.recipients.push_back({RecipientType::kTo, "", settings.from});
+    draft.subject = "Pesterly test mail";
+    draft.text =
+        "This mail was sent from Pesterly's Mail Server dialog to check the settings there.\n"
+        "Nag mail goes out the same way.\n";
+    ComposedMail mail;
+    MaybeError error = transport->CheckReady();
+    if (!error) {
+        error = ComposeMail(draft, settings.from, transport->WantedLineEnds(), mail);
+    }
+    if (!error) {
+        error = transport->Deliver(mail);
+    }
+    if (error) {
+        *answer = error->message;
+        return false;
+    }
+    const std::string said = transport->LastAnswer();
+    *answer = "The test mail to " + settings.from + " was handed over " +
+              (settings.smtp_url.empty() ? "to " + settings.sendmail_program + ", which took it."
+                                         : "to the server, which answered \"" + said + "\".");
+    return true;
 }

@@ -19,16 +19,27 @@ MailSettings MailSettings::FromEnvironment() {
     return settings;
 }
 
-std::unique_ptr<MailSession> MakeMailSession(const MailSettings& settings) {
-    std::unique_ptr<MailTransport> transport;
-    if (!settings.smtp_url.empty()) {
-        transport = std::make_unique<SmtpTransport>(settings.smtp_url, settings.stop);
-    } else {
-        transport = std::make_unique<SendmailTransport>(
+std::unique_ptr<MailTransport> MakeMailTransport(const MailSettings& settings) {
+    if (settings.smtp_url.empty()) {
+        return std::make_unique<SendmailTransport>(
             settings.sendmail_program.empty() ? kSystemSendmail : settings.sendmail_program,
             settings.stop);
     }
-    return std::make_unique<TransportMailSession>(std::move(transport), settings.from);
+    auto smtp = std::make_unique<SmtpTransport>(settings.smtp_url, settings.stop);
+    if (!settings.user.empty()) {
+        smtp->SetLogin(settings.user, settings.password);
+    }
+    if (settings.require_encryption) {
+        smtp->RequireEncryption();
+    }
+    if (!settings.ca_file.empty()) {
+        smtp->TrustCertificates(settings.ca_file);
+    }
+    return smtp;
+}
+
+std::unique_ptr<MailSession> MakeMailSession(const MailSettings& settings) {
+    return std::make_unique<TransportMailSession>(MakeMailTransport(settings), settings.from);
 }
 
 }  // namespace pesterly

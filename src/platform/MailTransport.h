@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/MailComposer.h"
 #include "store/Error.h"
 
@@ -17,6 +19,8 @@ class MailTransport {
     // Whether the transport can be used at all, checked before a message is composed.
     virtual MaybeError CheckReady() = 0;
     virtual MaybeError Deliver(const ComposedMail& mail) = 0;
+    // The last answer of the mail service to a delivery, for a person to read; may be empty.
+    virtual std::string LastAnswer() const { return {}; }
 };
 
 }  // namespace pesterly

@@ -157,6 +157,16 @@ bool Document::Set(std::string_view section, std::string_view key, std::string_v
     return true;
 }
 
+bool Document::Remove(std::string_view section, std::string_view key) {
+    const auto found = index_.find(LowerKey(section, key));
+    if (found == index_.end()) {
+        return false;
+    }
+    blocks_[found->second.block].lines[found->second.line].kind = Kind::kRemoved;
+    index_.erase(found);
+    return true;
+}
+
 std::string Document::Serialize() const {
     std::string out;
     for (const Block& block : blocks_) {
@@ -165,7 +175,7 @@ std::string Document::Serialize() const {
             out += '\n';
         }
         for (const Line& line : block.lines) {
-            if (line.kind == Kind::kDamaged) {
+            if (line.kind == Kind::kDamaged || line.kind == Kind::kRemoved) {
                 continue;
             }
             if (line.changed) {

@@ -39,6 +39,8 @@ class Document {
     // Creates or replaces the value (bytes that are not UTF-8 taken as Windows-1252, as they
     // would read back); false when it already held exactly this text.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
+    // False when there was no such key.
+    bool Remove(std::string_view section, std::string_view key);
     // The file's text: lines that were not changed come out byte for byte as they were read,
     // lines that could not be read are left out.
     std::string Serialize() const;
@@ -47,7 +49,7 @@ class Document {
     const std::vector<int>& DamagedLines() const { return damaged_lines_; }
 
   private:
-    enum class Kind { kOther, kKey, kDamaged };
+    enum class Kind { kOther, kKey, kDamaged, kRemoved };
     struct Line {
         Kind kind = Kind::kOther;
         std::string raw;       // as in the file, without its line end

@@ -9,7 +9,7 @@
 namespace pesterly {
 
 // The per-user settings store: texts under a section and a key, both matched without regard
-// to case. There is no delete and no enumeration: keys of slots no longer in use stay behind.
+// to case. There is no enumeration: keys of slots no longer in use stay behind.
 class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
@@ -21,6 +21,9 @@ class SettingsStore {
     // permanent storage at the next Commit.
     virtual void SaveSetting(std::string_view section, std::string_view key,
                              std::string_view value) = 0;
+    virtual bool HasSetting(std::string_view section, std::string_view key) const = 0;
+    // Takes the key away, as if it had never been saved; nothing when it does not exist.
+    virtual void RemoveSetting(std::string_view section, std::string_view key) = 0;
     // Makes every saved value permanent, all at once.
     virtual MaybeError Commit() = 0;
     // For an end that nobody can be asked about, after Commit failed: keeps every value in a

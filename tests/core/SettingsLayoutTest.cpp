@@ -107,8 +107,8 @@ TEST(SettingsLayout, ShrinkingTableLeavesOldKeysUnread) {
     db.RemoveHappening(0);
     ASSERT_FALSE(SaveSettings(db, store));
     EXPECT_EQ(Get(store, "Events", "EventCount"), " 3");
-    EXPECT_TRUE(store.Has("Events", "EDesc3"));
-    EXPECT_TRUE(store.Has("Events", "EDesc4"));
+    EXPECT_TRUE(store.HasSetting("Events", "EDesc3"));
+    EXPECT_TRUE(store.HasSetting("Events", "EDesc4"));
 
     Database loaded;
     loaded.Happenings[3].Desc = "untouched";

@@ -8,7 +8,7 @@ namespace {
 // The tests run from a folder without the mail module, as an installation that lost it would:
 // sending must fail with a message that says so, not crash or pretend to succeed.
 TEST(MailModule, MissingModuleMakesEverySendFailWithTheReason) {
-    const std::unique_ptr<MailSession> session = MakeSystemMailSession();
+    const std::unique_ptr<MailSession> session = MakeSystemMailSession(MailSettings{});
     ASSERT_NE(session, nullptr);
     const MaybeError signed_on = session->SignOn();
     ASSERT_TRUE(signed_on);

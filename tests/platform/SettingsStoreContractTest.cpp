@@ -39,6 +39,23 @@ TYPED_TEST(SettingsStoreContract, MissingKeyGivesTheCallersDefault) {
     EXPECT_EQ(store->GetSetting("NoSuchSection", "Key", " "), " ");
     store->SaveSetting("Events", "EDesc0", "x");
     EXPECT_EQ(store->GetSetting("Events", "EDesc1", "fallback"), "fallback");
+    EXPECT_TRUE(store->HasSetting("events", "edesc0"));
+    EXPECT_FALSE(store->HasSetting("Events", "EDesc1"));
+}
+
+TYPED_TEST(SettingsStoreContract, ARemovedKeyIsGoneAlsoFromTheFile) {
+    auto store = this->Reopen();
+    store->SaveSetting("NagList", "EmailCount", "2");
+    store->SaveSetting("NagList", "UseTO", "False");
+    ASSERT_FALSE(store->Commit());
+    store->RemoveSetting("naglist", "usetO");
+    store->RemoveSetting("NagList", "NoSuchKey");
+    EXPECT_FALSE(store->HasSetting("NagList", "UseTO"));
+    EXPECT_EQ(store->GetSetting("NagList", "UseTO", "True"), "True");
+    ASSERT_FALSE(store->Commit());
+    auto reopened = this->Reopen();
+    EXPECT_FALSE(reopened->HasSetting("NagList", "UseTO"));
+    EXPECT_EQ(reopened->GetSetting("NagList", "EmailCount", ""), "2");
 }
 
 TYPED_TEST(SettingsStoreContract, NamesMatchWithoutRegardToCase) {

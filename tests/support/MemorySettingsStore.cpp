@@ -41,8 +41,12 @@ std::variant<std::string, Error> MemorySettingsStore::KeepRescueCopy() {
     return "rescue copy " + std::to_string(rescues.size());
 }
 
-bool MemorySettingsStore::Has(std::string_view section, std::string_view key) const {
+bool MemorySettingsStore::HasSetting(std::string_view section, std::string_view key) const {
     return values_.count(Name(section, key)) != 0;
+}
+
+void MemorySettingsStore::RemoveSetting(std::string_view section, std::string_view key) {
+    values_.erase(Name(section, key));
 }
 
 }  // namespace pesterly::testing

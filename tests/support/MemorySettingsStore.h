@@ -17,8 +17,9 @@ class MemorySettingsStore : public SettingsStore {
                      std::string_view value) override;
     MaybeError Commit() override;
     std::variant<std::string, Error> KeepRescueCopy() override;
+    bool HasSetting(std::string_view section, std::string_view key) const override;
+    void RemoveSetting(std::string_view section, std::string_view key) override;
 
-    bool Has(std::string_view section, std::string_view key) const;
     int commits = 0;
     // Makes the next Commit fail with this message.
     std::string fail_next_commit;

@@ -15,6 +15,7 @@
 #include "store/SettingsLayout.h"
 #include "ui/Twips.h"
 #include "ui/dialogs/AboutPesterlyForm.h"
+#include "ui/dialogs/MailServerForm.h"
 #include "ui/dialogs/NagList.h"
 #include "ui/dialogs/OptionsForm.h"
 #include "ui/help/HelpWindow.h"
@@ -124,6 +125,13 @@ void PesterlyMain::PesterlyMain_FileMAPI_Click() {
         nag_list_ = new NagList(services_.store, services_.asker, this);
     }
     nag_list_->exec();
+}
+
+void PesterlyMain::PesterlyMain_MailServer_Click() {
+    if (mail_server_ == nullptr) {
+        mail_server_ = new MailServerForm(services_.store, services_.asker, this);
+    }
+    mail_server_->exec();
 }
 
 void PesterlyMain::PesterlyMain_MenuExport_Click() {

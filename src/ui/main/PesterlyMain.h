@@ -16,6 +16,7 @@ class Ending;
 class ExchangeCommands;
 class FlexGrid;
 class GridCommands;
+class MailServerForm;
 class NagMailer;
 class QuestionAsker;
 class TwipsLayout;
@@ -84,6 +85,7 @@ class PesterlyMain : public QMainWindow {
     QMenu* OptionsMenu = nullptr;
     QAction* FileOptions = nullptr;
     QAction* FileMAPI = nullptr;
+    QAction* MailServer = nullptr;
     QMenu* HelpMenu = nullptr;
     QAction* AboutPesterly = nullptr;
     QAction* StartHelp = nullptr;
@@ -127,6 +129,7 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_FGrid_DblClick();
     void PesterlyMain_FileOptions_Click();
     void PesterlyMain_FileMAPI_Click();
+    void PesterlyMain_MailServer_Click();
     void PesterlyMain_MenuExport_Click();
     void PesterlyMain_MenuImport_Click();
     void PesterlyMain_AboutPesterly_Click();
@@ -144,6 +147,7 @@ class PesterlyMain : public QMainWindow {
     // Dialogs are made on first use and kept.
     OptionsForm* options_form_ = nullptr;
     NagList* nag_list_ = nullptr;
+    MailServerForm* mail_server_ = nullptr;
 };
 
 }  // namespace pesterly

@@ -115,6 +115,7 @@ void PesterlyMain::CreateMenus() {
     OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
     FileOptions = add_action(OptionsMenu, "FileOptions", QStringLiteral("&Reminder Options"));
     FileMAPI = add_action(OptionsMenu, "FileMAPI", QStringLiteral("&NagMail Options"));
+    MailServer = add_action(OptionsMenu, "MailServer", QStringLiteral("&Mail Server"));
     HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
     AboutPesterly = add_action(HelpMenu, "AboutPesterly", QStringLiteral("&About Pesterly"));
@@ -144,6 +145,7 @@ void PesterlyMain::WireHandlers() {
             &PesterlyMain::PesterlyMain_FGrid_DblClick);
     connect(FileOptions, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileOptions_Click);
     connect(FileMAPI, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileMAPI_Click);
+    connect(MailServer, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MailServer_Click);
     connect(MenuExport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuExport_Click);
     connect(MenuImport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuImport_Click);
     connect(AboutPesterly, &QAction::triggered, this,

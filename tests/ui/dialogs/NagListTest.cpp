@@ -62,7 +62,7 @@ TEST_F(NagListTest, FirstStartOpensEmptyWithTheToLineAndATidyLayout) {
         testing::ExpectTidyForm(form);
         form.close();
     });
-    EXPECT_FALSE(store.Has("NagList", "EmailCount"));
+    EXPECT_FALSE(store.HasSetting("NagList", "EmailCount"));
 }
 
 // Each opening shows the stored list afresh and unchanged; each kind of change alone enables
@@ -106,7 +106,7 @@ TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
         cancel = !cancel;
         EXPECT_EQ(Stored("EmailCount"), "3");
         EXPECT_EQ(Stored("Email1"), "b@x.org");
-        EXPECT_FALSE(store.Has("NagList", "Email3"));
+        EXPECT_FALSE(store.HasSetting("NagList", "Email3"));
         EXPECT_EQ(Stored("UseTO"), use_to);
         EXPECT_EQ(Stored("ToAddress"), "  boss@x.org ");
         EXPECT_EQ(store.commits, 0);
@@ -147,6 +147,25 @@ TEST_F(NagListTest, OkSavesTrimmedEntriesTheToAddressAsTypedAndTheChosenOption) 
     EXPECT_EQ(Stored("UseTO"), "True");
     EXPECT_EQ(Stored("ToAddress"), "  boss@x.org  ") << "kept untrimmed while disabled";
     EXPECT_EQ(store.commits, 1);
+}
+
+// The values OK could not save are not kept behind the user's back: after Cancel the store is
+// as the form found it, so the save at exit does not write them either.
+TEST_F(NagListTest, CancelAfterAFailedOkLeavesTheStoreAsItWas) {
+    StoreThree();
+    store.fail_next_commit = "Pesterly could not write its settings file.";
+    RunModal(form, [&] {
+        Pick(0);
+        Click(form.DeleteEmail);
+        Choose(form.UseBCCOption);
+        Click(form.OKButton);
+        Click(form.CancelButton);
+    });
+    EXPECT_EQ(Stored("EmailCount"), "3");
+    EXPECT_EQ(Stored("Email0"), "a@x.org");
+    EXPECT_EQ(Stored("Email2"), "c@x.org");
+    EXPECT_FALSE(store.HasSetting("NagList", "UseTO"));
+    EXPECT_EQ(store.commits, 0);
 }
 
 }  // namespace
