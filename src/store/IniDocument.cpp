@@ -63,8 +63,10 @@ Document Document::Parse(std::string_view bytes) {
             end = bytes.size();
         }
         std::string_view raw = bytes.substr(pos, end - pos);
-        if (raw.substr(0, 3) == "\xEF\xBB\xBF") {
-            raw.remove_prefix(3);  // the byte order mark some editors put first
+        // The byte order mark some editors put first; all of them, so that a line written
+        // back reads the same again.
+        while (raw.substr(0, 3) == "\xEF\xBB\xBF") {
+            raw.remove_prefix(3);
         }
         pos = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
         ++number;
