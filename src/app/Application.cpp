@@ -15,6 +15,7 @@
 #include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/RealTimeWakeUpSource.h"
 #include "platform/SecretServiceKeyring.h"
 #include "platform/SignalWatcher.h"
 #include "platform/SingleInstance.h"
@@ -108,7 +109,8 @@ int RunApplication(int argc, char** argv) {
             MakeSystemMailSession(store, keyring, end_of_mail.get_token()));
     });
     QtTrayIcon tray(icon);
-    PesterlyMain main_window({db, store, clock, asker, mailer, tray},
+    RealTimeWakeUpSource wakeup;
+    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup},
                              QApplication::arguments().mid(1));
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app,

@@ -8,10 +8,7 @@ bool ReviewIsDue(DateValue check_date, DateValue check_time, DateValue now) {
     return check_date < now.DatePart() && now.TimePart() > check_time;
 }
 
-int64_t MillisecondsToNextCheck(DateValue check_date, DateValue check_time, DateValue now) {
-    if (ReviewIsDue(check_date, check_time, now)) {
-        return 0;
-    }
+DateValue NextCheck(DateValue check_date, DateValue check_time, DateValue now) {
     // The first whole second at which the review is due: on the first day after check_date
     // that is not already past its review time, one second after check_time.
     DateValue day = std::max(now.DatePart(), check_date.DatePart().AddDays(1));
@@ -19,8 +16,11 @@ int64_t MillisecondsToNextCheck(DateValue check_date, DateValue check_time, Date
     if (day == now.DatePart() && now.TimePart().Seconds() >= due_second) {
         day = day.AddDays(1);
     }
-    const int64_t wait_seconds = day.Seconds() + due_second - now.Seconds();
-    return std::clamp<int64_t>(wait_seconds * 1000, 0, kLongestCheckInterval);
+    const int64_t wait = ReviewIsDue(check_date, check_time, now)
+                             ? 1
+                             : std::clamp<int64_t>(day.Seconds() + due_second - now.Seconds(), 1,
+                                                   kLongestSleepSeconds);
+    return DateValue(now.Seconds() + wait);
 }
 
 }  // namespace pesterly

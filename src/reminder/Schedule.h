@@ -10,11 +10,12 @@ namespace pesterly {
 // the time of day has passed the chosen review time; both comparisons are strict.
 bool ReviewIsDue(DateValue check_date, DateValue check_time, DateValue now);
 
-// How long the schedule's timer may sleep before its next look: never past the first second at
-// which the review becomes due, and never more than a minute, so that a change of the system
-// clock or a resume from suspend is noticed soon. Zero when the review is due now.
-int64_t MillisecondsToNextCheck(DateValue check_date, DateValue check_time, DateValue now);
+// When the schedule looks at the clock next: the first second at which the review becomes due,
+// but no later than an hour from now, so that a new time zone or a change to or from daylight
+// saving time is caught, and no sooner than a second from now (the review is due already, or
+// a dialog holds it off).
+DateValue NextCheck(DateValue check_date, DateValue check_time, DateValue now);
 
-inline constexpr int64_t kLongestCheckInterval = 60'000;
+inline constexpr int64_t kLongestSleepSeconds = 3600;
 
 }  // namespace pesterly

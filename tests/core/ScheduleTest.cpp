@@ -25,35 +25,43 @@ TEST(Schedule, ReviewIsDueStrictlyAfterTheTimeOnALaterDay) {
     EXPECT_FALSE(ReviewIsDue(kToday.AddDays(3), kEight, At(kToday, 23, 0, 0)));
 }
 
-TEST(Schedule, TimerSleepsAtMostAMinuteAndWakesForTheReview) {
+TEST(Schedule, SleepsAtMostAnHourAndWakesForTheReview) {
     const DateValue yesterday = kToday.AddDays(-1);
-    // Due now.
-    EXPECT_EQ(MillisecondsToNextCheck(yesterday, kEight, At(kToday, 9, 0, 0)), 0);
-    // Ten seconds before the review time: wake at its first second past.
-    EXPECT_EQ(MillisecondsToNextCheck(yesterday, kEight, At(kToday, 7, 59, 50)), 11'000);
-    EXPECT_EQ(MillisecondsToNextCheck(yesterday, kEight, At(kToday, 8, 0, 0)), 1'000);
-    // Far from anything: a minute.
-    EXPECT_EQ(MillisecondsToNextCheck(yesterday, kEight, At(kToday, 3, 0, 0)), 60'000);
-    EXPECT_EQ(MillisecondsToNextCheck(kToday, kEight, At(kToday, 9, 0, 0)), 60'000);
-    // Reviewed today, tomorrow's review is reached exactly.
-    EXPECT_EQ(MillisecondsToNextCheck(kToday, kEight, At(kToday.AddDays(1), 7, 59, 30)), 31'000);
-    EXPECT_EQ(MillisecondsToNextCheck(kToday.AddDays(5), kEight, At(kToday, 9, 0, 0)), 60'000);
-    // Review time just before midnight.
     const DateValue late = DateValue::TimeOfDay(23, 59, 58);
-    EXPECT_EQ(MillisecondsToNextCheck(yesterday, late, At(kToday, 23, 59, 58)), 1'000);
-    EXPECT_EQ(MillisecondsToNextCheck(kToday, late, At(kToday, 23, 59, 58)), 60'000);
+    struct Case {
+        DateValue check_date, check_time, now;
+        int64_t wait;
+    };
+    const Case cases[] = {
+        {yesterday, kEight, At(kToday, 9, 0, 0), 1},     // due now: a second from now
+        {yesterday, kEight, At(kToday, 7, 59, 50), 11},  // wake at the first second past 8:00
+        {yesterday, kEight, At(kToday, 8, 0, 0), 1},
+        {yesterday, kEight, At(kToday, 3, 0, 0), 3600},  // far from anything: an hour
+        {yesterday, kEight, At(kToday, 7, 0, 1), 3600},
+        {kToday, kEight, At(kToday, 9, 0, 0), 3600},
+        {kToday, kEight, At(kToday.AddDays(1), 7, 59, 30), 31},  // tomorrow's, exactly
+        {kToday.AddDays(5), kEight, At(kToday, 9, 0, 0), 3600},  // the clock was set back
+        {yesterday, late, At(kToday, 23, 59, 58), 1},            // review time just before midnight
+        {kToday, late, At(kToday, 23, 59, 58), 3600},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NextCheck(c.check_date, c.check_time, c.now).Seconds() - c.now.Seconds(), c.wait)
+            << c.now.Hour() << ":" << c.now.Minute() << ":" << c.now.Second();
+    }
 }
 
 TEST(Schedule, EveryWaitEndsAtOrBeforeTheFirstDueSecond) {
-    // Walk a day and a half in uneven steps: sleeping for the computed time never skips the
-    // first second at which the review is due.
+    // Walk a day and a half in uneven steps: sleeping until the computed moment never skips
+    // the first second at which the review is due.
     const DateValue check_time = DateValue::TimeOfDay(6, 30, 0);
     for (int64_t s = 0; s < 86400 * 3 / 2; s += 997) {
         const DateValue now(kToday.Seconds() + s);
-        const int64_t wait = MillisecondsToNextCheck(kToday.AddDays(-1), check_time, now);
-        ASSERT_GE(wait, 0);
-        ASSERT_LE(wait, kLongestCheckInterval);
-        const DateValue wake(now.Seconds() + wait / 1000);
+        const DateValue wake = NextCheck(kToday.AddDays(-1), check_time, now);
+        if (ReviewIsDue(kToday.AddDays(-1), check_time, now)) {
+            ASSERT_EQ(wake.Seconds(), now.Seconds() + 1);
+            continue;
+        }
+        ASSERT_LE(wake.Seconds() - now.Seconds(), kLongestSleepSeconds);
         for (int64_t t = now.Seconds(); t < wake.Seconds(); ++t) {
             ASSERT_FALSE(ReviewIsDue(kToday.AddDays(-1), check_time, DateValue(t)))
                 << "slept past the review at " << s;

@@ -61,7 +61,7 @@ TEST_F(MainTrayTest, IconComesWithTheStartupTimerAndReactsOnlyWhileHidden) {
     window->HideButton->click();
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(tray.shown);
-    EXPECT_TRUE(window->SlowTimer->isActive());
+    EXPECT_TRUE(wakeup.deadline);
     tray.Click(TrayMouse::kLeftPress);
     EXPECT_TRUE(window->isVisible());
 

@@ -9,6 +9,7 @@
 #include "store/SettingsLayout.h"
 #include "support/FakeClock.h"
 #include "support/FakeTrayIcon.h"
+#include "support/FakeWakeUpSource.h"
 #include "support/MemorySettingsStore.h"
 #include "support/RecordingNagMailer.h"
 #include "support/ScriptedAsker.h"
@@ -19,8 +20,8 @@ namespace pesterly::testing {
 // Everything the main window works with, faked, and a way to open the window on it.
 struct MainWindowHarness {
     std::unique_ptr<PesterlyMain> OpenWindow(const QStringList& arguments = {}) {
-        return std::make_unique<PesterlyMain>(MainServices{db, store, clock, asker, mailer, tray},
-                                              arguments);
+        return std::make_unique<PesterlyMain>(
+            MainServices{db, store, clock, asker, mailer, tray, wakeup}, arguments);
     }
 
     // Leaves a table in the store as an earlier run would have; the review date lies far ahead
@@ -54,6 +55,7 @@ struct MainWindowHarness {
     ScriptedAsker asker;
     RecordingNagMailer mailer;
     FakeTrayIcon tray;
+    FakeWakeUpSource wakeup{clock};
 };
 
 }  // namespace pesterly::testing

@@ -12,16 +12,20 @@ class QTimer;
 namespace pesterly {
 
 class Clock;
+class Ending;
+class ExchangeCommands;
 class FlexGrid;
+class GridCommands;
+class MailServerForm;
 class NagMailer;
 class QuestionAsker;
 class TwipsLayout;
-class EditHappening;
-class MailServerForm;
 class NagList;
 class OptionsForm;
 class SettingsStore;
+class ReviewSchedule;
 class TrayIcon;
+class WakeUpSource;
 enum class TrayMouse;
 struct Database;
 
@@ -33,9 +37,11 @@ struct MainServices {
     QuestionAsker& asker;
     NagMailer& mailer;
     TrayIcon& tray;
+    WakeUpSource& wakeup;
 };
 
-// The main window: the event grid, its commands and menus, and the two timers.
+// The main window: its controls and menus, each handler handing the work to the class with
+// that job (the grid commands, the exchange commands, the review schedule, the ending).
 class PesterlyMain : public QMainWindow {
     Q_OBJECT
 
@@ -50,7 +56,7 @@ class PesterlyMain : public QMainWindow {
     void FillRow(int rownum, int hapnum);
     // Asks about every due event, then shows the table again in slot order.
     void ReviewDueHappenings();
-    // Sets SlowTimer to wake for its next look at the clock.
+    // Sets the schedule to wake for its next look at the clock.
     void ArmSlowTimer();
     // Ends the program in an orderly way when the desktop asks (a signal, the session
     // ending): saves, removes the icon and unloads, asking nothing.
@@ -70,7 +76,6 @@ class PesterlyMain : public QMainWindow {
     QPushButton* HideButton = nullptr;
     QPushButton* DeleteButton = nullptr;
     QPushButton* Command1 = nullptr;
-    QTimer* SlowTimer = nullptr;
     QTimer* StartupTimer = nullptr;
 
     QMenu* FileMenu = nullptr;
@@ -104,8 +109,6 @@ class PesterlyMain : public QMainWindow {
     void CreateMenus();
     void WireHandlers();
     void CentreOnScreen();
-    // The save of an end nobody can be asked about: on failure a rescue copy keeps the table.
-    void SaveOrRescue();
 
     void PesterlyMain_Form_Load(const QStringList& arguments);
     // Saves, then removes the icon; false when the save failed (the user has been told).
@@ -131,18 +134,17 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_MenuImport_Click();
     void PesterlyMain_AboutPesterly_Click();
     void PesterlyMain_StartHelp_Click();
-    // The slot of the event shown in a grid row, from the row's slot column; -1 when the row
-    // shows no live event.
-    int SlotOfRow(int row) const;
+    // Runs when the schedule's wake-up comes.
     void PesterlyMain_SlowTimer_Timer();
     void PesterlyMain_Command1_Click();
-    void RefillGrid();
 
     MainServices services_;
     std::unique_ptr<TwipsLayout> layout_;
-    bool unloaded_ = false;
+    std::unique_ptr<GridCommands> grid_commands_;
+    std::unique_ptr<ExchangeCommands> exchange_;
+    std::unique_ptr<ReviewSchedule> schedule_;
+    std::unique_ptr<Ending> ending_;
     // Dialogs are made on first use and kept.
-    EditHappening* edit_happening_ = nullptr;
     OptionsForm* options_form_ = nullptr;
     NagList* nag_list_ = nullptr;
     MailServerForm* mail_server_ = nullptr;

@@ -1,0 +1,55 @@
+#include "ui/main/Ending.h"
+
+#include <cstdio>
+
+#include "platform/TrayIcon.h"
+#include "reminder/QuestionAsker.h"
+#include "store/Database.h"
+#include "store/SettingsLayout.h"
+#include "store/SettingsStore.h"
+
+namespace pesterly {
+
+Ending::Ending(Database& db, SettingsStore& store, QuestionAsker& asker, TrayIcon& tray)
+    : db_(db), store_(store), asker_(asker), tray_(tray) {}
+
+bool Ending::Save(Asking asking) {
+    if (asking == Asking::kNobody) {
+        SaveOrRescue();
+        return true;
+    }
+    if (const MaybeError error = SaveSettings(db_, store_)) {
+        asker_.Tell(error->message +
+                    "\n\nYour events are still here. Pesterly stays open so that "
+                    "nothing is lost; close it again once the problem is solved.");
+        return false;
+    }
+    return true;
+}
+
+bool Ending::SaveAndUnload(Asking asking) {
+    if (!Save(asking)) {
+        return false;
+    }
+    tray_.Remove();
+    unloaded_ = true;
+    return true;
+}
+
+void Ending::SaveOrRescue() {
+    const MaybeError error = SaveSettings(db_, store_);
+    if (!error) {
+        return;
+    }
+    // Nobody may be there to answer a question: keep the table where it can be written, and
+    // say so where the desktop logs it. The next start tells the user where the copy is.
+    std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
+    const auto rescue = store_.KeepRescueCopy();
+    if (const auto* where = std::get_if<std::string>(&rescue)) {
+        std::fprintf(stderr, "pesterly: the events are kept in %s\n", where->c_str());
+    } else {
+        std::fprintf(stderr, "pesterly: %s\n", std::get<Error>(rescue).message.c_str());
+    }
+}
+
+}  // namespace pesterly

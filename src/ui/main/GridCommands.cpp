@@ -1,0 +1,117 @@
+#include "ui/main/GridCommands.h"
+
+#include <QLocale>
+
+#include "reminder/QuestionAsker.h"
+#include "store/Clock.h"
+#include "store/Database.h"
+#include "store/TextForms.h"
+#include "ui/dialogs/EditHappening.h"
+#include "ui/main/FlexGrid.h"
+#include "ui/main/RowFormat.h"
+
+namespace pesterly {
+
+GridCommands::GridCommands(FlexGrid& grid, Database& db, const Clock& clock, QuestionAsker& asker,
+                           QWidget* window)
+    : grid_(grid), db_(db), clock_(clock), asker_(asker), window_(window) {}
+
+void GridCommands::Load() {
+    grid_.SetRows(db_.HappeningCount + 1);
+    for (int r = 0; r < db_.HappeningCount; ++r) {
+        FillRow(r, r);
+    }
+    static const char* const kHeaders[] = {"Category", "Email List?",   "Repeat",
+                                           "Date",     "Special Email", "To Be Done"};
+    grid_.SetRowCol(0, kColToBeDone);  // no event row is current until the user picks one
+    for (int col = 0; col < kColSlot; ++col) {
+        grid_.SetCellText(0, col, QString::fromLatin1(kHeaders[col]));
+    }
+}
+
+void GridCommands::FillRow(int rownum, int hapnum) {
+    const RowTexts texts = FormatRow(db_, hapnum, QLocale());
+    for (int col = 0; col < kGridColumns; ++col) {
+        if (texts[col].has_value()) {
+            grid_.SetCellText(rownum + 1, col, *texts[col]);
+        }
+    }
+    // The filled row becomes the current one, at the last cell written.
+    grid_.SetRowCol(rownum + 1, texts[kColDate].has_value() ? kColDate : kColRepeat);
+}
+
+void GridCommands::Refill() {
+    const int count = db_.HappeningCount;
+    grid_.SetRows(count + 1);
+    for (int j = 0; j < count; ++j) {
+        FillRow(j, j);
+    }
+}
+
+int GridCommands::SlotOfRow(int row) const {
+    if (row < 1 || row >= grid_.Rows()) {
+        return -1;
+    }
+    const int slot = forms::LeadingNumber(grid_.CellText(row, kColSlot).toStdString());
+    return slot < db_.HappeningCount ? slot : -1;
+}
+
+void GridCommands::AddNew() {
+    if (db_.IsFull()) {
+        asker_.Tell(
+            "Pesterly keeps at most 101 events, and the table is full.\n\n"
+            "Delete an event you no longer need before adding a new one.");
+        return;
+    }
+    const DateValue today = clock_.Today();
+    Happening event;  // a fresh record, not whatever a freed slot still holds
+    event.EventDate = today;
+    event.Repeat = kRepeatOneTime;
+    event.Desc = "?";
+    event.DoneDate = today.AddDays(-370);
+    const int slot = db_.HappeningCount;
+    grid_.SetRows(grid_.Rows() + 1);
+    db_.AppendHappening(event);
+    FillRow(slot, slot);
+    EditCurrent();
+}
+
+void GridCommands::EditCurrent() {
+    const int row = grid_.Row();
+    const int slot = SlotOfRow(row);
+    if (slot < 0) {
+        return;
+    }
+    db_.EditBuffer = db_.Happenings[slot];
+    if (editor_ == nullptr) {
+        editor_ = new EditHappening(db_, window_);
+    }
+    editor_->exec();
+    if (!db_.EditCancelled) {
+        db_.Happenings[slot] = db_.EditBuffer;
+        FillRow(row - 1, slot);
+    }
+}
+
+void GridCommands::DeleteCurrent() {
+    const int row = grid_.Row();
+    if (row == 0) {
+        return;
+    }
+    if (row != grid_.RowSel()) {
+        asker_.Tell("I was too lazy to implement multiple event deletes");
+        return;
+    }
+    const int slot = SlotOfRow(row);
+    if (slot < 0) {
+        return;
+    }
+    db_.RemoveHappening(slot);
+    Refill();
+}
+
+void GridCommands::Sort(int col) {
+    grid_.SortGeneric(col);
+}
+
+}  // namespace pesterly

@@ -1,0 +1,48 @@
+#pragma once
+
+class QWidget;
+
+namespace pesterly {
+
+class Clock;
+class EditHappening;
+class FlexGrid;
+class QuestionAsker;
+struct Database;
+
+// The event grid and the commands on it: one row per event, add, edit, delete and sort. Which
+// row is current: none after start-up; a filled row at its date column; after a sort the first
+// event row. Whatever row is current is shown selected.
+class GridCommands {
+  public:
+    // `window` owns the event editor.
+    GridCommands(FlexGrid& grid, Database& db, const Clock& clock, QuestionAsker& asker,
+                 QWidget* window);
+
+    // One row per event, the header texts, and no event row current.
+    void Load();
+    // Writes event slot hapnum into grid data row rownum, that is grid row rownum + 1.
+    void FillRow(int rownum, int hapnum);
+    // Shows the table again in slot order.
+    void Refill();
+    // The slot of the event shown in a grid row, from the row's slot column; -1 when the row
+    // shows no live event.
+    int SlotOfRow(int row) const;
+
+    void AddNew();
+    void EditCurrent();
+    void DeleteCurrent();
+    // Only header clicks come here: they sort the event rows by that column.
+    void Sort(int col);
+
+  private:
+    FlexGrid& grid_;
+    Database& db_;
+    const Clock& clock_;
+    QuestionAsker& asker_;
+    QWidget* window_;
+    // Made on first use and kept.
+    EditHappening* editor_ = nullptr;
+};
+
+}  // namespace pesterly

@@ -1,0 +1,164 @@
+#include "ui/main/PesterlyMain.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "ui/Twips.h"
+#include "ui/main/FlexGrid.h"
+#include "ui/main/RowFormat.h"
+
+// The main window's controls and menus, placed as designed, and their handlers wired.
+namespace pesterly {
+namespace {
+
+// Design sizes in twips.
+constexpr int kClientWidth = 10095;
+constexpr int kClientHeight = 4530;
+constexpr int kGridWidth = 9735;
+constexpr int kColumnWidths[kGridColumns] = {800, 500, 800, 1400, 1400, 0, 500};
+
+}  // namespace
+
+void PesterlyMain::CreateControls() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    FGrid = new FlexGrid(kGridColumns, client);
+    FGrid->setObjectName(QStringLiteral("FGrid"));
+    AddNewButton = new QPushButton(QStringLiteral("Add New Event"), client);
+    AddNewButton->setObjectName(QStringLiteral("AddNewButton"));
+    HideButton = new QPushButton(QStringLiteral("Hide"), client);
+    HideButton->setObjectName(QStringLiteral("HideButton"));
+    DeleteButton = new QPushButton(QStringLiteral("Delete Event"), client);
+    DeleteButton->setObjectName(QStringLiteral("DeleteButton"));
+    Command1 = new QPushButton(QStringLiteral("Test"), client);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setVisible(false);
+
+    TwipsLayout& layout = *layout_;
+    layout.Place(FGrid, 0, 120, kGridWidth, 3735);
+    layout.Place(AddNewButton, 120, 3960, 1335, 375);
+    layout.Place(HideButton, 8760, 3960, 975, 375);
+    layout.Place(DeleteButton, 1560, 3960, 1335, 375);
+    layout.Place(Command1, 7080, 4080, 1335, 375);
+    layout.Finish(client, kClientWidth, kClientHeight);
+
+    setTabOrder(FGrid, AddNewButton);
+    setTabOrder(AddNewButton, HideButton);
+    setTabOrder(HideButton, DeleteButton);
+    StartupTimer = new QTimer(this);
+    StartupTimer->setObjectName(QStringLiteral("StartupTimer"));
+    StartupTimer->setSingleShot(true);
+    StartupTimer->setInterval(500);
+}
+
+void PesterlyMain::SizeColumns(const TwipsLayout& layout) {
+    // Columns keep their design widths, widened where a header or a text the program itself
+    // writes would not fit; the description column takes what is left, so that the grid
+    // never needs to scroll sideways.
+    const QLocale locale;
+    QStringList widest[kGridColumns];
+    widest[kColEmailList] = {QStringLiteral("Yes"), QStringLiteral("No")};
+    widest[kColRepeat] = {QStringLiteral("One Time "), QStringLiteral("Yearly"),
+                          QStringLiteral("Monthly"), QStringLiteral("Weekly"),
+                          QStringLiteral("Daily")};
+    widest[kColDate] = {QStringLiteral("on the 23rd")};
+    for (int day = 1; day <= 7; ++day) {
+        widest[kColDate] << locale.dayName(day);
+    }
+    for (int month = 1; month <= 12; ++month) {
+        widest[kColDate] << locale.monthName(month, QLocale::ShortFormat) + " 28,2000";
+    }
+    widest[kColSlot] = {QStringLiteral(" 100")};
+    const QFontMetrics cells = FGrid->fontMetrics();
+    const QFontMetrics headers = FGrid->horizontalHeader()->fontMetrics();
+    const int padding = 2 * cells.averageCharWidth() + 4;
+    int used = 0;
+    for (int col = 0; col < kGridColumns; ++col) {
+        if (col == kColToBeDone) {
+            continue;
+        }
+        int width = std::max(layout.ToPixels(kColumnWidths[col]),
+                             headers.horizontalAdvance(FGrid->CellText(0, col)) + padding);
+        for (const QString& text : widest[col]) {
+            width = std::max(width, cells.horizontalAdvance(text) + padding);
+        }
+        FGrid->SetColWidth(col, width);
+        used += width;
+    }
+    const int room =
+        FGrid->width() - 2 * FGrid->frameWidth() - FGrid->verticalScrollBar()->sizeHint().width();
+    FGrid->SetColWidth(kColToBeDone, std::max(room - used, layout.ToPixels(1000)));
+}
+
+void PesterlyMain::CreateMenus() {
+    auto add_action = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    MenuExport = add_action(FileMenu, "MenuExport", QStringLiteral("&Export Events"));
+    MenuImport = add_action(FileMenu, "MenuImport", QStringLiteral("&Import Events"));
+    FileMenu->addSeparator()->setObjectName(QStringLiteral("dash1"));
+    FileExit = add_action(FileMenu, "FileExit", QStringLiteral("E&xit"));
+    OptionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
+    OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
+    FileOptions = add_action(OptionsMenu, "FileOptions", QStringLiteral("&Reminder Options"));
+    FileMAPI = add_action(OptionsMenu, "FileMAPI", QStringLiteral("&NagMail Options"));
+    MailServer = add_action(OptionsMenu, "MailServer", QStringLiteral("&Mail Server"));
+    HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    AboutPesterly = add_action(HelpMenu, "AboutPesterly", QStringLiteral("&About Pesterly"));
+    StartHelp = add_action(HelpMenu, "StartHelp", QStringLiteral("Pesterly &Help"));
+    // The icon's pop-up menu; it is not on the menu bar.
+    TrayMenu = new QMenu(QStringLiteral("Tray"), this);
+    TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
+    ShowPesterly = add_action(TrayMenu, "ShowPesterly", QStringLiteral("Show Pesterly"));
+    TrayExit = add_action(TrayMenu, "TrayExit", QStringLiteral("Exit"));
+}
+
+void PesterlyMain::WireHandlers() {
+    connect(FileExit, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileExit_Click);
+    connect(StartupTimer, &QTimer::timeout, this, &PesterlyMain::PesterlyMain_StartupTimer_Timer);
+    connect(HideButton, &QPushButton::clicked, this, &PesterlyMain::PesterlyMain_HideButton_Click);
+    connect(ShowPesterly, &QAction::triggered, this,
+            &PesterlyMain::PesterlyMain_ShowPesterly_Click);
+    connect(TrayExit, &QAction::triggered, this, &PesterlyMain::PesterlyMain_TrayExit_Click);
+    connect(Command1, &QPushButton::clicked, this, &PesterlyMain::PesterlyMain_Command1_Click);
+    connect(AddNewButton, &QPushButton::clicked, this,
+            &PesterlyMain::PesterlyMain_AddNewButton_Click);
+    connect(DeleteButton, &QPushButton::clicked, this,
+            &PesterlyMain::PesterlyMain_DeleteButton_Click);
+    connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &PesterlyMain::PesterlyMain_FGrid_Click);
+    connect(FGrid, &QTableWidget::cellDoubleClicked, this,
+            &PesterlyMain::PesterlyMain_FGrid_DblClick);
+    connect(FileOptions, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileOptions_Click);
+    connect(FileMAPI, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileMAPI_Click);
+    connect(MailServer, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MailServer_Click);
+    connect(MenuExport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuExport_Click);
+    connect(MenuImport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuImport_Click);
+    connect(AboutPesterly, &QAction::triggered, this,
+            &PesterlyMain::PesterlyMain_AboutPesterly_Click);
+    connect(StartHelp, &QAction::triggered, this, &PesterlyMain::PesterlyMain_StartHelp_Click);
+}
+
+void PesterlyMain::CentreOnScreen() {
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+}  // namespace pesterly

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+namespace pesterly {
+
+class Clock;
+class WakeUpSource;
+struct Database;
+
+// When the daily review runs: the program sleeps until the review comes due (or an hour, to
+// catch a new time zone), wakes at once when the clock is set, and holds the review while a
+// dialog is open.
+class ReviewSchedule {
+  public:
+    // `on_wake` runs whenever the wake-up comes; it is to call Look(). `review` asks about the
+    // due events.
+    ReviewSchedule(Database& db, const Clock& clock, WakeUpSource& source,
+                   std::function<void()> on_wake, std::function<void()> review);
+    ~ReviewSchedule();
+    ReviewSchedule(const ReviewSchedule&) = delete;
+    ReviewSchedule& operator=(const ReviewSchedule&) = delete;
+
+    // Sets the wake-up for the next look at the clock.
+    void Arm();
+    // Runs the review when it is due and no dialog is open, then sets the next wake-up.
+    void Look();
+
+  private:
+    Database& db_;
+    const Clock& clock_;
+    WakeUpSource& source_;
+    std::function<void()> on_wake_;
+    std::function<void()> review_;
+};
+
+}  // namespace pesterly
