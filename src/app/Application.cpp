@@ -8,11 +8,10 @@
 #include <memory>
 #include <stop_token>
 
-#include "mail/SessionNagMailer.h"
-#include "platform/BackgroundMailSession.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
+#include "platform/Outbox.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/SignalWatcher.h"
 #include "platform/SingleInstance.h"
@@ -100,11 +99,15 @@ int RunApplication(int argc, char** argv) {
     // Once the table is saved at the end, a mail still in progress is stopped rather than
     // left to hold the end for its whole timeout.
     std::stop_source end_of_mail;
-    SessionNagMailer mailer(store, [&end_of_mail] {
-        return std::make_unique<BackgroundMailSession>(
-            MakeSystemMailSession(end_of_mail.get_token()));
+    Outbox outbox(Outbox::DefaultFolder(), asker, [&end_of_mail](std::string& reason) {
+        return LoadMailPost(nullptr, end_of_mail.get_token(), reason);
     });
+    OutboxNagMailer mailer(store, outbox);
     QtTrayIcon tray(icon);
+    QObject::connect(&outbox, &Outbox::WaitingChanged, &tray, [&tray](int count) {
+        tray.SetTip(count == 0 ? QStringLiteral("Pesterly")
+                               : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
+    });
     PesterlyMain main_window({db, store, clock, asker, mailer, tray},
                              QApplication::arguments().mid(1));
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
@@ -121,6 +124,7 @@ int RunApplication(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
     main_window.show();
+    outbox.Start();
     return QApplication::exec();
 }
 

@@ -7,28 +7,12 @@
 namespace pesterly {
 namespace {
 
-// Stands in for the mail service when the module is missing: every attempt to send says so.
-class UnavailableMailSession : public MailSession {
-  public:
-    explicit UnavailableMailSession(std::string reason) : reason_(std::move(reason)) {}
-    MaybeError SignOn() override { return Error{reason_}; }
-    void Compose() override {}
-    void AddRecipient(RecipientType, std::string, std::string) override {}
-    void SetSubject(std::string) override {}
-    void SetNoteText(std::string) override {}
-    MaybeError Send() override { return Error{reason_}; }
-    void SignOff() override {}
-
-  private:
-    std::string reason_;
-};
-
-using MakeSession = MailSession* (*)(const std::stop_token*);
+using MakePost = MailPost* (*)(const MailSettings*, const std::stop_token*);
 
 // Beside the program in the build folder; in its own folder once installed. Only these
 // places are searched, never the library path of the environment.
-MakeSession LoadModule(std::string& reason) {
-    static MakeSession make = nullptr;
+MakePost LoadModule(std::string& reason) {
+    static MakePost make = nullptr;
     if (make != nullptr) {
         return make;
     }
@@ -40,7 +24,7 @@ MakeSession LoadModule(std::string& reason) {
             reason = module.errorString().toStdString();
             continue;
         }
-        make = reinterpret_cast<MakeSession>(module.resolve("PesterlyMakeSystemMailSession"));
+        make = reinterpret_cast<MakePost>(module.resolve("PesterlyMakeMailPost"));
         if (make != nullptr) {
             return make;
         }
@@ -51,15 +35,17 @@ MakeSession LoadModule(std::string& reason) {
 
 }  // namespace
 
-std::unique_ptr<MailSession> MakeSystemMailSession(std::stop_token stop) {
-    std::string reason;
-    if (const MakeSession make = LoadModule(reason)) {
-        return std::unique_ptr<MailSession>(make(&stop));
+std::unique_ptr<MailPost> LoadMailPost(const MailSettings* settings, std::stop_token stop,
+                                       std::string& reason) {
+    std::string why;
+    if (const MakePost make = LoadModule(why)) {
+        return std::unique_ptr<MailPost>(make(settings, &stop));
     }
-    return std::make_unique<UnavailableMailSession>(
+    reason =
         "Pesterly's mail module (libpesterly-mail.so) could not be loaded, so no mail can be "
         "sent: " +
-        reason + ". Reinstalling Pesterly should bring it back.");
+        why + ". Reinstalling Pesterly should bring it back.";
+    return nullptr;
 }
 
 }  // namespace pesterly

@@ -2,18 +2,23 @@
 
 #include <memory>
 #include <stop_token>
+#include <string>
 
-#include "mail/MailSession.h"
+#include "platform/MailPost.h"
 
 namespace pesterly {
 
-// A session with the system's mail service (sendmail, or the SMTP server of
-// PESTERLY_MAIL_URL), from the mail module that is loaded on first use. When the module
-// cannot be loaded, the session's SignOn says why. A request on `stop` stops the session's
-// mail in progress.
-std::unique_ptr<MailSession> MakeSystemMailSession(std::stop_token stop = {});
+struct MailSettings;
+
+// The mail service, from the mail module, which is loaded on first use: with `settings` when
+// given, else with those of the environment (PESTERLY_MAIL_URL, sendmail, the default sender),
+// where a request on `stop` stops a mail in progress. Null when the module cannot be loaded;
+// `reason` then says why, in words for the user.
+std::unique_ptr<MailPost> LoadMailPost(const MailSettings* settings, std::stop_token stop,
+                                       std::string& reason);
 
 }  // namespace pesterly
 
-// The module's one exported function; the caller owns the session it returns.
-extern "C" pesterly::MailSession* PesterlyMakeSystemMailSession(const std::stop_token* stop);
+// The module's one exported function; the caller owns what it returns.
+extern "C" pesterly::MailPost* PesterlyMakeMailPost(const pesterly::MailSettings* settings,
+                                                    const std::stop_token* stop);

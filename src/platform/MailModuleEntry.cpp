@@ -2,9 +2,12 @@
 #include "platform/MailModule.h"
 #include "platform/MailSessionFactory.h"
 
-extern "C" __attribute__((visibility("default"))) pesterly::MailSession*
-PesterlyMakeSystemMailSession(const std::stop_token* stop) {
-    pesterly::MailSettings settings = pesterly::MailSettings::FromEnvironment();
-    settings.stop = *stop;
-    return pesterly::MakeMailSession(settings).release();
+extern "C" __attribute__((visibility("default"))) pesterly::MailPost* PesterlyMakeMailPost(
+    const pesterly::MailSettings* settings, const std::stop_token* stop) {
+    pesterly::MailSettings chosen =
+        settings != nullptr ? *settings : pesterly::MailSettings::FromEnvironment();
+    if (settings == nullptr) {
+        chosen.stop = *stop;
+    }
+    return pesterly::MakeMailPost(chosen).release();
 }

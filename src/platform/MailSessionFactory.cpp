@@ -5,9 +5,34 @@
 #include "platform/MailComposer.h"
 #include "platform/SendmailTransport.h"
 #include "platform/SmtpTransport.h"
-#include "platform/TransportMailSession.h"
 
 namespace pesterly {
+namespace {
+
+class TransportMailPost : public MailPost {
+  public:
+    TransportMailPost(const MailSettings& settings) : settings_(settings) {}
+
+    MaybeError Compose(const MailDraft& draft, ComposedMail& out) override {
+        return ComposeMail(draft, settings_.from, out);
+    }
+
+    // A transport of its own for every mail, so that two threads never share one.
+    Delivery Deliver(const ComposedMail& mail) override {
+        if (!settings_.smtp_url.empty()) {
+            return SmtpTransport(settings_.smtp_url, settings_.stop).Deliver(mail);
+        }
+        return SendmailTransport(settings_.sendmail_program.empty() ? kSystemSendmail
+                                                                    : settings_.sendmail_program,
+                                 settings_.stop)
+            .Deliver(mail);
+    }
+
+  private:
+    MailSettings settings_;
+};
+
+}  // namespace
 
 MailSettings MailSettings::FromEnvironment() {
     MailSettings settings;
@@ -19,16 +44,8 @@ MailSettings MailSettings::FromEnvironment() {
     return settings;
 }
 
-std::unique_ptr<MailSession> MakeMailSession(const MailSettings& settings) {
-    std::unique_ptr<MailTransport> transport;
-    if (!settings.smtp_url.empty()) {
-        transport = std::make_unique<SmtpTransport>(settings.smtp_url, settings.stop);
-    } else {
-        transport = std::make_unique<SendmailTransport>(
-            settings.sendmail_program.empty() ? kSystemSendmail : settings.sendmail_program,
-            settings.stop);
-    }
-    return std::make_unique<TransportMailSession>(std::move(transport), settings.from);
+std::unique_ptr<MailPost> MakeMailPost(const MailSettings& settings) {
+    return std::make_unique<TransportMailPost>(settings);
 }
 
 }  // namespace pesterly

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MailComposer.h"
-#include "store/Error.h"
+#include "mail/MailDraft.h"
+#include "platform/MailPost.h"
 
 namespace pesterly {
 
@@ -13,10 +13,7 @@ inline constexpr const char* kMailStoppedAtEnd =
 class MailTransport {
   public:
     virtual ~MailTransport() = default;
-    virtual LineEnds WantedLineEnds() const = 0;
-    // Whether the transport can be used at all, checked before a message is composed.
-    virtual MaybeError CheckReady() = 0;
-    virtual MaybeError Deliver(const ComposedMail& mail) = 0;
+    virtual Delivery Deliver(const ComposedMail& mail) = 0;
 };
 
 }  // namespace pesterly

@@ -281,35 +281,49 @@ MaybeError SmtpTransport::CheckReady() {
     return std::nullopt;
 }
 
-MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
+// SMTP wants CR LF at the end of every line.
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+            out += '\r';
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+Delivery SmtpTransport::Deliver(const ComposedMail& mail) {
     // Without recipients libcurl sends HELP and reports success having sent nothing.
     if (mail.envelope_recipients.empty()) {
-        return Error{"The mail has no recipient."};
+        return Delivery::Refused("The mail has no recipient.");
     }
     if (stop_.stop_requested()) {
-        return Error{kMailStoppedAtEnd};
+        return Delivery::TryLater(kMailStoppedAtEnd);
     }
     if (host_.empty()) {
         if (MaybeError error = CheckReady()) {
-            return error;
+            return Delivery::TryLater(error->message);
         }
     }
     std::unique_ptr<CURL, EasyFree> easy(curl_easy_init());
     if (!easy) {
-        return Error{"Cannot start a mail connection (libcurl failed to initialise)."};
+        return Delivery::TryLater("Cannot start a mail connection (libcurl failed to initialise).");
     }
     curl_slist* raw_list = nullptr;
     for (const std::string& address : mail.envelope_recipients) {
         curl_slist* longer = curl_slist_append(raw_list, ("<" + address + ">").c_str());
         if (longer == nullptr) {
             curl_slist_free_all(raw_list);
-            return Error{"Out of memory while preparing the mail."};
+            return Delivery::TryLater("Out of memory while preparing the mail.");
         }
         raw_list = longer;
     }
     std::unique_ptr<curl_slist, ListFree> recipients(raw_list);
     const std::string sender = "<" + mail.sender + ">";
-    Upload upload{&mail.text};
+    const std::string text_out = WithCrLf(mail.text);
+    Upload upload{&text_out};
     Dialogue dialogue;
     char message[CURL_ERROR_SIZE] = {};
 
@@ -330,7 +344,7 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &ReadChunk);
     curl_easy_setopt(c, CURLOPT_READDATA, &upload);
-    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(mail.text.size()));
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(text_out.size()));
     curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &Record);
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, &dialogue);
     curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
@@ -338,10 +352,10 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
     bool stopped = false;
     const CURLcode code = PerformUnlessStopped(c, stop_, stopped);
     if (stopped) {
-        return Error{kMailStoppedAtEnd};
+        return Delivery::TryLater(kMailStoppedAtEnd);
     }
     if (code == CURLE_OK) {
-        return std::nullopt;
+        return Delivery::Sent();
     }
     std::ostringstream text;
     text << "Sending the mail through " << host_ << " failed: ";
@@ -352,7 +366,7 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
              << ") would have crossed the network as plain text. Nothing was sent to it, not "
                 "even the password. Use the server's encrypted port (smtps://"
              << host_ << ":465) or remove the login for " << host_ << ".";
-        return Error{text.str()};
+        return Delivery::TryLater(text.str());
     }
     const std::string& refused = dialogue.refused_command;
     const auto mentioned = [&refused] {
@@ -372,7 +386,11 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
             text << " (the server answered \"" << dialogue.refusal << "\")";
         }
     }
-    return Error{text.str()};
+    // A 5xx answer to a recipient or to the message itself is final; one to the sender or the
+    // login is most often a setting the user can still put right.
+    const bool final_answer = dialogue.refusal.starts_with("5") &&
+                              (refused.starts_with("RCPT TO:") || refused.starts_with("DATA"));
+    return final_answer ? Delivery::Refused(text.str()) : Delivery::TryLater(text.str());
 }
 
 }  // namespace pesterly

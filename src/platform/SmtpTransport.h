@@ -16,11 +16,11 @@ class SmtpTransport : public MailTransport {
     explicit SmtpTransport(std::string url, std::stop_token stop = {})
         : url_(std::move(url)), stop_(std::move(stop)) {}
 
-    LineEnds WantedLineEnds() const override { return LineEnds::kCrLf; }
-    MaybeError CheckReady() override;
-    MaybeError Deliver(const ComposedMail& mail) override;
+    Delivery Deliver(const ComposedMail& mail) override;
 
   private:
+    MaybeError CheckReady();
+
     std::string url_;
     std::stop_token stop_;
     std::string host_;

@@ -20,15 +20,16 @@ TEST(NagListSettings, ReadsEntriesAsStoredAndOnlyTheExactTextTrueAsTheToLine) {
     store.SaveSetting("NagList", "Email2", "c@x.org");
     store.SaveSetting("NagList", "Email3", "beyond the count");
     store.SaveSetting("NagList", "ToAddress", "  boss@x.org ");
-    const NagListSettings settings = LoadNagListForEditor(store);
-    EXPECT_EQ(settings.entries, (std::vector<std::string>{" a@x.org ", "0", "c@x.org"}));
+    const NagListSettings settings = ReadNagList(store);
+    EXPECT_EQ(settings.entries,
+              (std::vector<std::optional<std::string>>{" a@x.org ", std::nullopt, "c@x.org"}));
     EXPECT_EQ(settings.to_address, "  boss@x.org ");
 
     const std::pair<const char*, bool> flags[] = {
         {"True", true}, {"False", false}, {"true", false}, {"TRUE", false}, {"", false}};
     for (const auto& [stored, use_to] : flags) {
         store.SaveSetting("NagList", "UseTO", stored);
-        EXPECT_EQ(LoadNagListForEditor(store).use_to, use_to) << stored;
+        EXPECT_EQ(ReadNagList(store).use_to, use_to) << stored;
     }
 }
 
@@ -39,7 +40,7 @@ TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {
     for (const auto& [stored, expected] : cases) {
         MemorySettingsStore store;
         store.SaveSetting("NagList", "EmailCount", stored);
-        EXPECT_EQ(LoadNagListForEditor(store).entries.size(), expected) << stored;
+        EXPECT_EQ(ReadNagList(store).entries.size(), expected) << stored;
     }
 }
 
@@ -50,7 +51,7 @@ TEST(NagListSettings, SavingLeavesOlderEntriesBehindUnreadAndReturnsAFailedCommi
     EXPECT_FALSE(SaveNagList(store, {{"c"}, "", false}).has_value());
     EXPECT_EQ(Get(store, "Email1"), "b");
     EXPECT_EQ(Get(store, "UseTO"), "False");
-    EXPECT_EQ(LoadNagListForEditor(store).entries, std::vector<std::string>{"c"});
+    EXPECT_EQ(ReadNagList(store).entries, std::vector<std::optional<std::string>>{"c"});
     store.fail_next_commit = "The disk is full.";
     const MaybeError error = SaveNagList(store, {{"a"}, "", true});
     ASSERT_TRUE(error.has_value());

@@ -6,14 +6,18 @@ N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then on
 "rcpt ADDRESS" line per recipient) in the output folder, after which it prints "stored N".
 One address can be refused with 550. With --offer-login it offers AUTH without TLS and
 accepts any login, as a careless server would, leaving a file "login" behind when a client
-sent one. It stops by itself when its standard input closes (the test ended or died) or after --lifetime seconds.
+sent one. It stops by itself when its standard input closes (the test ended or died) or after
+--lifetime seconds. With --run COMMAND... it runs the command with PESTERLY_SMTP_PORT and
+PESTERLY_SMTP_OUT in its environment, stops when the command ends and exits as it did.
 """
 
 import argparse
 import asyncio
 import os
 import socket
+import subprocess
 import sys
+import tempfile
 
 from aiosmtpd.smtp import SMTP, AuthResult
 
@@ -46,11 +50,13 @@ class Recorder:
 
 async def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--out", required=True)
+    parser.add_argument("--out")
     parser.add_argument("--reject", default="")
     parser.add_argument("--lifetime", type=float, default=120.0)
     parser.add_argument("--offer-login", action="store_true")
+    parser.add_argument("--run", nargs=argparse.REMAINDER)
     args = parser.parse_args()
+    args.out = args.out or tempfile.mkdtemp(prefix="pesterly-sink-")
 
     loop = asyncio.get_running_loop()
     handler = Recorder(args.out, args.reject)
@@ -66,7 +72,14 @@ async def main():
         login = {"auth_require_tls": False, "authenticator": accept_any_login}
     server = await loop.create_server(
         lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=listener)
-    print(f"port {listener.getsockname()[1]}", flush=True)
+    port = listener.getsockname()[1]
+    if args.run:
+        env = {**os.environ, "PESTERLY_SMTP_PORT": str(port), "PESTERLY_SMTP_OUT": args.out}
+        child = await asyncio.create_subprocess_exec(*args.run, env=env)
+        status = await child.wait()
+        server.close()
+        return status
+    print(f"port {port}", flush=True)
 
     stop = loop.create_future()
 
@@ -84,4 +97,4 @@ async def main():
 
 
 if __name__ == "__main__":
-    asyncio.run(main())
+    sys.exit(asyncio.run(main()))
