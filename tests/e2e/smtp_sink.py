@@ -54,6 +54,7 @@ async def main():
     parser.add_argument("--reject", default="")
     parser.add_argument("--lifetime", type=float, default=120.0)
     parser.add_argument("--offer-login", action="store_true")
+    parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--run", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     args.out = args.out or tempfile.mkdtemp(prefix="pesterly-sink-")
@@ -62,7 +63,7 @@ async def main():
     handler = Recorder(args.out, args.reject)
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", 0))
+    listener.bind(("127.0.0.1", args.port))
     def accept_any_login(server, session, envelope, mechanism, auth_data):
         open(os.path.join(args.out, "login"), "w").close()
         return AuthResult(success=True)

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-// The background mail session needs an event loop; nothing here needs a display.
+// The outbox needs an event loop; nothing here needs a display.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
