@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pesterly needs, when any is missing.
 #   tools/deps.sh build   what building and running needs
-#   tools/deps.sh test    that, and what the tests need (X server, tray, SMTP server, ...)
+#   tools/deps.sh package that, and what making and checking the Debian package needs
+#   tools/deps.sh test    all that, and what the tests need (X server, tray, SMTP server, ...)
 set -euo pipefail
 
 build_packages=(
     g++ cmake ninja-build pkgconf
-    qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgmime-3.0-dev libcurl4-openssl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
+    libgmime-3.0-dev libcurl4-openssl-dev qtkeychain-qt6-dev
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xdotool trayer x11-utils imagemagick python3-xlib fonts-dejavu-core
     python3 python3-aiosmtpd msmtp
-    desktop-file-utils locales
+    desktop-file-utils locales inotify-tools
     xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
+    weston at-spi2-core python3-pyatspi
+    gnome-keyring libsecret-tools openssl
 )
+package_packages=(dpkg-dev lintian man-db)
 
 # The settings tests read numbers under a German locale, as a German desktop sets it.
 german_locale() {
@@ -29,9 +33,10 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 
 wanted=("${build_packages[@]}")
-if [ "${1:-build}" = test ]; then
-    wanted+=("${test_packages[@]}")
-fi
+case "${1:-build}" in
+    package) wanted+=("${package_packages[@]}") ;;
+    test) wanted+=("${package_packages[@]}" "${test_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do

@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 tools/deps.sh test
 
 build=build
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+# Made for /usr, so that the package test (tests/e2e/package_test.py) can pack this build.
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr)
 skip=()
 case "${1:-}" in
     "") ;;

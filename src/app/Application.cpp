@@ -13,6 +13,7 @@
 #include "platform/MessageBoxAsker.h"
 #include "platform/Outbox.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/SecretServiceKeyring.h"
 #include "platform/SignalWatcher.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
@@ -99,9 +100,11 @@ int RunApplication(int argc, char** argv) {
     // Once the table is saved at the end, a mail still in progress is stopped rather than
     // left to hold the end for its whole timeout.
     std::stop_source end_of_mail;
-    Outbox outbox(Outbox::DefaultFolder(), asker, [&end_of_mail](std::string& reason) {
-        return LoadMailPost(nullptr, end_of_mail.get_token(), reason);
-    });
+    SecretServiceKeyring keyring;
+    Outbox outbox(Outbox::DefaultFolder(), asker,
+                  [&end_of_mail, &store, &keyring](std::string& reason) {
+                      return LoadMailPost(store, keyring, end_of_mail.get_token(), reason);
+                  });
     OutboxNagMailer mailer(store, outbox);
     QtTrayIcon tray(icon);
     QObject::connect(&outbox, &Outbox::WaitingChanged, &tray, [&tray](int count) {

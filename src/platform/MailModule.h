@@ -3,22 +3,37 @@
 #include <memory>
 #include <stop_token>
 #include <string>
+#include <variant>
 
+#include "mail/MailServerSettings.h"
 #include "platform/MailPost.h"
+#include "platform/MailSessionFactory.h"
+#include "platform/PasswordKeyring.h"
 
 namespace pesterly {
 
-struct MailSettings;
+// The settings a mail goes out with: the Mail Server settings with the given password, unless
+// PESTERLY_MAIL_URL names a server, which then takes the place of the way of sending, the
+// server and the login (the sender still comes from the settings).
+MailSettings MailSettingsFor(const MailServerSettings& server, std::string password);
 
-// The mail service, from the mail module, which is loaded on first use: with `settings` when
-// given, else with those of the environment (PESTERLY_MAIL_URL, sendmail, the default sender),
-// where a request on `stop` stops a mail in progress. Null when the module cannot be loaded;
-// `reason` then says why, in words for the user.
-std::unique_ptr<MailPost> LoadMailPost(const MailSettings* settings, std::stop_token stop,
-                                       std::string& reason);
+// The mail service the settings name (the system's sendmail when they name none), from the
+// mail module that is loaded on first use. Null when the module cannot be loaded; `reason`
+// then says why, in words for the user.
+std::unique_ptr<MailPost> LoadMailPost(const MailSettings& settings, std::string& reason);
+
+// The same for the nag mail: reads the stored Mail Server settings and the keyring's password
+// now, when a mail is about to go out; a request on `stop` stops a mail in progress. Null, with
+// the reason, when the settings cannot be used.
+std::unique_ptr<MailPost> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
+                                       std::stop_token stop, std::string& reason);
+
+// Sends a short mail to the sender address at once. The mail service's answer, or why the
+// mail could not be sent.
+std::variant<std::string, Error> SendTestMail(const MailSettings& settings);
 
 }  // namespace pesterly
 
-// The module's one exported function; the caller owns what it returns.
-extern "C" pesterly::MailPost* PesterlyMakeMailPost(const pesterly::MailSettings* settings,
-                                                    const std::stop_token* stop);
+// The module's exported functions; the caller owns the mail service returned.
+extern "C" pesterly::MailPost* PesterlyMakeMailPost(const pesterly::MailSettings* settings);
+extern "C" bool PesterlySendTestMail(const pesterly::MailSettings* settings, std::string* answer);

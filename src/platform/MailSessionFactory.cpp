@@ -11,7 +11,7 @@ namespace {
 
 class TransportMailPost : public MailPost {
   public:
-    TransportMailPost(const MailSettings& settings) : settings_(settings) {}
+    explicit TransportMailPost(const MailSettings& settings) : settings_(settings) {}
 
     MaybeError Compose(const MailDraft& draft, ComposedMail& out) override {
         return ComposeMail(draft, settings_.from, out);
@@ -19,13 +19,7 @@ class TransportMailPost : public MailPost {
 
     // A transport of its own for every mail, so that two threads never share one.
     Delivery Deliver(const ComposedMail& mail) override {
-        if (!settings_.smtp_url.empty()) {
-            return SmtpTransport(settings_.smtp_url, settings_.stop).Deliver(mail);
-        }
-        return SendmailTransport(settings_.sendmail_program.empty() ? kSystemSendmail
-                                                                    : settings_.sendmail_program,
-                                 settings_.stop)
-            .Deliver(mail);
+        return MakeMailTransport(settings_)->Deliver(mail);
     }
 
   private:
@@ -42,6 +36,25 @@ MailSettings MailSettings::FromEnvironment() {
     settings.sendmail_program = kSystemSendmail;
     settings.from = DefaultSenderAddress();
     return settings;
+}
+
+std::unique_ptr<MailTransport> MakeMailTransport(const MailSettings& settings) {
+    if (settings.smtp_url.empty()) {
+        return std::make_unique<SendmailTransport>(
+            settings.sendmail_program.empty() ? kSystemSendmail : settings.sendmail_program,
+            settings.stop);
+    }
+    auto smtp = std::make_unique<SmtpTransport>(settings.smtp_url, settings.stop);
+    if (!settings.user.empty()) {
+        smtp->SetLogin(settings.user, settings.password);
+    }
+    if (settings.require_encryption) {
+        smtp->RequireEncryption();
+    }
+    if (!settings.ca_file.empty()) {
+        smtp->TrustCertificates(settings.ca_file);
+    }
+    return smtp;
 }
 
 std::unique_ptr<MailPost> MakeMailPost(const MailSettings& settings) {

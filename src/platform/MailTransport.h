@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include "mail/MailDraft.h"
+
 #include "platform/MailPost.h"
 
 namespace pesterly {
@@ -14,6 +16,8 @@ class MailTransport {
   public:
     virtual ~MailTransport() = default;
     virtual Delivery Deliver(const ComposedMail& mail) = 0;
+    // The last answer of the mail service to a delivery, for a person to read; may be empty.
+    virtual std::string LastAnswer() const { return {}; }
 };
 
 }  // namespace pesterly

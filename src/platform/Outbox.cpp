@@ -87,13 +87,6 @@ QString Outbox::DefaultFolder() {
     return state + QStringLiteral("/Pesterly/outbox");
 }
 
-MailPost* Outbox::EnsurePost(std::string& reason) {
-    if (!post_) {
-        post_ = make_post_(reason);
-    }
-    return post_.get();
-}
-
 MaybeError Outbox::Keep(const ComposedMail& mail, const QString& folder) {
     if (!MakePrivateFolder(folder)) {
         return Error{"Pesterly could not create the folder " + folder.toStdString() + "."};
@@ -107,8 +100,8 @@ MaybeError Outbox::Keep(const ComposedMail& mail, const QString& folder) {
 
 MaybeError Outbox::Send(const MailDraft& draft) {
     std::string reason;
-    MailPost* post = EnsurePost(reason);
-    if (post == nullptr) {
+    const std::unique_ptr<MailPost> post = make_post_(reason);
+    if (!post) {
         return Error{reason};
     }
     ComposedMail mail;
@@ -127,7 +120,7 @@ MaybeError Outbox::Send(const MailDraft& draft) {
         return std::nullopt;
     }
     busy_ = true;
-    const Delivery delivery = WhileRepainting([post, &mail] { return post->Deliver(mail); });
+    const Delivery delivery = WhileRepainting([&post, &mail] { return post->Deliver(mail); });
     busy_ = false;
     MaybeError error;
     if (delivery.outcome == Delivery::Outcome::kRefused) {
@@ -195,8 +188,8 @@ void Outbox::StartRetry() {
     std::vector<Report> reports = SetAsideForeignFiles();
     const QStringList files = MailFiles();
     std::string reason;
-    MailPost* post = files.isEmpty() ? nullptr : EnsurePost(reason);
-    if (post == nullptr) {
+    std::unique_ptr<MailPost> post = files.isEmpty() ? nullptr : make_post_(reason);
+    if (!post) {
         RetryFinished(std::move(reports));
         return;
     }
@@ -204,31 +197,32 @@ void Outbox::StartRetry() {
     if (worker_.joinable()) {
         worker_.join();
     }
-    worker_ = std::thread([this, post, files, reports = std::move(reports)]() mutable {
-        for (const QString& name : files) {
-            const QString path = folder_ + QLatin1Char('/') + name;
-            const std::optional<ComposedMail> mail = ReadMail(path);
-            if (!mail) {
-                continue;  // gone meanwhile (discarded), or set aside at the next retry
+    worker_ =
+        std::thread([this, post = std::move(post), files, reports = std::move(reports)]() mutable {
+            for (const QString& name : files) {
+                const QString path = folder_ + QLatin1Char('/') + name;
+                const std::optional<ComposedMail> mail = ReadMail(path);
+                if (!mail) {
+                    continue;  // gone meanwhile (discarded), or set aside at the next retry
+                }
+                const Delivery delivery = post->Deliver(*mail);
+                if (delivery.outcome == Delivery::Outcome::kSent) {
+                    QFile::remove(path);
+                } else if (delivery.outcome == Delivery::Outcome::kRefused) {
+                    MoveInto(path, failed_);
+                    reports.push_back({Named(mail->event) +
+                                       " was refused by the mail service and "
+                                       "will not be sent again:\n\n" +
+                                       delivery.message + "\n\nIt was set aside in " +
+                                       failed_.toStdString() + "."});
+                } else {
+                    break;  // the service cannot take mail now; the rest waits for the next try
+                }
             }
-            const Delivery delivery = post->Deliver(*mail);
-            if (delivery.outcome == Delivery::Outcome::kSent) {
-                QFile::remove(path);
-            } else if (delivery.outcome == Delivery::Outcome::kRefused) {
-                MoveInto(path, failed_);
-                reports.push_back({Named(mail->event) +
-                                   " was refused by the mail service and "
-                                   "will not be sent again:\n\n" +
-                                   delivery.message + "\n\nIt was set aside in " +
-                                   failed_.toStdString() + "."});
-            } else {
-                break;  // the service cannot take mail now; the rest waits for the next try
-            }
-        }
-        QMetaObject::invokeMethod(
-            this, [this, reports = std::move(reports)]() mutable { RetryFinished(reports); },
-            Qt::QueuedConnection);
-    });
+            QMetaObject::invokeMethod(
+                this, [this, reports = std::move(reports)]() mutable { RetryFinished(reports); },
+                Qt::QueuedConnection);
+        });
 }
 
 void Outbox::RetryFinished(std::vector<Report> reports) {

@@ -27,8 +27,8 @@ class Outbox : public QObject {
     Q_OBJECT
 
   public:
-    // Makes the way out on first need (so the mail module loads only then); null with a reason
-    // when there is none.
+    // Makes the way out for one send or one retry, with the settings as they are then (so the
+    // mail module loads only at the first); null with a reason when there is none.
     using MakePost = std::function<std::unique_ptr<MailPost>(std::string& reason)>;
 
     Outbox(QString folder, QuestionAsker& asker, MakePost make_post, QObject* parent = nullptr);
@@ -70,7 +70,6 @@ class Outbox : public QObject {
         std::string message;
     };
 
-    MailPost* EnsurePost(std::string& reason);
     // Keeps the mail as a new file in `folder`; its path, or why it could not be written.
     MaybeError Keep(const ComposedMail& mail, const QString& folder);
     QStringList MailFiles() const;
@@ -85,7 +84,6 @@ class Outbox : public QObject {
     QString failed_;
     QuestionAsker& asker_;
     MakePost make_post_;
-    std::unique_ptr<MailPost> post_;
     QTimer timer_;
     int gap_minutes_ = 0;
     bool busy_ = false;

@@ -72,7 +72,10 @@ void QtTrayIcon::Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
                         break;
                 }
             });
-    qApp->installEventFilter(this);
+    // Only X11 has the icon's own widget to watch; elsewhere the filter would see nothing.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        qApp->installEventFilter(this);
+    }
     tray_->show();
 }
 

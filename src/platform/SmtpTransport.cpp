@@ -211,6 +211,8 @@ struct Dialogue {
     std::string last_command;
     std::string refused_command;
     std::string refusal;
+    // The last answer but the goodbye (221), which comes after the mail was taken or refused.
+    std::string answer;
 };
 
 std::string Line(const char* data, size_t size) {
@@ -230,8 +232,11 @@ int Record(CURL*, curl_infotype type, char* data, size_t size, void* user) {
             command = "AUTH";
         }
         dialogue->last_command = command;
-    } else if (type == CURLINFO_HEADER_IN && size > 0 && (data[0] == '4' || data[0] == '5') &&
-               dialogue->refusal.empty()) {
+    } else if (type == CURLINFO_HEADER_IN && std::string_view(data, size).rfind("221", 0) != 0) {
+        dialogue->answer = Line(data, size);
+    }
+    if (type == CURLINFO_HEADER_IN && size > 0 && (data[0] == '4' || data[0] == '5') &&
+        dialogue->refusal.empty()) {
         dialogue->refused_command = dialogue->last_command;
         dialogue->refusal = Line(data, size);
     }
@@ -270,8 +275,10 @@ MaybeError SmtpTransport::CheckReady() {
     if ((scheme != "smtp" && scheme != "smtps") || host_.empty()) {
         return Error{bad};
     }
-    if (!UrlPart(url.get(), CURLUPART_USER).empty() ||
-        !UrlPart(url.get(), CURLUPART_PASSWORD).empty()) {
+    if (!user_.empty()) {
+        login_source_ = "the Mail Server settings";
+    } else if (!UrlPart(url.get(), CURLUPART_USER).empty() ||
+               !UrlPart(url.get(), CURLUPART_PASSWORD).empty()) {
         login_source_ = "PESTERLY_MAIL_URL";
     } else if (NetrcMayHoldLogin(host_)) {
         login_source_ = "~/.netrc";
@@ -337,8 +344,16 @@ Delivery SmtpTransport::Deliver(const ComposedMail& mail) {
     curl_easy_setopt(c, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
     // A password must never cross the network in plain text: whenever libcurl may log in,
     // the connection is encrypted or nothing is sent.
+    const bool must_encrypt = require_encryption_ || !login_source_.empty();
     curl_easy_setopt(c, CURLOPT_USE_SSL,
-                     static_cast<long>(login_source_.empty() ? CURLUSESSL_TRY : CURLUSESSL_ALL));
+                     static_cast<long>(must_encrypt ? CURLUSESSL_ALL : CURLUSESSL_TRY));
+    if (!user_.empty()) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, user_.c_str());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, password_.c_str());
+    }
+    if (!ca_file_.empty()) {
+        curl_easy_setopt(c, CURLOPT_CAINFO, ca_file_.c_str());
+    }
     curl_easy_setopt(c, CURLOPT_MAIL_FROM, sender.c_str());
     curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
@@ -351,6 +366,7 @@ Delivery SmtpTransport::Deliver(const ComposedMail& mail) {
 
     bool stopped = false;
     const CURLcode code = PerformUnlessStopped(c, stop_, stopped);
+    answer_ = dialogue.answer;
     if (stopped) {
         return Delivery::TryLater(kMailStoppedAtEnd);
     }

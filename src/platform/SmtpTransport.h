@@ -17,6 +17,17 @@ class SmtpTransport : public MailTransport {
         : url_(std::move(url)), stop_(std::move(stop)) {}
 
     Delivery Deliver(const ComposedMail& mail) override;
+    std::string LastAnswer() const override { return answer_; }
+
+    // A login of its own, taken before ~/.netrc; it is only ever sent encrypted.
+    void SetLogin(std::string user, std::string password) {
+        user_ = std::move(user);
+        password_ = std::move(password);
+    }
+    // Sends nothing unless the connection is encrypted, even without a login.
+    void RequireEncryption() { require_encryption_ = true; }
+    // Trusts the certificates of this file instead of the system's (for tests).
+    void TrustCertificates(std::string ca_file) { ca_file_ = std::move(ca_file); }
 
   private:
     MaybeError CheckReady();
@@ -26,6 +37,11 @@ class SmtpTransport : public MailTransport {
     std::string host_;
     // Where a login for the server may come from; empty when none can be sent.
     std::string login_source_;
+    std::string user_;
+    std::string password_;
+    bool require_encryption_ = false;
+    std::string ca_file_;
+    std::string answer_;
 };
 
 }  // namespace pesterly

@@ -67,7 +67,8 @@ class Xvfb:
 
 
 class Pesterly:
-    """The program under test, with a private HOME and XDG_CONFIG_HOME."""
+    """The program under test, with a private HOME and XDG_CONFIG_HOME, on an X screen (or,
+    without one, on the desktop extra_env names)."""
 
     def __init__(self, binary, screen, settings_text=None, args=(), extra_env=None, home=None):
         self.home = home or tempfile.mkdtemp(prefix="pesterly-e2e-")
@@ -78,9 +79,13 @@ class Pesterly:
             with open(self.ini, "w", encoding="utf-8") as f:
                 f.write(settings_text)
         env = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
-        env.update(DISPLAY=screen.name, HOME=self.home, XDG_CONFIG_HOME=self.config,
+        env.update(HOME=self.home, XDG_CONFIG_HOME=self.config,
                    XDG_STATE_HOME=os.path.join(self.home, "state"), LANG="C.UTF-8",
                    LC_ALL="C.UTF-8")
+        if screen is not None:
+            env["DISPLAY"] = screen.name
+        else:  # a Wayland desktop, given in extra_env
+            env.pop("DISPLAY", None)
         env.update(extra_env or {})
         self.screen = screen
         self.log = tempfile.TemporaryFile()

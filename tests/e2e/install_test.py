@@ -20,7 +20,9 @@ class InstallTest(unittest.TestCase):
                          "share/applications/pesterly.desktop",
                          "share/icons/hicolor/scalable/apps/pesterly.svg",
                          "share/icons/hicolor/32x32/apps/pesterly.png",
-                         "share/pesterly/manual/index.html"]:
+                         "share/pesterly/manual/index.html",
+                         "share/man/man1/pesterly.1.gz",
+                         "share/doc/pesterly/copyright"]:
                 self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
             self.assertTrue(os.access(os.path.join(prefix, "bin/pesterly"), os.X_OK))
             # The mail module, in the library folder this system uses.

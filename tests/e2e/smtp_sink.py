@@ -6,7 +6,10 @@ N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then on
 "rcpt ADDRESS" line per recipient) in the output folder, after which it prints "stored N".
 One address can be refused with 550. With --offer-login it offers AUTH without TLS and
 accepts any login, as a careless server would, leaving a file "login" behind when a client
-sent one. It stops by itself when its standard input closes (the test ended or died) or after
+sent one. With --tls-cert and --tls-key it offers STARTTLS with that certificate and takes
+no mail without it; with --login USER:PASSWORD it takes that login only (over TLS when offered),
+and leaves "login-refused" behind for any other. A message that came over TLS also leaves
+N.tls. It stops by itself when its standard input closes (the test ended or died) or after
 --lifetime seconds. With --run COMMAND... it runs the command with PESTERLY_SMTP_PORT and
 PESTERLY_SMTP_OUT in its environment, stops when the command ends and exits as it did.
 """
@@ -16,6 +19,7 @@ import asyncio
 import os
 import socket
 import subprocess
+import ssl
 import sys
 import tempfile
 
@@ -43,6 +47,8 @@ class Recorder:
         lines = [f"from {envelope.mail_from}"] + [f"rcpt {r}" for r in envelope.rcpt_tos]
         with open(base + ".envelope.tmp", "w", encoding="utf-8") as meta:
             meta.write("\n".join(lines) + "\n")
+        if session.ssl is not None:
+            open(base + ".tls", "w").close()
         os.replace(base + ".envelope.tmp", base + ".envelope")
         print(f"stored {number}", flush=True)
         return "250 Message accepted"
@@ -56,6 +62,9 @@ async def main():
     parser.add_argument("--offer-login", action="store_true")
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--run", nargs=argparse.REMAINDER)
+    parser.add_argument("--tls-cert", default="")
+    parser.add_argument("--tls-key", default="")
+    parser.add_argument("--login", default="")
     args = parser.parse_args()
     args.out = args.out or tempfile.mkdtemp(prefix="pesterly-sink-")
 
@@ -68,9 +77,24 @@ async def main():
         open(os.path.join(args.out, "login"), "w").close()
         return AuthResult(success=True)
 
+    def accept_one_login(server, session, envelope, mechanism, auth_data):
+        given = f"{auth_data.login.decode()}:{auth_data.password.decode()}"
+        if given == args.login:
+            open(os.path.join(args.out, "login"), "w").close()
+            return AuthResult(success=True)
+        open(os.path.join(args.out, "login-refused"), "w").close()
+        return AuthResult(success=False, handled=False)
+
     login = {}
     if args.offer_login:
         login = {"auth_require_tls": False, "authenticator": accept_any_login}
+    if args.tls_cert:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(args.tls_cert, args.tls_key)
+        login.update(tls_context=context, require_starttls=True)
+    if args.login:
+        login.update(authenticator=accept_one_login, auth_require_tls=bool(args.tls_cert),
+                     auth_required=True)
     server = await loop.create_server(
         lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=listener)
     port = listener.getsockname()[1]

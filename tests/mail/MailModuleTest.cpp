@@ -9,7 +9,7 @@ namespace {
 // there is no way out for mail, and the reason says so.
 TEST(MailModule, MissingModuleSaysWhyNoMailCanBeSent) {
     std::string reason;
-    EXPECT_EQ(LoadMailPost(nullptr, {}, reason), nullptr);
+    EXPECT_EQ(LoadMailPost(MailSettings{}, reason), nullptr);
     EXPECT_NE(reason.find("libpesterly-mail.so"), std::string::npos) << reason;
 }
 

@@ -31,6 +31,7 @@
 #include "ui/Twips.h"
 #include "ui/dialogs/AboutPesterlyForm.h"
 #include "ui/dialogs/EditHappening.h"
+#include "ui/dialogs/MailServerForm.h"
 #include "ui/dialogs/NagList.h"
 #include "ui/dialogs/OptionsForm.h"
 #include "ui/help/HelpWindow.h"
@@ -164,6 +165,7 @@ void PesterlyMain::CreateMenus() {
     OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
     FileOptions = add_action(OptionsMenu, "FileOptions", QStringLiteral("&Reminder Options"));
     FileMAPI = add_action(OptionsMenu, "FileMAPI", QStringLiteral("&NagMail Options"));
+    MailServer = add_action(OptionsMenu, "MailServer", QStringLiteral("&Mail Server"));
     HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
     AboutPesterly = add_action(HelpMenu, "AboutPesterly", QStringLiteral("&About Pesterly"));
@@ -194,6 +196,7 @@ void PesterlyMain::WireHandlers() {
             &PesterlyMain::PesterlyMain_FGrid_DblClick);
     connect(FileOptions, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileOptions_Click);
     connect(FileMAPI, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileMAPI_Click);
+    connect(MailServer, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MailServer_Click);
     connect(MenuExport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuExport_Click);
     connect(MenuImport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuImport_Click);
     connect(AboutPesterly, &QAction::triggered, this,
@@ -370,6 +373,13 @@ void PesterlyMain::PesterlyMain_FileMAPI_Click() {
         nag_list_ = new NagList(services_.store, services_.asker, this);
     }
     nag_list_->exec();
+}
+
+void PesterlyMain::PesterlyMain_MailServer_Click() {
+    if (mail_server_ == nullptr) {
+        mail_server_ = new MailServerForm(services_.store, services_.asker, this);
+    }
+    mail_server_->exec();
 }
 
 namespace {

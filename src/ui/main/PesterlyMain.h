@@ -17,6 +17,7 @@ class NagMailer;
 class QuestionAsker;
 class TwipsLayout;
 class EditHappening;
+class MailServerForm;
 class NagList;
 class OptionsForm;
 class SettingsStore;
@@ -79,6 +80,7 @@ class PesterlyMain : public QMainWindow {
     QMenu* OptionsMenu = nullptr;
     QAction* FileOptions = nullptr;
     QAction* FileMAPI = nullptr;
+    QAction* MailServer = nullptr;
     QMenu* HelpMenu = nullptr;
     QAction* AboutPesterly = nullptr;
     QAction* StartHelp = nullptr;
@@ -124,6 +126,7 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_FGrid_DblClick();
     void PesterlyMain_FileOptions_Click();
     void PesterlyMain_FileMAPI_Click();
+    void PesterlyMain_MailServer_Click();
     void PesterlyMain_MenuExport_Click();
     void PesterlyMain_MenuImport_Click();
     void PesterlyMain_AboutPesterly_Click();
@@ -142,6 +145,7 @@ class PesterlyMain : public QMainWindow {
     EditHappening* edit_happening_ = nullptr;
     OptionsForm* options_form_ = nullptr;
     NagList* nag_list_ = nullptr;
+    MailServerForm* mail_server_ = nullptr;
 };
 
 }  // namespace pesterly

@@ -1,0 +1,203 @@
+#include "mail/MailServerSettings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "store/TextForms.h"
+
+namespace pesterly {
+namespace {
+
+constexpr std::string_view kSection = "Mail";
+constexpr std::string_view kMethod = "Method";
+constexpr std::string_view kHost = "Host";
+constexpr std::string_view kPort = "Port";
+constexpr std::string_view kSecurity = "Security";
+constexpr std::string_view kUser = "User";
+constexpr std::string_view kFrom = "From";
+
+constexpr std::pair<MailMethod, std::string_view> kMethods[] = {{MailMethod::kSendmail, "Sendmail"},
+                                                                {MailMethod::kSmtp, "SMTP"}};
+constexpr std::pair<MailSecurity, std::string_view> kSecurities[] = {
+    {MailSecurity::kStartTls, "STARTTLS"},
+    {MailSecurity::kTls, "TLS"},
+    {MailSecurity::kNone, "None"}};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+template <typename Value, size_t N>
+Value Named(const std::pair<Value, std::string_view> (&names)[N], std::string_view text,
+            Value fallback) {
+    const std::string_view wanted = forms::TrimBlanks(text);
+    for (const auto& [value, name] : names) {
+        if (SameIgnoringCase(name, wanted)) {
+            return value;
+        }
+    }
+    return fallback;
+}
+
+template <typename Value, size_t N>
+std::string_view NameOf(const std::pair<Value, std::string_view> (&names)[N], Value value) {
+    for (const auto& [known, name] : names) {
+        if (known == value) {
+            return name;
+        }
+    }
+    return names[0].second;
+}
+
+bool IsBlankOrControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= ' ' || byte == 0x7f;
+}
+
+// A number from 1 to 65535, digits only; nullopt for anything else.
+std::optional<int> ParsePort(std::string_view text) {
+    text = forms::TrimBlanks(text);
+    int port = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (text.empty() || text.front() == '-' || problem != std::errc() ||
+        end != text.data() + text.size() || port < 1 || port > 65535) {
+        return std::nullopt;
+    }
+    return port;
+}
+
+// Letters outside ASCII are fine in the domain (it travels as punycode) but not before the "@":
+// most servers cannot take them there.
+bool IsPlainAddress(std::string_view text) {
+    constexpr std::string_view kNeverInAddress = "<>()[],;:\"\\";
+    const size_t at = text.rfind('@');
+    if (at == std::string_view::npos || at == 0 || at + 1 == text.size()) {
+        return false;
+    }
+    const std::string_view local = text.substr(0, at);
+    const std::string_view domain = text.substr(at + 1);
+    const auto bad = [&](char c) {
+        return IsBlankOrControl(c) || kNeverInAddress.find(c) != std::string_view::npos;
+    };
+    return std::ranges::none_of(text, bad) && domain.find('@') == std::string_view::npos &&
+           local.find('@') == std::string_view::npos &&
+           std::ranges::none_of(local, [](char c) { return static_cast<unsigned char>(c) > 0x7f; });
+}
+
+}  // namespace
+
+MailServerSettings LoadMailServer(SettingsStore& store) {
+    MailServerSettings settings;
+    settings.method = Named(kMethods, store.GetSetting(kSection, kMethod, ""), settings.method);
+    settings.host = store.GetSetting(kSection, kHost, "");
+    settings.port = store.GetSetting(kSection, kPort, "");
+    settings.security =
+        Named(kSecurities, store.GetSetting(kSection, kSecurity, ""), settings.security);
+    settings.user = store.GetSetting(kSection, kUser, "");
+    settings.from = store.GetSetting(kSection, kFrom, "");
+    return settings;
+}
+
+MaybeError CheckMailServer(const MailServerSettings& settings) {
+    const bool smtp = settings.method == MailMethod::kSmtp;
+    const std::string_view host = forms::TrimBlanks(settings.host);
+    constexpr std::string_view kNeverInHost = "/@?#\\%<>\"";
+    if (smtp && host.empty()) {
+        return Error{
+            "Server: enter the host name of your mail server, such as "
+            "mail.example.org."};
+    }
+    if (std::ranges::any_of(host, [&](char c) {
+            return IsBlankOrControl(c) || kNeverInHost.find(c) != std::string_view::npos;
+        })) {
+        return Error{"Server: \"" + settings.host +
+                     "\" is not a host name; a host name has no blanks, such as "
+                     "mail.example.org."};
+    }
+    if (!forms::TrimBlanks(settings.port).empty() && !ParsePort(settings.port)) {
+        return Error{"Port: \"" + settings.port +
+                     "\" is not a port number; enter a number from 1 to 65535, or leave it "
+                     "empty for the usual port."};
+    }
+    if (smtp && settings.security == MailSecurity::kNone &&
+        !forms::TrimBlanks(settings.user).empty()) {
+        return Error{
+            "Security: with a user name the connection must be encrypted, or the "
+            "password would cross the network as plain text. Choose STARTTLS or TLS."};
+    }
+    const std::string_view from = forms::TrimBlanks(settings.from);
+    if (!from.empty() && !IsPlainAddress(from)) {
+        return Error{"Sender address: \"" + settings.from +
+                     "\" is not a mail address; enter one such as me@example.org (letters "
+                     "outside plain ASCII only after the @), or leave it empty for the "
+                     "automatic one."};
+    }
+    return std::nullopt;
+}
+
+MaybeError SaveMailServer(SettingsStore& store, const MailServerSettings& settings) {
+    if (MaybeError problem = CheckMailServer(settings)) {
+        return problem;
+    }
+    const std::pair<std::string_view, std::string> wanted[] = {
+        {kMethod, std::string(NameOf(kMethods, settings.method))},
+        {kHost, std::string(forms::TrimBlanks(settings.host))},
+        {kPort, std::string(forms::TrimBlanks(settings.port))},
+        {kSecurity, std::string(NameOf(kSecurities, settings.security))},
+        {kUser, settings.user},
+        {kFrom, std::string(forms::TrimBlanks(settings.from))},
+    };
+    // What the section held, so that a failed commit leaves the store as it found it: values
+    // the user then cancels must not reach the file at the next save either.
+    std::vector<std::pair<std::string_view, std::optional<std::string>>> before;
+    for (const auto& [key, value] : wanted) {
+        before.emplace_back(key, store.HasSetting(kSection, key)
+                                     ? std::optional(store.GetSetting(kSection, key, ""))
+                                     : std::nullopt);
+        store.SaveSetting(kSection, key, value);
+    }
+    MaybeError error = store.Commit();
+    if (error) {
+        for (const auto& [key, value] : before) {
+            if (value) {
+                store.SaveSetting(kSection, key, *value);
+            } else {
+                store.RemoveSetting(kSection, key);
+            }
+        }
+    }
+    return error;
+}
+
+int MailServerPort(const MailServerSettings& settings) {
+    if (const std::optional<int> port = ParsePort(settings.port)) {
+        return *port;
+    }
+    switch (settings.security) {
+        case MailSecurity::kTls:
+            return 465;
+        case MailSecurity::kNone:
+            return 25;
+        case MailSecurity::kStartTls:
+            break;
+    }
+    return 587;
+}
+
+std::string MailServerUrl(const MailServerSettings& settings) {
+    return std::string(settings.security == MailSecurity::kTls ? "smtps://" : "smtp://") +
+           std::string(forms::TrimBlanks(settings.host)) + ":" +
+           std::to_string(MailServerPort(settings));
+}
+
+std::string MailAccountName(const MailServerSettings& settings) {
+    return settings.user + "@" + std::string(forms::TrimBlanks(settings.host));
+}
+
+}  // namespace pesterly

@@ -1,0 +1,277 @@
+#include "ui/dialogs/MailServerForm.h"
+
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <cstdlib>
+
+#include "mail/MailServerSettings.h"
+#include "platform/MailModule.h"
+#include "platform/SecretServiceKeyring.h"
+#include "reminder/QuestionAsker.h"
+#include "ui/Twips.h"
+
+namespace pesterly {
+namespace {
+
+// In the order of the Security box.
+constexpr MailSecurity kSecurityChoices[] = {MailSecurity::kStartTls, MailSecurity::kTls,
+                                             MailSecurity::kNone};
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QLineEdit* NewTextBox(const char* name, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+}  // namespace
+
+MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, QWidget* parent)
+    : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
+      own_keyring_(std::make_unique<SecretServiceKeyring>()),
+      store_(store),
+      asker_(asker),
+      keyring_(*own_keyring_),
+      send_test_mail_(&pesterly::SendTestMail) {
+    CreateControls();
+    WireHandlers();
+}
+
+MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, PasswordKeyring& keyring,
+                               TestMailSender send_test_mail, QWidget* parent)
+    : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
+      store_(store),
+      asker_(asker),
+      keyring_(keyring),
+      send_test_mail_(std::move(send_test_mail)) {
+    CreateControls();
+    WireHandlers();
+}
+
+MailServerForm::~MailServerForm() = default;
+
+void MailServerForm::CreateControls() {
+    MethodFrame = new QGroupBox(QStringLiteral("Send Nag Mail Through"), this);
+    MethodFrame->setObjectName(QStringLiteral("MethodFrame"));
+    SendmailOption = new QRadioButton(QStringLiteral("The system's sendmail program"), MethodFrame);
+    SendmailOption->setObjectName(QStringLiteral("SendmailOption"));
+    SmtpOption = new QRadioButton(QStringLiteral("An SMTP server"), MethodFrame);
+    SmtpOption->setObjectName(QStringLiteral("SmtpOption"));
+
+    ServerFrame = new QGroupBox(QStringLiteral("SMTP Server"), this);
+    ServerFrame->setObjectName(QStringLiteral("ServerFrame"));
+    HostLabel = NewLabel("HostLabel", QStringLiteral("Server:"), ServerFrame);
+    Host = NewTextBox("Host", ServerFrame);
+    PortLabel = NewLabel("PortLabel", QStringLiteral("Port:"), ServerFrame);
+    Port = NewTextBox("Port", ServerFrame);
+    Port->setPlaceholderText(QStringLiteral("usual"));
+    SecurityLabel = NewLabel("SecurityLabel", QStringLiteral("Security:"), ServerFrame);
+    Security = new QComboBox(ServerFrame);
+    Security->setObjectName(QStringLiteral("Security"));
+    Security->addItems({QStringLiteral("STARTTLS"), QStringLiteral("TLS"), QStringLiteral("None")});
+    UserLabel = NewLabel("UserLabel", QStringLiteral("User name:"), ServerFrame);
+    User = NewTextBox("User", ServerFrame);
+    PasswordLabel = NewLabel("PasswordLabel", QStringLiteral("Password:"), ServerFrame);
+    Password = NewTextBox("Password", ServerFrame);
+    Password->setEchoMode(QLineEdit::Password);
+
+    FromLabel = NewLabel("FromLabel", QStringLiteral("Sender address:"), this);
+    From = NewTextBox("From", this);
+    From->setPlaceholderText(QStringLiteral("automatic"));
+    SendTestMail =
+        NewButton(QStringLiteral("SendTestMail"), QStringLiteral("Send Test Mail"), this);
+    StatusText = new QPlainTextEdit(this);
+    StatusText->setObjectName(QStringLiteral("StatusText"));
+    StatusText->setReadOnly(true);
+    StatusText->setTabChangesFocus(true);
+    OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
+    CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
+
+    TwipsLayout layout;
+    layout.Place(MethodFrame, 240, 120, 5535, 975);
+    layout.Place(SendmailOption, 240, 300, 4800, 255);
+    layout.Place(SmtpOption, 240, 600, 4800, 255);
+    layout.Place(ServerFrame, 240, 1200, 5535, 2775);
+    layout.Place(HostLabel, 240, 360, 1335, 255);
+    layout.Place(Host, 1680, 300, 3615, 375);
+    layout.Place(PortLabel, 240, 840, 1335, 255);
+    layout.Place(Port, 1680, 780, 975, 375);
+    layout.Place(SecurityLabel, 240, 1320, 1335, 255);
+    layout.Place(Security, 1680, 1260, 1575, 375);
+    layout.Place(UserLabel, 240, 1800, 1335, 255);
+    layout.Place(User, 1680, 1740, 3615, 375);
+    layout.Place(PasswordLabel, 240, 2280, 1335, 255);
+    layout.Place(Password, 1680, 2220, 3615, 375);
+    layout.Place(FromLabel, 480, 4200, 1335, 255);
+    layout.Place(From, 1920, 4140, 3615, 375);
+    layout.Place(SendTestMail, 240, 4680, 1695, 375);
+    layout.Place(StatusText, 240, 5160, 5535, 975);
+    layout.Place(OKButton, 3480, 6300, 1095, 375);
+    layout.Place(CancelButton, 4680, 6300, 1095, 375);
+    layout.Finish(this, 6015, 6855);
+
+    QWidget* const order[] = {SendmailOption, SmtpOption, Host,     Port,
+                              Security,       User,       Password, From,
+                              SendTestMail,   StatusText, OKButton, CancelButton};
+    for (size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void MailServerForm::WireHandlers() {
+    for (QLineEdit* box : {Host, Port, User, Password, From}) {
+        connect(box, &QLineEdit::textChanged, this, &MailServerForm::MailServerForm_Field_Change);
+    }
+    connect(Security, &QComboBox::currentIndexChanged, this,
+            &MailServerForm::MailServerForm_Field_Change);
+    connect(SmtpOption, &QRadioButton::toggled, this,
+            &MailServerForm::MailServerForm_SmtpOption_Click);
+    connect(SendTestMail, &QPushButton::clicked, this,
+            &MailServerForm::MailServerForm_SendTestMail_Click);
+    connect(OKButton, &QPushButton::clicked, this, &MailServerForm::MailServerForm_OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this,
+            &MailServerForm::MailServerForm_CancelButton_Click);
+}
+
+void MailServerForm::Opening() {
+    MailServerForm_Form_Load();
+}
+
+MailServerSettings MailServerForm::FormSettings() const {
+    MailServerSettings settings;
+    settings.method = SmtpOption->isChecked() ? MailMethod::kSmtp : MailMethod::kSendmail;
+    settings.host = Host->text().toStdString();
+    settings.port = Port->text().toStdString();
+    settings.security = kSecurityChoices[std::max(0, Security->currentIndex())];
+    settings.user = User->text().toStdString();
+    settings.from = From->text().toStdString();
+    return settings;
+}
+
+void MailServerForm::ShowMethod() {
+    ServerFrame->setEnabled(SmtpOption->isChecked());
+    Password->setEnabled(keyring_available_);
+}
+
+void MailServerForm::MailServerForm_Form_Load() {
+    const MailServerSettings settings = LoadMailServer(store_);
+    (settings.method == MailMethod::kSmtp ? SmtpOption : SendmailOption)->setChecked(true);
+    Host->setText(FromStd(settings.host));
+    Port->setText(FromStd(settings.port));
+    Security->setCurrentIndex(static_cast<int>(
+        std::find(std::begin(kSecurityChoices), std::end(kSecurityChoices), settings.security) -
+        std::begin(kSecurityChoices)));
+    User->setText(FromStd(settings.user));
+    From->setText(FromStd(settings.from));
+    Password->clear();
+    QStringList notes;
+    keyring_available_ = keyring_.Available();
+    opened_account_ = settings.user.empty() ? std::string() : MailAccountName(settings);
+    if (!keyring_available_) {
+        Password->setPlaceholderText(QStringLiteral("no keyring"));
+        notes << QStringLiteral(
+            "No keyring service runs in this desktop session, so Pesterly cannot keep a "
+            "password. A login in ~/.netrc still works.");
+    } else if (!opened_account_.empty()) {
+        auto stored = keyring_.Read(opened_account_);
+        if (const Error* error = std::get_if<Error>(&stored)) {
+            notes << FromStd(error->message);
+        } else {
+            Password->setText(FromStd(std::get<std::string>(stored)));
+        }
+    }
+    if (const char* url = std::getenv("PESTERLY_MAIL_URL"); url != nullptr && *url != '\0') {
+        notes << QStringLiteral(
+            "PESTERLY_MAIL_URL is set, so mail goes to the server it names whatever the "
+            "settings here say.");
+    }
+    StatusText->setPlainText(notes.join(QLatin1Char('\n')));
+    ShowMethod();
+    // Filling the controls above reported changes; the form still opens unchanged.
+    Password->setModified(false);
+    OKButton->setEnabled(false);
+    CancelButton->setFocus();
+}
+
+void MailServerForm::MailServerForm_Field_Change() {
+    OKButton->setEnabled(true);
+}
+
+void MailServerForm::MailServerForm_SmtpOption_Click() {
+    ShowMethod();
+    OKButton->setEnabled(true);
+}
+
+void MailServerForm::MailServerForm_SendTestMail_Click() {
+    const MailServerSettings settings = FormSettings();
+    if (const MaybeError problem = CheckMailServer(settings)) {
+        StatusText->setPlainText(FromStd(problem->message));
+        return;
+    }
+    const MailSettings mail = MailSettingsFor(settings, Password->text().toStdString());
+    StatusText->setPlainText(QStringLiteral("Sending a test mail..."));
+    SendTestMail->setEnabled(false);
+    // The form keeps painting while a slow server answers, but takes no input until it has.
+    std::variant<std::string, Error> answer;
+    QThread* const sender =
+        QThread::create([this, &mail, &answer] { answer = send_test_mail_(mail); });
+    QEventLoop wait;
+    connect(sender, &QThread::finished, &wait, &QEventLoop::quit);
+    sender->start();
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    sender->wait();
+    delete sender;
+    SendTestMail->setEnabled(true);
+    if (const Error* error = std::get_if<Error>(&answer)) {
+        StatusText->setPlainText(QStringLiteral("The test mail could not be sent: ") +
+                                 FromStd(error->message));
+    } else {
+        StatusText->setPlainText(FromStd(std::get<std::string>(answer)));
+    }
+}
+
+void MailServerForm::MailServerForm_OKButton_Click() {
+    const MailServerSettings settings = FormSettings();
+    if (const MaybeError error = SaveMailServer(store_, settings)) {
+        asker_.Tell(error->message + "\n\nNothing was saved. Press OK to try again.");
+        return;
+    }
+    const std::string account = settings.user.empty() ? std::string() : MailAccountName(settings);
+    if (keyring_available_ && (Password->isModified() || account != opened_account_)) {
+        MaybeError error;
+        if (!opened_account_.empty() && account != opened_account_) {
+            error = keyring_.Write(opened_account_, "");
+        }
+        if (!error && !account.empty()) {
+            error = keyring_.Write(account, Password->text().toStdString());
+        }
+        if (error) {
+            asker_.Tell(error->message +
+                        "\n\nThe other settings were saved. Press OK to try again.");
+            return;
+        }
+    }
+    accept();
+}
+
+void MailServerForm::MailServerForm_CancelButton_Click() {
+    reject();
+}
+
+}  // namespace pesterly

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "platform/MailSessionFactory.h"
+#include "ui/dialogs/ModalForm.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace pesterly {
+
+class PasswordKeyring;
+class QuestionAsker;
+class SettingsStore;
+struct MailServerSettings;
+
+// Sets up how nag mail leaves the machine: the system's sendmail program or an SMTP server,
+// with its login and the sender address. OK checks the fields, writes the "Mail" section and
+// commits it, and keeps the password in the desktop's keyring; a field that cannot be used is
+// named and nothing is written. "Send Test Mail" sends a mail to the sender address at once,
+// with the settings as they stand in the form, and shows the server's answer.
+class MailServerForm : public ModalForm {
+    Q_OBJECT
+
+  public:
+    using TestMailSender = std::function<std::variant<std::string, Error>(const MailSettings&)>;
+
+    // With the desktop's keyring and the real mail module.
+    MailServerForm(SettingsStore& store, QuestionAsker& asker, QWidget* parent);
+    MailServerForm(SettingsStore& store, QuestionAsker& asker, PasswordKeyring& keyring,
+                   TestMailSender send_test_mail, QWidget* parent);
+    ~MailServerForm() override;
+
+    QGroupBox* MethodFrame = nullptr;
+    QRadioButton* SendmailOption = nullptr;
+    QRadioButton* SmtpOption = nullptr;
+    QGroupBox* ServerFrame = nullptr;
+    QLabel* HostLabel = nullptr;
+    QLineEdit* Host = nullptr;
+    QLabel* PortLabel = nullptr;
+    QLineEdit* Port = nullptr;
+    QLabel* SecurityLabel = nullptr;
+    QComboBox* Security = nullptr;
+    QLabel* UserLabel = nullptr;
+    QLineEdit* User = nullptr;
+    QLabel* PasswordLabel = nullptr;
+    QLineEdit* Password = nullptr;
+    QLabel* FromLabel = nullptr;
+    QLineEdit* From = nullptr;
+    QPushButton* SendTestMail = nullptr;
+    QPlainTextEdit* StatusText = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+  protected:
+    void Opening() override;
+
+  private:
+    void CreateControls();
+    void WireHandlers();
+    MailServerSettings FormSettings() const;
+    void ShowMethod();
+
+    void MailServerForm_Form_Load();
+    void MailServerForm_Field_Change();
+    void MailServerForm_SmtpOption_Click();
+    void MailServerForm_SendTestMail_Click();
+    void MailServerForm_OKButton_Click();
+    void MailServerForm_CancelButton_Click();
+
+    std::unique_ptr<PasswordKeyring> own_keyring_;
+    SettingsStore& store_;
+    QuestionAsker& asker_;
+    PasswordKeyring& keyring_;
+    TestMailSender send_test_mail_;
+    bool keyring_available_ = false;
+    // The keyring account the form opened with, whose password moves when it changes.
+    std::string opened_account_;
+};
+
+}  // namespace pesterly

@@ -1,0 +1,143 @@
+"""Packs the build as a Debian package, checks it with lintian, installs it with apt-get, runs
+the installed program from /usr/bin (its manual and mail module must be found where the package
+put them), reads its manual page with man, and removes it again: nothing of it may stay."""
+
+import datetime
+import glob
+import os
+import signal
+import subprocess
+import tempfile
+import unittest
+
+from desktop import Pesterly, Xvfb, wait_for
+from whole_day_test import SmtpSink, us_date
+
+BUILD = os.environ.get("PESTERLY_BUILD_DIR", "build")
+
+
+def run(*command, **options):
+    return subprocess.run(command, capture_output=True, text=True, timeout=150, **options)
+
+
+def cached(name):
+    with open(os.path.join(BUILD, "CMakeCache.txt"), encoding="utf-8") as f:
+        for line in f:
+            if line.startswith(name + ":"):
+                return line.split("=", 1)[1].strip()
+    return None
+
+
+def installed(package):
+    return "install ok installed" in run("dpkg-query", "-W", "-f=${Status}", package).stdout
+
+
+class PackageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        if cached("CMAKE_INSTALL_PREFIX") != "/usr":
+            raise unittest.SkipTest("the build is not made for /usr (tools/test.sh makes it so)")
+        cls.folder = tempfile.TemporaryDirectory(prefix="pesterly-package-")
+        made = run("cpack", "-G", "DEB", "-B", cls.folder.name,
+                   "--config", os.path.join(BUILD, "CPackConfig.cmake"))
+        if made.returncode != 0:
+            raise AssertionError(made.stdout + made.stderr)
+        cls.deb = glob.glob(os.path.join(cls.folder.name, "pesterly_*.deb"))[0]
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.folder.cleanup()
+
+    def test_lintian_finds_no_error(self):
+        arch = run("dpkg", "--print-architecture").stdout.strip()
+        version = cached("CMAKE_PROJECT_VERSION")
+        self.assertEqual(os.path.basename(self.deb), f"pesterly_{version}_{arch}.deb")
+        result = run("lintian", "--fail-on", "error", self.deb)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        control = run("dpkg-deb", "--field", self.deb, "Depends", "Recommends").stdout
+        self.assertIn("libqt6widgets6", control)  # worked out from the linked libraries
+        self.assertIn("Recommends: default-mta | mail-transport-agent", control)
+
+    def test_install_run_and_remove(self):
+        if os.geteuid() != 0:
+            self.skipTest("installing a package needs root")
+        # Someone's own installation is not this test's to replace and remove.
+        self.assertFalse(installed("pesterly"), "a pesterly package is installed already; "
+                         "remove it (apt-get purge pesterly) to run this test")
+        self.addCleanup(run, "dpkg", "--purge", "pesterly")
+        # Recommends would bring a mail server onto the machine.
+        result = run("apt-get", "install", "-y", "--no-install-recommends", self.deb,
+                     env={**os.environ, "DEBIAN_FRONTEND": "noninteractive"})
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        owned = run("dpkg", "-L", "pesterly").stdout.split()
+        self.assertIn("/usr/bin/pesterly", owned)
+        self.assertEqual(run("man", "-w", "pesterly").stdout.strip(),
+                         "/usr/share/man/man1/pesterly.1.gz")
+        self.assertIn("PESTERLY_MAIL_URL", run("man", "pesterly", env={
+            **os.environ, "MANPAGER": "cat", "MANWIDTH": "80"}).stdout)
+
+        self.run_installed_program(owned)
+
+        was_dir = {path: os.path.isdir(path) for path in owned}
+        result = run("apt-get", "remove", "-y", "pesterly")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        left = [path for path in owned if os.path.lexists(path)]
+        # Folders the system shares with other packages stay; nothing else may.
+        shared = run("dpkg-query", "-S", *left).stdout if left else ""
+        for path in left:
+            self.assertTrue(was_dir[path] and f": {path}\n" in shared + "\n", path)
+
+    def run_installed_program(self, owned):
+        """A due event answered No sends its mail through the installed mail module; the help
+        window opens the installed manual; SIGTERM saves."""
+        screen = Xvfb()
+        self.addCleanup(screen.stop)
+        mail = SmtpSink()
+        self.addCleanup(mail.stop)
+        today = datetime.date.today()
+        settings = f"""[Events]
+EventCount=1
+EDate0={us_date(today)}
+ERepeat0=0
+EDesc0=Water the plants
+EDone0={us_date(today)}
+EEmail0=True
+ESEmail0=me@example.org
+
+[Options]
+CheckDate={us_date(today - datetime.timedelta(days=1))}
+CheckTime=12:00:00 AM
+"""
+        program = Pesterly("/usr/bin/pesterly", screen, settings, extra_env={
+            "PESTERLY_MAIL_URL": f"smtp://127.0.0.1:{mail.port}", "EMAIL": "me@example.org"})
+        self.addCleanup(program.cleanup)
+        main = program.wait_window("Pesterly")
+        box = wait_for(lambda: [w for w in program.windows("Pesterly") if w.id != main.id],
+                       what="the question")[0]
+        program.keys(box, "alt+n")
+        mail.message(0)
+        with open(f"/proc/{program.process.pid}/maps", encoding="utf-8") as f:
+            loaded = {line.split()[-1] for line in f if line.endswith("libpesterly-mail.so\n")}
+        self.assertEqual(len(loaded), 1, loaded)
+        self.assertIn(loaded.pop(), owned)
+
+        manual = "/usr/share/pesterly/manual/index.html"
+        watch = subprocess.Popen(["inotifywait", "-e", "open", "-t", "30", manual],
+                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.addCleanup(watch.kill)
+        for line in watch.stderr:  # ends early if the watch cannot be set up
+            if "Watches established" in line:
+                break
+        program.keys(main, "alt+h", "h")
+        program.wait_window("Pesterly Help")
+        opened, _ = watch.communicate(timeout=30)
+        self.assertEqual(watch.returncode, 0, "the installed manual was not opened")
+        self.assertIn("OPEN", opened)
+
+        program.process.send_signal(signal.SIGTERM)
+        self.assertEqual(program.wait_exit(), 0, program.output())
+        self.assertEqual(program.settings()["Options"]["CheckDate"], us_date(today))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

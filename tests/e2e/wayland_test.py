@@ -1,0 +1,144 @@
+"""Pesterly on a Wayland desktop: weston's headless compositor, which has no keyboard or mouse.
+The day's review question is found and answered through the accessibility interface (AT-SPI),
+as a screen reader or switch user would; SIGTERM then saves the answer. Run inside a private
+D-Bus session (dbus-run-session), which starts the accessibility bus on demand."""
+
+import datetime
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import unittest
+
+import pyatspi
+from gi.repository import GLib
+
+from desktop import Pesterly, wait_for
+from whole_day_test import us_date
+
+BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
+
+
+class Weston:
+    def __init__(self):
+        self.runtime = tempfile.mkdtemp(prefix="pesterly-wayland-")  # mode 0700
+        self.socket = "pesterly-wayland"
+        self.log = tempfile.TemporaryFile()
+        self.process = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", f"--socket={self.socket}",
+             "--no-config", "--idle-time=0"],
+            env={**os.environ, "XDG_RUNTIME_DIR": self.runtime}, stdout=self.log,
+            stderr=subprocess.STDOUT)
+        wait_for(lambda: os.path.exists(os.path.join(self.runtime, self.socket + ".lock")) and
+                 os.path.exists(os.path.join(self.runtime, self.socket)), what="weston")
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+        self.log.close()
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+def descendants(node):
+    try:
+        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+    except Exception:  # the window went away meanwhile
+        return []
+    found = []
+    for child in children:
+        if child is not None:
+            found += [child, *descendants(child)]
+    return found
+
+
+def pump():
+    """Lets the accessibility library take in what the bus told it (windows that came or
+    went); it does so only from the main loop, which nobody else runs here."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+def application(pid):
+    pump()
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+def question(app):
+    """The open question box: its text and its buttons by name."""
+    pump()
+    try:
+        # The box is a window of its own, a child of the application; the main window's grid
+        # is not walked while the review changes it.
+        for alert in [app.getChildAtIndex(i) for i in range(app.childCount)]:
+            if alert is not None and alert.getRole() == pyatspi.ROLE_ALERT and alert.name == "Pesterly":
+                inside = descendants(alert)
+                text = [n.name for n in inside if n.getRole() == pyatspi.ROLE_LABEL and n.name]
+                buttons = {n.name: n for n in inside if n.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+                return text, buttons
+    except Exception:  # a window went away while it was read; read again
+        return False
+    return None
+
+
+class WaylandTest(unittest.TestCase):
+    def test_review_question_is_answered_and_sigterm_saves(self):
+        weston = Weston()
+        self.addCleanup(weston.stop)
+        today = datetime.date.today()
+        settings = f"""[Events]
+EventCount=2
+EDate0={us_date(today)}
+ERepeat0=0
+EDesc0=Water the plants
+EDone0={us_date(today)}
+EDate1={us_date(today)}
+ERepeat1=4
+EDesc1=Feed the cat
+EDone1={us_date(today - datetime.timedelta(days=1))}
+
+[Options]
+CheckDate={us_date(today - datetime.timedelta(days=1))}
+CheckTime=12:00:00 AM
+"""
+        # The accessibility bus and its registry are started on demand; have them up before
+        # the program looks for them.
+        wait_for(lambda: pyatspi.Registry.getDesktop(0).childCount >= 0, what="the registry")
+        program = Pesterly(BINARY, None, settings, extra_env={
+            "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": weston.socket,
+            "XDG_RUNTIME_DIR": weston.runtime, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+        self.addCleanup(program.cleanup)
+        app = wait_for(lambda: application(program.process.pid), what="Pesterly on the bus")
+
+        answered = []
+        for answer in ("Yes", "Cancel"):  # water the plants: done; feed the cat: put off
+            # A new box shows up on the bus before all of its parts do.
+            text, buttons = wait_for(
+                lambda: (q := question(app)) and q[0] and len(q[1]) >= 3 and
+                q[0] not in answered and q, what=f"the question to answer {answer}")
+            self.assertEqual(sorted(buttons), ["Cancel", "No", "Yes"])
+            answered.append(text)
+            buttons[answer].queryAction().doAction(0)
+        self.assertEqual(answered, [["Water the plants"], ["Feed the cat"]])
+        wait_for(lambda: question(app) is None, what="the review to end")  # not False
+
+        program.process.send_signal(signal.SIGTERM)
+        self.assertEqual(program.wait_exit(), 0, program.output())
+        saved = program.settings()
+        self.assertEqual(saved["Events"]["EventCount"], " 1")
+        self.assertEqual(saved["Events"]["EDesc0"], "Feed the cat")
+        self.assertEqual(saved["Options"]["CheckDate"], us_date(today))
+        # Qt's own messages carry their category ("qt.…"); anything else came from Pesterly.
+        own = [line for line in program.output().splitlines()
+               if line.strip() and not line.startswith("qt.")]
+        self.assertEqual(own, [], program.output())
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,109 @@
+#include "ui/dialogs/MailServerForm.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "support/FakeKeyring.h"
+#include "support/MemorySettingsStore.h"
+#include "support/ScriptedAsker.h"
+#include "ui/dialogs/DialogDriver.h"
+
+namespace pesterly {
+namespace {
+
+using testing::RunModal;
+
+class MailServerFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        store.SaveSetting("Mail", "Method", "SMTP");
+        store.SaveSetting("Mail", "Host", "mail.example.org");
+        store.SaveSetting("Mail", "User", "me");
+        keyring.passwords["me@mail.example.org"] = "old secret";
+    }
+    static void Retype(QLineEdit* box, const char* text) {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+    }
+    static void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    std::string Status() const { return form.StatusText->toPlainText().toStdString(); }
+
+    testing::MemorySettingsStore store;
+    testing::ScriptedAsker asker;
+    testing::FakeKeyring keyring;
+    std::vector<MailSettings> sent;
+    std::variant<std::string, Error> answer = std::string("250 Message accepted");
+    MailServerForm form{store, asker, keyring,
+                        [this](const MailSettings& settings) {
+                            sent.push_back(settings);
+                            return answer;
+                        },
+                        nullptr};
+};
+
+// The two options are one stop for Tab (the arrows move between them), and OK is off until
+// something changes. Without a keyring the password box is off and the form says why.
+TEST_F(MailServerFormTest, OpensWithTheStoredSettingsInTabOrderAndATidyLayout) {
+    RunModal(form, [&] {
+        EXPECT_EQ(form.Password->text(), "old secret");
+        testing::ExpectTidyForm(form);
+        QWidget* const order[] = {form.SmtpOption, form.Host,        form.Port, form.Security,
+                                  form.User,       form.Password,    form.From, form.SendTestMail,
+                                  form.StatusText, form.CancelButton};
+        form.SmtpOption->setFocus();
+        for (QWidget* expected : order) {
+            ASSERT_EQ(form.focusWidget(), expected) << expected->objectName().toStdString();
+            QTest::keyClick(expected, Qt::Key_Tab);
+        }
+        QTest::mouseClick(form.SendmailOption, Qt::LeftButton, {}, QPoint(6, 6));
+        EXPECT_FALSE(form.Host->isEnabled());
+        form.close();
+    });
+    keyring.available = false;
+    RunModal(form, [&] {
+        EXPECT_TRUE(form.SmtpOption->isChecked()) << "the close box wrote nothing";
+        EXPECT_FALSE(form.Password->isEnabled());
+        EXPECT_NE(Status().find("~/.netrc"), std::string::npos) << Status();
+        form.close();
+    });
+}
+
+// A bad field is named and nothing is written; once it is right, OK writes the section and
+// moves the password in the keyring to the new account. The test mail goes with what the form
+// shows, saved or not, and shows the answer or the refusal.
+TEST_F(MailServerFormTest, OkRefusesABadFieldAndTestMailUsesTheFormAsItStands) {
+    RunModal(form, [&] {
+        Retype(form.Port, "99999");
+        Retype(form.Password, "new secret");
+        Click(form.OKButton);
+        ASSERT_EQ(asker.messages.size(), 1u);
+        EXPECT_EQ(asker.messages[0].rfind("Port:", 0), 0u) << asker.messages[0];
+        EXPECT_EQ(store.commits, 0);
+        Retype(form.Port, "");
+        form.Security->setCurrentIndex(1);
+        Click(form.SendTestMail);
+        EXPECT_EQ(Status(), "250 Message accepted");
+        answer = Error{"535 5.7.8 Authentication credentials invalid"};
+        Click(form.SendTestMail);
+        EXPECT_NE(Status().find("535 5.7.8"), std::string::npos) << Status();
+        EXPECT_EQ(keyring.passwords["me@mail.example.org"], "old secret");
+        Retype(form.Host, "smtp.example.org");
+        Click(form.OKButton);
+    });
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].smtp_url, "smtps://mail.example.org:465");
+    EXPECT_EQ(sent[0].password, "new secret");
+    EXPECT_EQ(store.GetSetting("Mail", "Host", ""), "smtp.example.org");
+    EXPECT_EQ(keyring.passwords,
+              (std::map<std::string, std::string>{{"me@smtp.example.org", "new secret"}}));
+}
+
+}  // namespace
+}  // namespace pesterly
