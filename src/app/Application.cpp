@@ -9,11 +9,10 @@
 #include <stop_token>
 
 #include "PesterlyConfig.h"
-#include "mail/SessionNagMailer.h"
-#include "platform/BackgroundMailSession.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
+#include "platform/Outbox.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/RealTimeWakeUpSource.h"
 #include "platform/SecretServiceKeyring.h"
@@ -104,11 +103,16 @@ int RunApplication(int argc, char** argv) {
     // left to hold the end for its whole timeout.
     std::stop_source end_of_mail;
     SecretServiceKeyring keyring;
-    SessionNagMailer mailer(store, [&end_of_mail, &store, &keyring] {
-        return std::make_unique<BackgroundMailSession>(
-            MakeSystemMailSession(store, keyring, end_of_mail.get_token()));
-    });
+    Outbox outbox(Outbox::DefaultFolder(), asker,
+                  [&end_of_mail, &store, &keyring](std::string& reason) {
+                      return LoadMailPost(store, keyring, end_of_mail.get_token(), reason);
+                  });
+    OutboxNagMailer mailer(store, outbox);
     QtTrayIcon tray(icon);
+    QObject::connect(&outbox, &Outbox::WaitingChanged, &tray, [&tray](int count) {
+        tray.SetTip(count == 0 ? QStringLiteral("Pesterly")
+                               : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
+    });
     RealTimeWakeUpSource wakeup;
     PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup},
                              QApplication::arguments().mid(1));
@@ -126,6 +130,7 @@ int RunApplication(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
     main_window.show();
+    outbox.Start();
     return QApplication::exec();
 }
 

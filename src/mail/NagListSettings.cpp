@@ -11,35 +11,39 @@
 namespace pesterly {
 namespace {
 
-constexpr std::string_view kEmailCount = "EmailCount";
-constexpr std::string_view kEmail = "Email";
-constexpr std::string_view kToAddress = "ToAddress";
-constexpr std::string_view kUseTo = "UseTO";
+using namespace keys;
+
+std::optional<std::string> ReadIfPresent(SettingsStore& store, std::string_view key) {
+    if (!store.HasSetting(sections::kNagList, key)) {
+        return std::nullopt;
+    }
+    return store.GetSetting(sections::kNagList, key, "");
+}
 
 }  // namespace
 
-NagListSettings LoadNagListForEditor(SettingsStore& store) {
+NagListSettings ReadNagList(SettingsStore& store) {
     const std::string count_text = store.GetSetting(sections::kNagList, kEmailCount, "0");
     const int count =
         std::clamp<int>(forms::ParseWholeNumber(count_text).value_or(0), 0, kNagListMostEntries);
     NagListSettings settings;
     for (int k = 0; k < count; ++k) {
-        settings.entries.push_back(store.GetSetting(sections::kNagList, SlotKey(kEmail, k), "0"));
+        settings.entries.push_back(ReadIfPresent(store, SlotKey(kEmail, k)));
     }
     settings.use_to = forms::ReadFlag(store.GetSetting(sections::kNagList, kUseTo, forms::kTrue));
-    settings.to_address = store.GetSetting(sections::kNagList, kToAddress, "");
+    settings.to_address = ReadIfPresent(store, kToAddress);
     return settings;
 }
 
 MaybeError SaveNagList(SettingsStore& store, const NagListSettings& settings) {
     std::vector<std::pair<std::string, std::string>> wanted = {
         {std::string(kEmailCount), std::to_string(settings.entries.size())},
-        {std::string(kToAddress), settings.to_address},
+        {std::string(kToAddress), settings.to_address.value_or("")},
         {std::string(kUseTo), std::string(forms::Flag(settings.use_to))},
     };
     for (size_t k = 0; k < settings.entries.size(); ++k) {
         wanted.emplace_back(SlotKey(kEmail, static_cast<int>(k)),
-                            forms::TrimBlanks(settings.entries[k]));
+                            forms::TrimBlanks(settings.entries[k].value_or("")));
     }
     // What the section held, so that a failed save can leave the store as it found it: the
     // values the user then cancels must not reach the file at the next save either.

@@ -1,24 +1,24 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
-#include "mail/MailSession.h"
-#include "store/Error.h"
+#include "mail/MailDraft.h"
+#include "mail/NagListSettings.h"
 #include "store/Happening.h"
-#include "store/SettingsStore.h"
 
 namespace pesterly {
 
-// The visible To address of a mail whose real recipients are all blind copies, when the user
-// never saved one. It names no mailbox, so nobody receives a copy through it.
+// The visible To line of a mail whose real recipients are all blind copies, when the user
+// saved no To address. It names no mailbox, so nobody receives a copy through it.
 inline constexpr std::string_view kUndisclosedRecipients = "undisclosed-recipients:;";
 
-// Sends the reminder mail of one event: to its special address, and, when the event asks for
-// it, to every address of the nag list, either all visible or as blind copies behind one To
-// address. The nag list is read from the store at every call, so an edit applies to the next
-// mail. Nothing is sent and the session is not touched when there is nobody to mail, or when
-// the event wants the nag list and the list is empty. A session that was signed on is always
-// signed off before returning, also on failure.
-MaybeError SendNagMail(const Happening& event, SettingsStore& store, MailSession& session);
+// The reminder mail of one event, and every rule of who receives it: the event's special
+// address and, when the event asks for it, each address of the nag list, either all in the
+// To line or as blind copies behind the list's To address (which then receives a copy too).
+// A list entry that was never stored, or holds only blanks, is left out: the mail goes only to
+// addresses the user entered. Nothing when nobody is to be mailed, or when the event wants
+// the nag list and the list is empty.
+std::optional<MailDraft> NagMailDraft(const Happening& event, const NagListSettings& list);
 
 }  // namespace pesterly

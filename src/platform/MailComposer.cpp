@@ -2,8 +2,6 @@
 // no Qt header.
 #include "platform/MailComposer.h"
 
-#include "mail/NagMail.h"
-
 #include <gmime/gmime.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -171,7 +169,7 @@ void SetSubjectEncodedThroughout(GMimeMessage* message, const std::string& subje
 }
 
 // A bare CR would come out as "=0D" in quoted-printable: every line end becomes LF first, and
-// the writer turns LF into what the transport wants.
+// an SMTP transport turns LF into CR LF.
 std::string NormaliseLineEnds(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -247,8 +245,7 @@ std::string DefaultSenderAddress(const char* mailname_path) {
     return UserName() + "@" + (domain.empty() ? "localhost" : domain);
 }
 
-MaybeError ComposeMail(const MailDraft& draft, std::string_view from, LineEnds line_ends,
-                       ComposedMail& out) {
+MaybeError ComposeMail(const MailDraft& draft, std::string_view from, ComposedMail& out) {
     EnsureGMime();
     AddressParser parser;
     GPtr<GMimeMessage> message(g_mime_message_new(TRUE));
@@ -267,33 +264,30 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, LineEnds l
     }
     internet_address_list_append(g_mime_message_get_from(message.get()), senders.get());
 
+    GPtr<InternetAddressList> shown;
+    if (MaybeError error = parser.Parse(draft.to, shown)) {
+        return error;
+    }
+    std::vector<std::string> shown_addresses;
+    if (MaybeError error = CollectMailboxes(shown.get(), draft.to, shown_addresses)) {
+        return error;
+    }
+    if (shown) {
+        internet_address_list_append(g_mime_message_get_to(message.get()), shown.get());
+    }
+    // Only the recipients reach the envelope: a blind copy is among them and in no header.
     std::vector<std::string> envelope;
-    for (const MailRecipient& recipient : draft.recipients) {
-        if (HasLineBreak(recipient.display_name)) {
-            return Error{"A recipient name holds a line break or a NUL character; remove it."};
-        }
+    for (const std::string& recipient : draft.recipients) {
         GPtr<InternetAddressList> parsed;
-        if (MaybeError error = parser.Parse(recipient.address, parsed)) {
+        if (MaybeError error = parser.Parse(recipient, parsed)) {
             return error;
         }
-        if (MaybeError error = CollectMailboxes(parsed.get(), recipient.address, envelope)) {
+        if (MaybeError error = CollectMailboxes(parsed.get(), recipient, envelope)) {
             return error;
-        }
-        // Blind copies go to the envelope alone: adding them to any header would show them.
-        if (recipient.type == RecipientType::kTo && parsed) {
-            internet_address_list_append(g_mime_message_get_to(message.get()), parsed.get());
         }
     }
     if (envelope.empty()) {
         return Error{"The mail has no recipient with a real address."};
-    }
-    InternetAddressList* to = g_mime_message_get_to(message.get());
-    if (internet_address_list_length(to) == 0) {
-        // Blind copies only, and no visible address given: say so rather than show no To.
-        GPtr<InternetAddressList> hidden;
-        if (!parser.Parse(kUndisclosedRecipients, hidden) && hidden) {
-            internet_address_list_append(to, hidden.get());
-        }
     }
 
     std::string subject = draft.subject;
@@ -321,11 +315,10 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, LineEnds l
     SetUtf8Body(message.get(), NormaliseLineEnds(body));
 
     std::unique_ptr<GMimeFormatOptions, FormatOptionsFree> format(g_mime_format_options_new());
-    g_mime_format_options_set_newline_format(format.get(), line_ends == LineEnds::kCrLf
-                                                               ? GMIME_NEWLINE_FORMAT_DOS
-                                                               : GMIME_NEWLINE_FORMAT_UNIX);
+    g_mime_format_options_set_newline_format(format.get(), GMIME_NEWLINE_FORMAT_UNIX);
     std::unique_ptr<char, GFree> text(
         g_mime_object_to_string(GMIME_OBJECT(message.get()), format.get()));
+    out.event = draft.event;
     out.sender = sender;
     out.envelope_recipients = std::move(envelope);
     out.text = text.get();

@@ -12,24 +12,8 @@
 namespace pesterly {
 namespace {
 
-// Stands in for the mail service when it cannot be used: every attempt to send says why.
-class UnavailableMailSession : public MailSession {
-  public:
-    explicit UnavailableMailSession(std::string reason) : reason_(std::move(reason)) {}
-    MaybeError SignOn() override { return Error{reason_}; }
-    void Compose() override {}
-    void AddRecipient(RecipientType, std::string, std::string) override {}
-    void SetSubject(std::string) override {}
-    void SetNoteText(std::string) override {}
-    MaybeError Send() override { return Error{reason_}; }
-    void SignOff() override {}
-
-  private:
-    std::string reason_;
-};
-
 struct Module {
-    decltype(&PesterlyMakeMailSession) make_session = nullptr;
+    decltype(&PesterlyMakeMailPost) make_post = nullptr;
     decltype(&PesterlySendTestMail) send_test_mail = nullptr;
 };
 
@@ -37,7 +21,7 @@ struct Module {
 // places are searched, never the library path of the environment.
 const Module* LoadModule(std::string& reason) {
     static Module loaded;
-    if (loaded.make_session != nullptr) {
+    if (loaded.make_post != nullptr) {
         return &loaded;
     }
     const QStringList folders = {QCoreApplication::applicationDirPath(),
@@ -48,11 +32,11 @@ const Module* LoadModule(std::string& reason) {
             reason = module.errorString().toStdString();
             continue;
         }
-        loaded.make_session = reinterpret_cast<decltype(&PesterlyMakeMailSession)>(
-            module.resolve("PesterlyMakeMailSession"));
+        loaded.make_post = reinterpret_cast<decltype(&PesterlyMakeMailPost)>(
+            module.resolve("PesterlyMakeMailPost"));
         loaded.send_test_mail = reinterpret_cast<decltype(&PesterlySendTestMail)>(
             module.resolve("PesterlySendTestMail"));
-        if (loaded.make_session != nullptr && loaded.send_test_mail != nullptr) {
+        if (loaded.make_post != nullptr && loaded.send_test_mail != nullptr) {
             return &loaded;
         }
         loaded = {};
@@ -89,32 +73,35 @@ MailSettings MailSettingsFor(const MailServerSettings& server, std::string passw
     return settings;
 }
 
-std::unique_ptr<MailSession> MakeSystemMailSession(const MailSettings& settings) {
-    std::string reason;
-    if (const Module* module = LoadModule(reason)) {
-        return std::unique_ptr<MailSession>(module->make_session(&settings));
+std::unique_ptr<MailPost> LoadMailPost(const MailSettings& settings, std::string& reason) {
+    std::string why;
+    if (const Module* module = LoadModule(why)) {
+        return std::unique_ptr<MailPost>(module->make_post(&settings));
     }
-    return std::make_unique<UnavailableMailSession>(Unloadable(reason));
+    reason = Unloadable(why);
+    return nullptr;
 }
 
-std::unique_ptr<MailSession> MakeSystemMailSession(SettingsStore& store, PasswordKeyring& keyring,
-                                                   std::stop_token stop) {
+std::unique_ptr<MailPost> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
+                                       std::stop_token stop, std::string& reason) {
     const MailServerSettings server = LoadMailServer(store);
     if (MaybeError problem = CheckMailServer(server)) {
-        return std::make_unique<UnavailableMailSession>(
-            "The mail server settings (Options, Mail Server) cannot be used: " + problem->message);
+        reason =
+            "The mail server settings (Options, Mail Server) cannot be used: " + problem->message;
+        return nullptr;
     }
     MailSettings settings = MailSettingsFor(server, "");
     // Only a login of the settings' own needs the keyring (PESTERLY_MAIL_URL brings its own).
     if (!settings.user.empty() && keyring.Available()) {
         auto stored = keyring.Read(MailAccountName(server));
         if (const Error* error = std::get_if<Error>(&stored)) {
-            return std::make_unique<UnavailableMailSession>(error->message);
+            reason = error->message;
+            return nullptr;
         }
         settings.password = std::get<std::string>(std::move(stored));
     }
     settings.stop = std::move(stop);
-    return MakeSystemMailSession(settings);
+    return LoadMailPost(settings, reason);
 }
 
 std::variant<std::string, Error> SendTestMail(const MailSettings& settings) {

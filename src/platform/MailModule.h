@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "mail/MailServerSettings.h"
-#include "mail/MailSession.h"
+#include "platform/MailPost.h"
 #include "platform/MailSessionFactory.h"
 #include "platform/PasswordKeyring.h"
 
@@ -17,15 +17,16 @@ namespace pesterly {
 // server and the login (the sender still comes from the settings).
 MailSettings MailSettingsFor(const MailServerSettings& server, std::string password);
 
-// A session with the mail service the settings name (the system's sendmail when they name
-// none), from the mail module that is loaded on first use. When the module cannot be loaded,
-// the session's SignOn says why.
-std::unique_ptr<MailSession> MakeSystemMailSession(const MailSettings& settings = {});
+// The mail service the settings name (the system's sendmail when they name none), from the
+// mail module that is loaded on first use. Null when the module cannot be loaded; `reason`
+// then says why, in words for the user.
+std::unique_ptr<MailPost> LoadMailPost(const MailSettings& settings, std::string& reason);
 
 // The same for the nag mail: reads the stored Mail Server settings and the keyring's password
-// now, when a mail is about to go out. Settings that cannot be used make SignOn say why.
-std::unique_ptr<MailSession> MakeSystemMailSession(SettingsStore& store, PasswordKeyring& keyring,
-                                                   std::stop_token stop);
+// now, when a mail is about to go out; a request on `stop` stops a mail in progress. Null, with
+// the reason, when the settings cannot be used.
+std::unique_ptr<MailPost> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
+                                       std::stop_token stop, std::string& reason);
 
 // Sends a short mail to the sender address at once. The mail service's answer, or why the
 // mail could not be sent.
@@ -33,6 +34,6 @@ std::variant<std::string, Error> SendTestMail(const MailSettings& settings);
 
 }  // namespace pesterly
 
-// The module's exported functions; the caller owns the session returned.
-extern "C" pesterly::MailSession* PesterlyMakeMailSession(const pesterly::MailSettings* settings);
+// The module's exported functions; the caller owns the mail service returned.
+extern "C" pesterly::MailPost* PesterlyMakeMailPost(const pesterly::MailSettings* settings);
 extern "C" bool PesterlySendTestMail(const pesterly::MailSettings* settings, std::string* answer);

@@ -1,4 +1,5 @@
 // The entry points of the mail module, which the program loads when it first sends mail.
+#include "platform/MailComposer.h"
 #include "platform/MailModule.h"
 #include "platform/MailSessionFactory.h"
 #include "platform/SendmailTransport.h"
@@ -19,32 +20,31 @@ pesterly::MailSettings WithSender(const pesterly::MailSettings& given) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) pesterly::MailSession* PesterlyMakeMailSession(
+extern "C" __attribute__((visibility("default"))) pesterly::MailPost* PesterlyMakeMailPost(
     const pesterly::MailSettings* settings) {
-    return pesterly::MakeMailSession(WithSender(*settings)).release();
+    return pesterly::MakeMailPost(WithSender(*settings)).release();
 }
 
 extern "C" __attribute__((visibility("default"))) bool PesterlySendTestMail(
     const pesterly::MailSettings* given, std::string* answer) {
     using namespace pesterly;
     const MailSettings settings = WithSender(*given);
-    const std::unique_ptr<MailTransport> transport = MakeMailTransport(settings);
-    MailDraft draft;
-    draft.recipients.push_back({RecipientType::kTo, "", settings.from});
-    draft.subject = "Pesterly test mail";
-    draft.text =
-        "This mail was sent from Pesterly's Mail Server dialog to check the settings there.\n"
-        "Nag mail goes out the same way.\n";
+    const std::string subject = "Pesterly test mail";
+    const MailDraft draft{subject,
+                          subject,
+                          "This mail was sent from Pesterly's Mail Server dialog to check the "
+                          "settings there.\nNag mail goes out the same way.\n",
+                          settings.from,
+                          {settings.from}};
     ComposedMail mail;
-    MaybeError error = transport->CheckReady();
-    if (!error) {
-        error = ComposeMail(draft, settings.from, transport->WantedLineEnds(), mail);
-    }
-    if (!error) {
-        error = transport->Deliver(mail);
-    }
-    if (error) {
+    if (MaybeError error = ComposeMail(draft, settings.from, mail)) {
         *answer = error->message;
+        return false;
+    }
+    const std::unique_ptr<MailTransport> transport = MakeMailTransport(settings);
+    if (const Delivery delivery = transport->Deliver(mail);
+        delivery.outcome != Delivery::Outcome::kSent) {
+        *answer = delivery.message;
         return false;
     }
     const std::string said = transport->LastAnswer();

@@ -5,9 +5,28 @@
 #include "platform/MailComposer.h"
 #include "platform/SendmailTransport.h"
 #include "platform/SmtpTransport.h"
-#include "platform/TransportMailSession.h"
 
 namespace pesterly {
+namespace {
+
+class TransportMailPost : public MailPost {
+  public:
+    explicit TransportMailPost(const MailSettings& settings) : settings_(settings) {}
+
+    MaybeError Compose(const MailDraft& draft, ComposedMail& out) override {
+        return ComposeMail(draft, settings_.from, out);
+    }
+
+    // A transport of its own for every mail, so that two threads never share one.
+    Delivery Deliver(const ComposedMail& mail) override {
+        return MakeMailTransport(settings_)->Deliver(mail);
+    }
+
+  private:
+    MailSettings settings_;
+};
+
+}  // namespace
 
 MailSettings MailSettings::FromEnvironment() {
     MailSettings settings;
@@ -38,8 +57,8 @@ std::unique_ptr<MailTransport> MakeMailTransport(const MailSettings& settings) {
     return smtp;
 }
 
-std::unique_ptr<MailSession> MakeMailSession(const MailSettings& settings) {
-    return std::make_unique<TransportMailSession>(MakeMailTransport(settings), settings.from);
+std::unique_ptr<MailPost> MakeMailPost(const MailSettings& settings) {
+    return std::make_unique<TransportMailPost>(settings);
 }
 
 }  // namespace pesterly

@@ -4,7 +4,7 @@
 #include <stop_token>
 #include <string>
 
-#include "mail/MailSession.h"
+#include "platform/MailPost.h"
 #include "platform/MailTransport.h"
 
 namespace pesterly {
@@ -30,6 +30,8 @@ struct MailSettings {
 };
 
 std::unique_ptr<MailTransport> MakeMailTransport(const MailSettings& settings);
-std::unique_ptr<MailSession> MakeMailSession(const MailSettings& settings);
+// The mail service these settings name: the messages come from settings.from and leave by
+// SMTP or by the sendmail program.
+std::unique_ptr<MailPost> MakeMailPost(const MailSettings& settings);
 
 }  // namespace pesterly

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <string>
+#include "mail/MailDraft.h"
 
-#include "platform/MailComposer.h"
-#include "store/Error.h"
+#include "platform/MailPost.h"
 
 namespace pesterly {
 
@@ -15,10 +15,7 @@ inline constexpr const char* kMailStoppedAtEnd =
 class MailTransport {
   public:
     virtual ~MailTransport() = default;
-    virtual LineEnds WantedLineEnds() const = 0;
-    // Whether the transport can be used at all, checked before a message is composed.
-    virtual MaybeError CheckReady() = 0;
-    virtual MaybeError Deliver(const ComposedMail& mail) = 0;
+    virtual Delivery Deliver(const ComposedMail& mail) = 0;
     // The last answer of the mail service to a delivery, for a person to read; may be empty.
     virtual std::string LastAnswer() const { return {}; }
 };

@@ -34,6 +34,13 @@ bool StatusNotifierHostPresent() {
     return properties.property("IsStatusNotifierHostRegistered").toBool();
 }
 
+void QtTrayIcon::SetTip(const QString& tip) {
+    tip_ = tip;
+    if (tray_ != nullptr) {
+        tray_->setToolTip(tip_);
+    }
+}
+
 void QtTrayIcon::Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
                      std::function<void()> on_availability) {
     if (tray_ != nullptr) {
@@ -42,7 +49,7 @@ void QtTrayIcon::Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
     on_mouse_ = std::move(on_mouse);
     on_availability_ = std::move(on_availability);
     tray_ = new QSystemTrayIcon(icon_, this);
-    tray_->setToolTip(QStringLiteral("Pesterly"));
+    tray_->setToolTip(tip_);
     if (menu != nullptr && StatusNotifierHostPresent()) {
         // The panel shows this menu on a right click; it must be handed over before the icon
         // is shown, or the panel never learns of it.

@@ -26,6 +26,8 @@ class QtTrayIcon : public QObject, public TrayIcon {
     void Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
              std::function<void()> on_availability) override;
     void Remove() override;
+    // The tip shown over the icon, "Pesterly" until set; kept for an icon added later.
+    void SetTip(const QString& tip);
 
     // The widget class Qt's X11 backend uses for a docked tray icon.
     static const char* IconWidgetClass() { return "QSystemTrayIconSys"; }
@@ -40,6 +42,7 @@ class QtTrayIcon : public QObject, public TrayIcon {
     void ReportAvailability();
 
     QIcon icon_;
+    QString tip_ = QStringLiteral("Pesterly");
     QSystemTrayIcon* tray_ = nullptr;
     QTimer pending_right_press_;
     std::function<void(TrayMouse)> on_mouse_;

@@ -112,19 +112,15 @@ std::string NoMailService(const std::string& program) {
 
 }  // namespace
 
-MaybeError SendmailTransport::CheckReady() {
-    if (::access(program_.c_str(), X_OK) != 0) {
-        return Error{NoMailService(program_)};
-    }
-    return std::nullopt;
-}
-
-MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
+Delivery SendmailTransport::Deliver(const ComposedMail& mail) {
     if (mail.envelope_recipients.empty()) {
-        return Error{"The mail has no recipient."};
+        return Delivery::Refused("The mail has no recipient.");
+    }
+    if (::access(program_.c_str(), X_OK) != 0) {
+        return Delivery::TryLater(NoMailService(program_));
     }
     if (stop_.stop_requested()) {
-        return Error{kMailStoppedAtEnd};
+        return Delivery::TryLater(kMailStoppedAtEnd);
     }
     // -i: a line holding a single dot is text, not the end of the message.
     std::vector<std::string> args = {program_, "-i", "-f", mail.sender, "--"};
@@ -137,7 +133,8 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
 
     Fd input_read, input_write, output_read, output_write;
     if (!MakePipe(input_read, input_write) || !MakePipe(output_read, output_write)) {
-        return Error{std::string("Cannot start the mail service: ") + std::strerror(errno)};
+        return Delivery::TryLater(std::string("Cannot start the mail service: ") +
+                                  std::strerror(errno));
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -162,9 +159,10 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
     posix_spawnattr_destroy(&attributes);
     if (spawned != 0) {
         if (spawned == ENOENT || spawned == EACCES) {
-            return Error{NoMailService(program_)};
+            return Delivery::TryLater(NoMailService(program_));
         }
-        return Error{"Cannot start the mail service " + program_ + ": " + std::strerror(spawned)};
+        return Delivery::TryLater("Cannot start the mail service " + program_ + ": " +
+                                  std::strerror(spawned));
     }
     input_read.Close();
     output_write.Close();
@@ -255,18 +253,24 @@ MaybeError SendmailTransport::Deliver(const ComposedMail& mail) {
     while (!exited && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (stopped && !exited) {
-        return Error{kMailStoppedAtEnd};
+        return Delivery::TryLater(kMailStoppedAtEnd);
     }
     if (timed_out) {
-        return Error{"The mail service " + program_ + " did not finish within " +
-                     std::to_string(kDeadline.count()) + " seconds and was stopped."};
+        return Delivery::TryLater("The mail service " + program_ + " did not finish within " +
+                                  std::to_string(kDeadline.count()) + " seconds and was stopped.");
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         report = TrimEnd(report);
-        return Error{"The mail service " + program_ + " failed (" + Describe(status) + ")" +
-                     (report.empty() ? std::string(".") : ": " + report)};
+        std::string why = "The mail service " + program_ + " failed (" + Describe(status) + ")" +
+                          (report.empty() ? std::string(".") : ": " + report);
+        // The exit codes of sysexits.h that say an address is bad (EX_DATAERR, as msmtp gives
+        // for a refused recipient, EX_NOUSER, EX_NOHOST): the same mail would fail again.
+        const bool bad_address =
+            WIFEXITED(status) &&
+            (WEXITSTATUS(status) == 65 || WEXITSTATUS(status) == 67 || WEXITSTATUS(status) == 68);
+        return bad_address ? Delivery::Refused(std::move(why)) : Delivery::TryLater(std::move(why));
     }
-    return std::nullopt;
+    return Delivery::Sent();
 }
 
 }  // namespace pesterly

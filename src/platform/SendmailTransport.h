@@ -17,9 +17,7 @@ class SendmailTransport : public MailTransport {
     explicit SendmailTransport(std::string program = kSystemSendmail, std::stop_token stop = {})
         : program_(std::move(program)), stop_(std::move(stop)) {}
 
-    LineEnds WantedLineEnds() const override { return LineEnds::kLf; }
-    MaybeError CheckReady() override;
-    MaybeError Deliver(const ComposedMail& mail) override;
+    Delivery Deliver(const ComposedMail& mail) override;
 
   private:
     std::string program_;

@@ -1,21 +1,20 @@
 #include "platform/SmtpTransport.h"
 
 #include <curl/curl.h>
-#include <pwd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <sstream>
 #include <stop_token>
 #include <string_view>
 #include <vector>
+
+#include "platform/Netrc.h"
 
 namespace pesterly {
 namespace {
@@ -122,89 +121,6 @@ std::string UrlPart(CURLU* url, CURLUPart part) {
     return owned.get();
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// The next word of a ~/.netrc line: blank-separated, or between double quotes with backslash
-// escapes.
-bool NextNetrcWord(std::string_view& line, std::string& word) {
-    const size_t start = line.find_first_not_of(" \t\r\f\v");
-    if (start == std::string_view::npos) {
-        return false;
-    }
-    line.remove_prefix(start);
-    word.clear();
-    if (line.front() != '"') {
-        const size_t end = std::min(line.find_first_of(" \t\r\f\v"), line.size());
-        word = line.substr(0, end);
-        line.remove_prefix(end);
-        return true;
-    }
-    size_t i = 1;
-    for (; i < line.size() && line[i] != '"'; ++i) {
-        if (line[i] == '\\' && i + 1 < line.size()) {
-            ++i;
-        }
-        word += line[i];
-    }
-    line.remove_prefix(std::min(i + 1, line.size()));
-    return true;
-}
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    const passwd* entry = getpwuid(getuid());
-    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
-}
-
-// Whether ~/.netrc has an entry that libcurl could take a login from for the host: a
-// "machine" of that name in any case of letters, or "default". Macro definitions ("macdef"
-// up to the next empty line) and comments are skipped as libcurl skips them. Where the file
-// could be read two ways this answers yes, since the answer decides whether a password may
-// cross the network.
-bool NetrcMayHoldLogin(const std::string& host) {
-    const std::string home = HomeFolder();
-    if (home.empty()) {
-        return false;
-    }
-    std::ifstream file(home + "/.netrc");
-    std::string line;
-    std::string word;
-    bool in_macro = false;
-    bool host_follows = false;
-    while (std::getline(file, line)) {
-        std::string_view rest = line;
-        if (in_macro) {
-            in_macro = rest.find_first_not_of(" \t\r\f\v") != std::string_view::npos;
-            continue;
-        }
-        while (NextNetrcWord(rest, word)) {
-            if (host_follows) {
-                if (SameIgnoringCase(word, host)) {
-                    return true;
-                }
-                host_follows = false;
-            } else if (word.front() == '#') {
-                break;
-            } else if (SameIgnoringCase(word, "default")) {
-                return true;
-            } else if (SameIgnoringCase(word, "machine")) {
-                host_follows = true;
-            } else if (SameIgnoringCase(word, "macdef")) {
-                in_macro = true;
-                break;
-            }
-        }
-    }
-    return false;
-}
-
 // The first command the server refused, with its answer, so that a failure can say which
 // address or step it was; curl's own message names only the kind of command.
 struct Dialogue {
@@ -288,35 +204,49 @@ MaybeError SmtpTransport::CheckReady() {
     return std::nullopt;
 }
 
-MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
+// SMTP wants CR LF at the end of every line.
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+            out += '\r';
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+Delivery SmtpTransport::Deliver(const ComposedMail& mail) {
     // Without recipients libcurl sends HELP and reports success having sent nothing.
     if (mail.envelope_recipients.empty()) {
-        return Error{"The mail has no recipient."};
+        return Delivery::Refused("The mail has no recipient.");
     }
     if (stop_.stop_requested()) {
-        return Error{kMailStoppedAtEnd};
+        return Delivery::TryLater(kMailStoppedAtEnd);
     }
     if (host_.empty()) {
         if (MaybeError error = CheckReady()) {
-            return error;
+            return Delivery::TryLater(error->message);
         }
     }
     std::unique_ptr<CURL, EasyFree> easy(curl_easy_init());
     if (!easy) {
-        return Error{"Cannot start a mail connection (libcurl failed to initialise)."};
+        return Delivery::TryLater("Cannot start a mail connection (libcurl failed to initialise).");
     }
     curl_slist* raw_list = nullptr;
     for (const std::string& address : mail.envelope_recipients) {
         curl_slist* longer = curl_slist_append(raw_list, ("<" + address + ">").c_str());
         if (longer == nullptr) {
             curl_slist_free_all(raw_list);
-            return Error{"Out of memory while preparing the mail."};
+            return Delivery::TryLater("Out of memory while preparing the mail.");
         }
         raw_list = longer;
     }
     std::unique_ptr<curl_slist, ListFree> recipients(raw_list);
     const std::string sender = "<" + mail.sender + ">";
-    Upload upload{&mail.text};
+    const std::string text_out = WithCrLf(mail.text);
+    Upload upload{&text_out};
     Dialogue dialogue;
     char message[CURL_ERROR_SIZE] = {};
 
@@ -345,7 +275,7 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(c, CURLOPT_READFUNCTION, &ReadChunk);
     curl_easy_setopt(c, CURLOPT_READDATA, &upload);
-    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(mail.text.size()));
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(text_out.size()));
     curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &Record);
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, &dialogue);
     curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
@@ -354,10 +284,10 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
     const CURLcode code = PerformUnlessStopped(c, stop_, stopped);
     answer_ = dialogue.answer;
     if (stopped) {
-        return Error{kMailStoppedAtEnd};
+        return Delivery::TryLater(kMailStoppedAtEnd);
     }
     if (code == CURLE_OK) {
-        return std::nullopt;
+        return Delivery::Sent();
     }
     std::ostringstream text;
     text << "Sending the mail through " << host_ << " failed: ";
@@ -368,7 +298,7 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
              << ") would have crossed the network as plain text. Nothing was sent to it, not "
                 "even the password. Use the server's encrypted port (smtps://"
              << host_ << ":465) or remove the login for " << host_ << ".";
-        return Error{text.str()};
+        return Delivery::TryLater(text.str());
     }
     const std::string& refused = dialogue.refused_command;
     const auto mentioned = [&refused] {
@@ -388,7 +318,11 @@ MaybeError SmtpTransport::Deliver(const ComposedMail& mail) {
             text << " (the server answered \"" << dialogue.refusal << "\")";
         }
     }
-    return Error{text.str()};
+    // A 5xx answer to a recipient or to the message itself is final; one to the sender or the
+    // login is most often a setting the user can still put right.
+    const bool final_answer = dialogue.refusal.starts_with("5") &&
+                              (refused.starts_with("RCPT TO:") || refused.starts_with("DATA"));
+    return final_answer ? Delivery::Refused(text.str()) : Delivery::TryLater(text.str());
 }
 
 }  // namespace pesterly

@@ -16,9 +16,7 @@ class SmtpTransport : public MailTransport {
     explicit SmtpTransport(std::string url, std::stop_token stop = {})
         : url_(std::move(url)), stop_(std::move(stop)) {}
 
-    LineEnds WantedLineEnds() const override { return LineEnds::kCrLf; }
-    MaybeError CheckReady() override;
-    MaybeError Deliver(const ComposedMail& mail) override;
+    Delivery Deliver(const ComposedMail& mail) override;
     std::string LastAnswer() const override { return answer_; }
 
     // A login of its own, taken before ~/.netrc; it is only ever sent encrypted.
@@ -32,6 +30,8 @@ class SmtpTransport : public MailTransport {
     void TrustCertificates(std::string ca_file) { ca_file_ = std::move(ca_file); }
 
   private:
+    MaybeError CheckReady();
+
     std::string url_;
     std::stop_token stop_;
     std::string host_;

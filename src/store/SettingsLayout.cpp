@@ -7,10 +7,7 @@
 namespace pesterly {
 namespace {
 
-constexpr std::string_view kEventCount = "EventCount";
-constexpr std::string_view kCategoryCount = "Count";
-constexpr std::string_view kCheckDate = "CheckDate";
-constexpr std::string_view kCheckTime = "CheckTime";
+using namespace keys;
 constexpr std::string_view kDefaultCheckTime = "8:00:00AM";
 
 int16_t ReadCount(SettingsStore& store, std::string_view section, std::string_view key) {
@@ -41,20 +38,20 @@ void LoadSettings(Database& db, SettingsStore& store) {
     db.HappeningCount = ReadCount(store, kEvents, kEventCount);
     for (int n = 0; n < db.HappeningCount; ++n) {
         Happening& h = db.Happenings[n];
-        h.Repeat = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey("ERepeat", n), "0"));
-        h.DoneDate = ReadDate(store, SlotKey("EDone", n));
-        h.EventDate = ReadDate(store, SlotKey("EDate", n));
-        h.Desc = store.GetSetting(kEvents, SlotKey("EDesc", n), "");
-        h.SendMail = forms::ReadFlag(store.GetSetting(kEvents, SlotKey("EEmail", n), "False"));
-        h.UseNagList =
-            forms::ReadFlag(store.GetSetting(kEvents, SlotKey("EUseNagList", n), "False"));
-        h.SpecialEmail = store.GetSetting(kEvents, SlotKey("EsEmail", n), " ");
-        h.Category = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey("ECategory", n), "0"));
-        h.EmailBody = store.GetSetting(kEvents, SlotKey("EEmailBody", n), "");
+        h.Repeat = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey(kRepeat, n), "0"));
+        h.DoneDate = ReadDate(store, SlotKey(kDoneDate, n));
+        h.EventDate = ReadDate(store, SlotKey(kEventDate, n));
+        h.Desc = store.GetSetting(kEvents, SlotKey(kDesc, n), "");
+        h.SendMail = forms::ReadFlag(store.GetSetting(kEvents, SlotKey(kSendMail, n), "False"));
+        h.UseNagList = forms::ReadFlag(store.GetSetting(kEvents, SlotKey(kUseNagList, n), "False"));
+        h.SpecialEmail = store.GetSetting(kEvents, SlotKey(kSpecialEmail, n), " ");
+        h.Category = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey(kCategory, n), "0"));
+        h.EmailBody = store.GetSetting(kEvents, SlotKey(kEmailBody, n), "");
     }
     db.CategoryCount = ReadCount(store, sections::kCategories, kCategoryCount);
     for (int n = 0; n < db.CategoryCount; ++n) {
-        db.Categories[n] = store.GetSetting(sections::kCategories, SlotKey("Category", n), "Error");
+        db.Categories[n] =
+            store.GetSetting(sections::kCategories, SlotKey(kCategoryName, n), "Error");
     }
 }
 
@@ -74,21 +71,21 @@ MaybeError SaveSettings(const Database& db, SettingsStore& store) {
     store.SaveSetting(kEvents, kEventCount, forms::PaddedNumber(db.HappeningCount));
     for (int n = 0; n < db.HappeningCount; ++n) {
         const Happening& h = db.Happenings[n];
-        store.SaveSetting(kEvents, SlotKey("EDate", n), StoredDate(h.EventDate));
-        store.SaveSetting(kEvents, SlotKey("ERepeat", n), forms::TrimmedNumber(h.Repeat));
-        store.SaveSetting(kEvents, SlotKey("EDesc", n), StoredText(h.Desc));
-        store.SaveSetting(kEvents, SlotKey("EDone", n), StoredDate(h.DoneDate));
-        store.SaveSetting(kEvents, SlotKey("EEmail", n), forms::Flag(h.SendMail));
-        store.SaveSetting(kEvents, SlotKey("EUseNagList", n), forms::Flag(h.UseNagList));
-        store.SaveSetting(kEvents, SlotKey("ESEmail", n), StoredText(h.SpecialEmail));
-        store.SaveSetting(kEvents, SlotKey("ECategory", n), forms::TrimmedNumber(h.Category));
-        store.SaveSetting(kEvents, SlotKey("EEmailBody", n), StoredText(h.EmailBody));
+        store.SaveSetting(kEvents, SlotKey(kEventDate, n), StoredDate(h.EventDate));
+        store.SaveSetting(kEvents, SlotKey(kRepeat, n), forms::TrimmedNumber(h.Repeat));
+        store.SaveSetting(kEvents, SlotKey(kDesc, n), StoredText(h.Desc));
+        store.SaveSetting(kEvents, SlotKey(kDoneDate, n), StoredDate(h.DoneDate));
+        store.SaveSetting(kEvents, SlotKey(kSendMail, n), forms::Flag(h.SendMail));
+        store.SaveSetting(kEvents, SlotKey(kUseNagList, n), forms::Flag(h.UseNagList));
+        store.SaveSetting(kEvents, SlotKey(kSpecialEmail, n), StoredText(h.SpecialEmail));
+        store.SaveSetting(kEvents, SlotKey(kCategory, n), forms::TrimmedNumber(h.Category));
+        store.SaveSetting(kEvents, SlotKey(kEmailBody, n), StoredText(h.EmailBody));
     }
     store.SaveSetting(sections::kOptions, kCheckDate, StoredDate(db.CheckDate));
     store.SaveSetting(sections::kOptions, kCheckTime, StoredDate(db.CheckTime));
     store.SaveSetting(sections::kCategories, kCategoryCount, forms::PaddedNumber(db.CategoryCount));
     for (int n = 0; n < db.CategoryCount; ++n) {
-        store.SaveSetting(sections::kCategories, SlotKey("Category", n),
+        store.SaveSetting(sections::kCategories, SlotKey(kCategoryName, n),
                           StoredText(db.Categories[n]));
     }
     return store.Commit();

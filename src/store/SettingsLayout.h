@@ -18,6 +18,29 @@ inline constexpr std::string_view kOptions = "Options";
 inline constexpr std::string_view kNagList = "NagList";
 }  // namespace sections
 
+// Every stored key name, once. Names are matched without regard to case, so older files that
+// spell a key otherwise ("EsEmail") read the same.
+namespace keys {
+inline constexpr std::string_view kEventCount = "EventCount";
+inline constexpr std::string_view kEventDate = "EDate";
+inline constexpr std::string_view kRepeat = "ERepeat";
+inline constexpr std::string_view kDesc = "EDesc";
+inline constexpr std::string_view kDoneDate = "EDone";
+inline constexpr std::string_view kSendMail = "EEmail";
+inline constexpr std::string_view kUseNagList = "EUseNagList";
+inline constexpr std::string_view kSpecialEmail = "ESEmail";
+inline constexpr std::string_view kCategory = "ECategory";
+inline constexpr std::string_view kEmailBody = "EEmailBody";
+inline constexpr std::string_view kCategoryCount = "Count";
+inline constexpr std::string_view kCategoryName = "Category";
+inline constexpr std::string_view kCheckDate = "CheckDate";
+inline constexpr std::string_view kCheckTime = "CheckTime";
+inline constexpr std::string_view kEmailCount = "EmailCount";
+inline constexpr std::string_view kEmail = "Email";
+inline constexpr std::string_view kToAddress = "ToAddress";
+inline constexpr std::string_view kUseTo = "UseTO";
+}  // namespace keys
+
 // A per-slot key: the prefix and the slot number, "EDate" and 17 give "EDate17".
 std::string SlotKey(std::string_view prefix, int slot);
 

@@ -20,8 +20,9 @@ TEST(NagListSettings, ReadsEntriesAsStored) {
     store.SaveSetting("NagList", "Email2", "c@x.org");
     store.SaveSetting("NagList", "Email3", "beyond the count");
     store.SaveSetting("NagList", "ToAddress", "  boss@x.org ");
-    const NagListSettings settings = LoadNagListForEditor(store);
-    EXPECT_EQ(settings.entries, (std::vector<std::string>{" a@x.org ", "0", "c@x.org"}));
+    const NagListSettings settings = ReadNagList(store);
+    EXPECT_EQ(settings.entries,
+              (std::vector<std::optional<std::string>>{" a@x.org ", std::nullopt, "c@x.org"}));
     EXPECT_EQ(settings.to_address, "  boss@x.org ");
 }
 
@@ -32,7 +33,7 @@ TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {
     for (const auto& [stored, expected] : cases) {
         MemorySettingsStore store;
         store.SaveSetting("NagList", "EmailCount", stored);
-        EXPECT_EQ(LoadNagListForEditor(store).entries.size(), expected) << stored;
+        EXPECT_EQ(ReadNagList(store).entries.size(), expected) << stored;
     }
 }
 
@@ -43,7 +44,7 @@ TEST(NagListSettings, SavingLeavesOlderEntriesBehindUnread) {
     EXPECT_FALSE(SaveNagList(store, {{"c"}, "", false}).has_value());
     EXPECT_EQ(Get(store, "Email1"), "b");
     EXPECT_EQ(Get(store, "UseTO"), "False");
-    EXPECT_EQ(LoadNagListForEditor(store).entries, std::vector<std::string>{"c"});
+    EXPECT_EQ(ReadNagList(store).entries, std::vector<std::optional<std::string>>{"c"});
 }
 
 }  // namespace

@@ -98,16 +98,18 @@ class Pesterly:
     """The program under test, with a private HOME and XDG_CONFIG_HOME, on an X screen (or,
     without one, on the desktop extra_env names)."""
 
-    def __init__(self, binary, screen, settings_text=None, args=(), extra_env=None):
-        self.home = tempfile.mkdtemp(prefix="pesterly-e2e-")
+    def __init__(self, binary, screen, settings_text=None, args=(), extra_env=None, home=None):
+        self.home = home or tempfile.mkdtemp(prefix="pesterly-e2e-")
         self.config = os.path.join(self.home, "config")
         self.ini = os.path.join(self.config, "Pesterly", "Pesterly.ini")
         if settings_text is not None:
-            os.makedirs(os.path.dirname(self.ini))
+            os.makedirs(os.path.dirname(self.ini), exist_ok=True)
             with open(self.ini, "w", encoding="utf-8") as f:
                 f.write(settings_text)
         env = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
-        env.update(HOME=self.home, XDG_CONFIG_HOME=self.config, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        env.update(HOME=self.home, XDG_CONFIG_HOME=self.config,
+                   XDG_STATE_HOME=os.path.join(self.home, "state"), LANG="C.UTF-8",
+                   LC_ALL="C.UTF-8")
         if screen is not None:
             env["DISPLAY"] = screen.name
         else:  # a Wayland desktop, given in extra_env

@@ -9,15 +9,19 @@ accepts any login, as a careless server would, leaving a file "login" behind whe
 sent one. With --tls-cert and --tls-key it offers STARTTLS with that certificate and takes
 no mail without it; with --login USER:PASSWORD it takes that login only (over TLS when offered),
 and leaves "login-refused" behind for any other. A message that came over TLS also leaves
-N.tls. It stops by itself when its standard input closes (the test ended or died) or after --lifetime seconds.
+N.tls. It stops by itself when its standard input closes (the test ended or died) or after
+--lifetime seconds. With --run COMMAND... it runs the command with PESTERLY_SMTP_PORT and
+PESTERLY_SMTP_OUT in its environment, stops when the command ends and exits as it did.
 """
 
 import argparse
 import asyncio
 import os
 import socket
+import subprocess
 import ssl
 import sys
+import tempfile
 
 from aiosmtpd.smtp import SMTP, AuthResult
 
@@ -52,20 +56,23 @@ class Recorder:
 
 async def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--out", required=True)
+    parser.add_argument("--out")
     parser.add_argument("--reject", default="")
     parser.add_argument("--lifetime", type=float, default=120.0)
     parser.add_argument("--offer-login", action="store_true")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--run", nargs=argparse.REMAINDER)
     parser.add_argument("--tls-cert", default="")
     parser.add_argument("--tls-key", default="")
     parser.add_argument("--login", default="")
     args = parser.parse_args()
+    args.out = args.out or tempfile.mkdtemp(prefix="pesterly-sink-")
 
     loop = asyncio.get_running_loop()
     handler = Recorder(args.out, args.reject)
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", 0))
+    listener.bind(("127.0.0.1", args.port))
     def accept_any_login(server, session, envelope, mechanism, auth_data):
         open(os.path.join(args.out, "login"), "w").close()
         return AuthResult(success=True)
@@ -90,7 +97,14 @@ async def main():
                      auth_required=True)
     server = await loop.create_server(
         lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=listener)
-    print(f"port {listener.getsockname()[1]}", flush=True)
+    port = listener.getsockname()[1]
+    if args.run:
+        env = {**os.environ, "PESTERLY_SMTP_PORT": str(port), "PESTERLY_SMTP_OUT": args.out}
+        child = await asyncio.create_subprocess_exec(*args.run, env=env)
+        status = await child.wait()
+        server.close()
+        return status
+    print(f"port {port}", flush=True)
 
     stop = loop.create_future()
 
@@ -108,4 +122,4 @@ async def main():
 
 
 if __name__ == "__main__":
-    asyncio.run(main())
+    sys.exit(asyncio.run(main()))

@@ -22,11 +22,11 @@ def us_date(day):
 class SmtpSink:
     """The test's own SMTP server on 127.0.0.1."""
 
-    def __init__(self):
+    def __init__(self, *options):
         self.folder = tempfile.mkdtemp(prefix="pesterly-mail-")
         self.process = subprocess.Popen(
             ["/usr/bin/python3", os.path.join(HERE, "smtp_sink.py"), "--out", self.folder,
-             "--lifetime", "170"],
+             "--lifetime", "170", *options],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         line = self.process.stdout.readline().split()
         if len(line) != 2 or line[0] != "port":

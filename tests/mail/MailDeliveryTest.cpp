@@ -10,10 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "SmtpSink.h"
+#include "MailTestKit.h"
 #include "mail/NagMail.h"
 #include "platform/MailSessionFactory.h"
-#include "store/SettingsLayout.h"
 #include "support/MemorySettingsStore.h"
 
 namespace pesterly {
@@ -49,11 +48,12 @@ MailSettings Sendmail(std::string program) {
     return settings;
 }
 
-MaybeError SendWith(const MailSettings& settings, const Happening& event) {
-    MemorySettingsStore store;  // an empty nag list
+using Outcome = Delivery::Outcome;
+
+Delivery SendWith(const MailSettings& settings, const Happening& event) {
     Happening alone = event;
     alone.UseNagList = false;
-    return SendNagMail(alone, store, *MakeMailSession(settings));
+    return MakeMailPost(settings)->Send(*NagMailDraft(alone, {}));
 }
 
 class MailDelivery : public ::testing::TestWithParam<Route> {
@@ -62,8 +62,8 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
 
     // Sends through the route under test to the server on `port`; msmtp reads ~/.msmtprc
     // and libcurl ~/.netrc, both from a folder of the test's own.
-    MaybeError Send(const Happening& event, const std::vector<std::string>& list,
-                    const char* use_to, int port = 0) {
+    Delivery Send(const Happening& event, const std::vector<std::string>& list, const char* use_to,
+                  int port = 0) {
         port = port != 0 ? port : sink_.Port();
         home_.Write(".msmtprc",
                     "defaults\nauth off\ntls off\naccount default\nhost 127.0.0.1\nport " +
@@ -78,13 +78,8 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
         } else {
             settings.sendmail_program = kMsmtp;
         }
-        MemorySettingsStore store;
-        store.SaveSetting(sections::kNagList, "EmailCount", std::to_string(list.size()));
-        for (size_t k = 0; k < list.size(); ++k) {
-            store.SaveSetting(sections::kNagList, "Email" + std::to_string(k), list[k]);
-        }
-        store.SaveSetting(sections::kNagList, "UseTO", use_to);
-        return SendNagMail(event, store, *MakeMailSession(settings));
+        const NagListSettings nag_list{{list.begin(), list.end()}, std::nullopt, use_to[0] == 'T'};
+        return MakeMailPost(settings)->Send(*NagMailDraft(event, nag_list));
     }
 
     // The one message the server took, its recipients sorted, and the message as read back.
@@ -110,9 +105,9 @@ TEST_P(MailDelivery, ToAddressingShowsEveryRecipientAndTheTextArrivesIntact) {
     // dot that must not end the message early.
     const std::string subject = "Grüße: Miete für März zahlen – 5 € =?utf-8?q?a=0D=0Ab?=";
     const std::string body = "Erste Zeile mit Umlauten: äöü ß\n.\nZweite Zeile.";
-    const MaybeError error =
+    const Delivery sent =
         Send(Event(subject, body), {"e0@list.example", "Eve One <e1@list.example>"}, "True");
-    ASSERT_FALSE(error) << error->message;
+    ASSERT_EQ(sent.outcome, Outcome::kSent) << sent.message;
     const auto [delivery, parsed] = Delivered();
     EXPECT_EQ(delivery.mail_from, kFrom);
     EXPECT_EQ(delivery.rcpt_tos, everyone_);
@@ -125,8 +120,8 @@ TEST_P(MailDelivery, ToAddressingShowsEveryRecipientAndTheTextArrivesIntact) {
 }
 
 TEST_P(MailDelivery, BlindCopiesReachEveryoneButShowInNoHeader) {
-    const MaybeError error = Send(Event(), {"e0@list.example", "e1@list.example"}, "False");
-    ASSERT_FALSE(error) << error->message;
+    const Delivery sent = Send(Event(), {"e0@list.example", "e1@list.example"}, "False");
+    ASSERT_EQ(sent.outcome, Outcome::kSent) << sent.message;
     const auto [delivery, parsed] = Delivered();
     EXPECT_EQ(delivery.rcpt_tos, everyone_);
     EXPECT_NE(parsed.to.find("undisclosed-recipients"), std::string::npos) << parsed.to;
@@ -137,21 +132,20 @@ TEST_P(MailDelivery, BlindCopiesReachEveryoneButShowInNoHeader) {
 }
 
 TEST_P(MailDelivery, RefusedRecipientFailsNamingAddressAndReason) {
-    const MaybeError error = Send(Event(), {"e0@list.example", SmtpSink::kRefusedAddress}, "True");
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find(SmtpSink::kRefusedAddress), std::string::npos) << error->message;
-    EXPECT_NE(error->message.find("550"), std::string::npos) << error->message;
+    const Delivery sent = Send(Event(), {"e0@list.example", SmtpSink::kRefusedAddress}, "True");
+    ASSERT_EQ(sent.outcome, Outcome::kRefused) << sent.message;  // not worth a retry
+    EXPECT_NE(sent.message.find(SmtpSink::kRefusedAddress), std::string::npos) << sent.message;
+    EXPECT_NE(sent.message.find("550"), std::string::npos) << sent.message;
     EXPECT_FALSE(sink_.StoredAny());
 }
 
 TEST_P(MailDelivery, ClosedPortFailsSayingTheServerCannotBeReached) {
     testing::ClosedPort closed;
     ASSERT_GT(closed.Port(), 0);
-    const MaybeError error = Send(Event(), {"e0@list.example"}, "True", closed.Port());
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find(std::to_string(closed.Port())), std::string::npos)
-        << error->message;
-    EXPECT_NE(error->message.find("onnect"), std::string::npos) << error->message;
+    const Delivery sent = Send(Event(), {"e0@list.example"}, "True", closed.Port());
+    ASSERT_EQ(sent.outcome, Outcome::kTryLater) << sent.message;
+    EXPECT_NE(sent.message.find(std::to_string(closed.Port())), std::string::npos) << sent.message;
+    EXPECT_NE(sent.message.find("onnect"), std::string::npos) << sent.message;
 }
 
 TEST_P(MailDelivery, EndOfTheProgramStopsAMailToAServerThatNeverAnswers) {
@@ -164,9 +158,9 @@ TEST_P(MailDelivery, EndOfTheProgramStopsAMailToAServerThatNeverAnswers) {
     end_.request_stop();
     // Far below the 20 s and 120 s the mail would otherwise wait for the server.
     ASSERT_EQ(sending.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    const MaybeError error = sending.get();
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find("Pesterly is ending"), std::string::npos) << error->message;
+    const Delivery sent = sending.get();
+    ASSERT_EQ(sent.outcome, Outcome::kTryLater) << sent.message;  // kept for the next start
+    EXPECT_NE(sent.message.find("Pesterly is ending"), std::string::npos) << sent.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, MailDelivery, ::testing::Values(Route::kCurl, Route::kSendmail),
@@ -181,15 +175,15 @@ TEST(MailService, UrlInTheEnvironmentSendsThroughThatServer) {
     ScopedEnv no_netrc("HOME", home.Path().c_str());
     ScopedEnv url("PESTERLY_MAIL_URL", sink.Url().c_str());
     ScopedEnv email("EMAIL", "Pat <pat@doe.example>");
-    const MaybeError error = SendWith(MailSettings::FromEnvironment(), Event());
-    ASSERT_FALSE(error) << error->message;
+    const Delivery sent = SendWith(MailSettings::FromEnvironment(), Event());
+    ASSERT_EQ(sent.outcome, Outcome::kSent) << sent.message;
     const std::optional<SmtpSink::Delivery> delivery = sink.NextDelivery();
     ASSERT_TRUE(delivery);
     EXPECT_EQ(delivery->mail_from, "pat@doe.example");
 }
 
 TEST(MailService, LoginNeverCrossesTheNetworkInPlainText) {
-    SmtpSink sink(/*offer_login=*/true);  // takes a login without TLS
+    SmtpSink sink;  // takes a login without TLS
     ASSERT_TRUE(sink.Running()) << sink.Problem();
     const std::string server = "localhost:" + std::to_string(sink.Port());
     const struct {
@@ -215,17 +209,17 @@ TEST(MailService, LoginNeverCrossesTheNetworkInPlainText) {
         MailSettings settings;
         settings.from = kFrom;
         settings.smtp_url = c.url;
-        const MaybeError error = SendWith(settings, Event());
+        const Delivery sent = SendWith(settings, Event());
         if (c.named == nullptr) {
-            EXPECT_FALSE(error) << error->message;
+            EXPECT_EQ(sent.outcome, Outcome::kSent) << sent.message;
             EXPECT_TRUE(sink.NextDelivery());
             continue;
         }
-        ASSERT_TRUE(error);
+        ASSERT_EQ(sent.outcome, Outcome::kTryLater);  // until the user sets it right
         for (const char* words : {c.named, "no encrypted connection", "plain text", "smtps://"}) {
-            EXPECT_NE(error->message.find(words), std::string::npos) << error->message;
+            EXPECT_NE(sent.message.find(words), std::string::npos) << sent.message;
         }
-        EXPECT_EQ(error->message.find("secret"), std::string::npos) << error->message;
+        EXPECT_EQ(sent.message.find("secret"), std::string::npos) << sent.message;
         EXPECT_FALSE(sink.StoredAny());
     }
     EXPECT_FALSE(sink.SawLogin());
@@ -233,10 +227,10 @@ TEST(MailService, LoginNeverCrossesTheNetworkInPlainText) {
 
 TEST(MailService, WithoutSendmailTheUserLearnsWhatToInstall) {
     TempFolder empty;
-    const MaybeError error = SendWith(Sendmail(empty.Path() + "/sendmail"), Event());
-    ASSERT_TRUE(error);
+    const Delivery sent = SendWith(Sendmail(empty.Path() + "/sendmail"), Event());
+    ASSERT_EQ(sent.outcome, Outcome::kTryLater);
     for (const char* hint : {"No mail service", "msmtp-mta", "PESTERLY_MAIL_URL"}) {
-        EXPECT_NE(error->message.find(hint), std::string::npos) << error->message;
+        EXPECT_NE(sent.message.find(hint), std::string::npos) << sent.message;
     }
 }
 
@@ -245,10 +239,10 @@ TEST(MailService, SendmailFailureReportsStatusAndReasonAndSurvivesAClosedPipe) {
     // then meets a closed pipe, which must not end the program.
     TempFolder home;
     ScopedEnv no_config("HOME", home.Path().c_str());
-    const MaybeError error = SendWith(Sendmail(kMsmtp), Event("Big", std::string(4 << 20, 'x')));
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find("exit status 78"), std::string::npos) << error->message;
-    EXPECT_NE(error->message.find("msmtp:"), std::string::npos) << error->message;
+    const Delivery sent = SendWith(Sendmail(kMsmtp), Event("Big", std::string(4 << 20, 'x')));
+    ASSERT_EQ(sent.outcome, Outcome::kTryLater);
+    EXPECT_NE(sent.message.find("exit status 78"), std::string::npos) << sent.message;
+    EXPECT_NE(sent.message.find("msmtp:"), std::string::npos) << sent.message;
 }
 
 TEST(MailService, SendmailThatLeavesADeliveryProcessBehindStillCountsAsSent) {
@@ -259,7 +253,7 @@ TEST(MailService, SendmailThatLeavesADeliveryProcessBehindStillCountsAsSent) {
     const MailSettings settings = Sendmail(folder.Write(
         "sendmail", "#!/bin/sh\ncat > '" + received + "'\n(sleep 30 &)\nexit 0\n", 0700));
     // Waiting for the pipe instead would end in "did not finish" after two minutes.
-    EXPECT_FALSE(SendWith(settings, Event()));
+    EXPECT_EQ(SendWith(settings, Event()).outcome, Outcome::kSent);
     std::ifstream mail(received);
     const std::string text((std::istreambuf_iterator<char>(mail)), {});
     EXPECT_NE(text.find("Subject: Pay the rent"), std::string::npos) << text;

@@ -108,13 +108,14 @@ void NagList::NagList_Form_Load() {
     NewEmail->clear();
     AddEmail->setEnabled(false);
     DeleteEmail->setEnabled(false);
-    const NagListSettings settings = LoadNagListForEditor(store_);
+    const NagListSettings settings = ReadNagList(store_);
     Emails->clear();
-    for (const std::string& entry : settings.entries) {
-        Emails->addItem(FromStd(entry));
+    // An entry that was never stored shows as "0", and is saved so by OK.
+    for (const std::optional<std::string>& entry : settings.entries) {
+        Emails->addItem(FromStd(entry.value_or("0")));
     }
     (settings.use_to ? UseToOption : UseBCCOption)->setChecked(true);
-    ToAddress->setText(FromStd(settings.to_address));
+    ToAddress->setText(FromStd(settings.to_address.value_or("")));
     ToAddress->setEnabled(UseBCCOption->isChecked());
     // Filling the controls above reported changes; the form still opens unchanged.
     OKButton->setEnabled(false);

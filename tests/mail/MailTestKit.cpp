@@ -1,15 +1,12 @@
-#include "SmtpSink.h"
+#include "MailTestKit.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <gmime/gmime.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <spawn.h>
 #include <strings.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,8 +15,7 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
-
-extern char** environ;
+#include <thread>
 
 namespace pesterly::testing {
 namespace {
@@ -33,90 +29,35 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-SmtpSink::SmtpSink(bool offer_login) {
-    char folder[] = "/tmp/pesterly-sink-XXXXXX";
-    int in[2];
-    int out[2];
-    if (mkdtemp(folder) == nullptr || pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
-        problem_ = "no folder or pipe for the SMTP server";
+SmtpSink::SmtpSink() {
+    const char* port = std::getenv("PESTERLY_SMTP_PORT");
+    const char* folder = std::getenv("PESTERLY_SMTP_OUT");
+    if (port == nullptr || folder == nullptr) {
         return;
     }
+    port_ = std::atoi(port);
     folder_ = folder;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    std::string args[] = {"/usr/bin/python3", PESTERLY_SMTP_SINK, "--out", folder_,
-                          "--reject",         kRefusedAddress};
-    std::string login_flag = "--offer-login";
-    char* argv[] = {args[0].data(),
-                    args[1].data(),
-                    args[2].data(),
-                    args[3].data(),
-                    args[4].data(),
-                    args[5].data(),
-                    offer_login ? login_flag.data() : nullptr,
-                    nullptr};
-    const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    to_server_ = in[1];
-    from_server_ = out[0];
-    std::string line;
-    if (spawned != 0) {
-        pid_ = -1;
-        problem_ = "cannot start /usr/bin/python3";
-    } else if (!ReadLine(line, 15000) || !line.starts_with("port ")) {
-        problem_ = "the SMTP server did not report its port (got \"" + line + "\")";
-    } else {
-        port_ = std::atoi(line.c_str() + 5);
+    while (std::filesystem::exists(Stored(next_))) {
+        ++next_;
     }
 }
 
-SmtpSink::~SmtpSink() {
-    if (to_server_ >= 0) {
-        close(to_server_);  // the server stops when its input closes
-    }
-    if (pid_ > 0) {
-        waitpid(pid_, nullptr, 0);
-    }
-    if (from_server_ >= 0) {
-        close(from_server_);
-    }
-    if (!folder_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-}
-
-bool SmtpSink::ReadLine(std::string& line, int timeout_ms) {
-    size_t end = 0;
-    while ((end = pending_.find('\n')) == std::string::npos) {
-        pollfd fd{from_server_, POLLIN, 0};
-        char buffer[512];
-        const ssize_t n = poll(&fd, 1, timeout_ms) > 0 ? read(from_server_, buffer, 512) : -1;
-        if (n <= 0) {
-            return false;
-        }
-        pending_.append(buffer, static_cast<size_t>(n));
-    }
-    line = pending_.substr(0, end);
-    pending_.erase(0, end + 1);
-    return true;
+std::string SmtpSink::Stored(int number) const {
+    return folder_ + "/" + std::to_string(number) + ".envelope";
 }
 
 std::optional<SmtpSink::Delivery> SmtpSink::NextDelivery() {
-    std::string line;
-    do {
-        if (!ReadLine(line, 10000)) {
+    const std::string envelope_path = Stored(next_);
+    for (int waited = 0; !std::filesystem::exists(envelope_path); waited += 20) {
+        if (waited > 10000) {
             return std::nullopt;
         }
-    } while (!line.starts_with("stored "));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     Delivery delivery;
-    const std::string base = folder_ + "/" + line.substr(7);
-    delivery.raw = Slurp(base + ".eml");
-    std::istringstream envelope(Slurp(base + ".envelope"));
+    delivery.raw = Slurp(folder_ + "/" + std::to_string(next_++) + ".eml");
+    std::istringstream envelope(Slurp(envelope_path));
+    std::string line;
     while (std::getline(envelope, line)) {
         if (line.starts_with("from ")) {
             delivery.mail_from = line.substr(5);
@@ -128,7 +69,7 @@ std::optional<SmtpSink::Delivery> SmtpSink::NextDelivery() {
 }
 
 bool SmtpSink::StoredAny() const {
-    return std::filesystem::exists(folder_ + "/0.envelope");
+    return std::filesystem::exists(Stored(next_));
 }
 
 bool SmtpSink::SawLogin() const {

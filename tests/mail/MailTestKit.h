@@ -3,17 +3,16 @@
 // What the mail tests need: a real SMTP server, a mail reader, a private folder, an
 // environment variable for one scope and a port that refuses connections.
 
-#include <sys/types.h>
-
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace pesterly::testing {
 
-// A real SMTP server on 127.0.0.1 (tests/e2e/smtp_sink.py), started for one test and stopped
-// with it. It refuses kRefusedAddress with 550. With offer_login it takes any login without
-// TLS, as a careless server would.
+// The real SMTP server on 127.0.0.1 that runs the mail tests (tests/e2e/smtp_sink.py --run),
+// found through PESTERLY_SMTP_PORT and PESTERLY_SMTP_OUT. It refuses kRefusedAddress with 550
+// and takes any login without TLS, as a careless server would. Sees the mails stored after it
+// was made.
 class SmtpSink {
   public:
     static constexpr const char* kRefusedAddress = "nobody@nowhere.example";
@@ -23,14 +22,10 @@ class SmtpSink {
         std::string raw;
     };
 
-    explicit SmtpSink(bool offer_login = false);
-    ~SmtpSink();
-    SmtpSink(const SmtpSink&) = delete;
-    SmtpSink& operator=(const SmtpSink&) = delete;
-
-    // False when the server failed to start; the reason is in Problem().
+    SmtpSink();
+    // False when the tests were not started by the server; the reason is in Problem().
     bool Running() const { return port_ > 0; }
-    const std::string& Problem() const { return problem_; }
+    std::string Problem() const { return "run the mail tests through smtp_sink.py --run"; }
     int Port() const { return port_; }
     std::string Url() const { return "smtp://127.0.0.1:" + std::to_string(port_); }
 
@@ -40,15 +35,11 @@ class SmtpSink {
     bool SawLogin() const;
 
   private:
-    bool ReadLine(std::string& line, int timeout_ms);
+    std::string Stored(int number) const;
 
-    pid_t pid_ = -1;
-    int to_server_ = -1;
-    int from_server_ = -1;
     int port_ = 0;
     std::string folder_;
-    std::string pending_;
-    std::string problem_;
+    int next_ = 0;
 };
 
 // A received message read back the way a mail reader would: decoded subject and text.
