@@ -114,7 +114,7 @@ int RunApplication(int argc, char** argv) {
                                : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
     });
     RealTimeWakeUpSource wakeup;
-    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup},
+    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup, &outbox},
                              QApplication::arguments().mid(1));
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app,

@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +15,7 @@
 
 #include "mail/MailServerSettings.h"
 #include "platform/MailModule.h"
+#include "platform/Outbox.h"
 #include "platform/SecretServiceKeyring.h"
 #include "reminder/QuestionAsker.h"
 #include "ui/Twips.h"
@@ -100,6 +103,14 @@ void MailServerForm::CreateControls() {
     StatusText->setObjectName(QStringLiteral("StatusText"));
     StatusText->setReadOnly(true);
     StatusText->setTabChangesFocus(true);
+    WaitingFrame = new QGroupBox(QStringLiteral("Nag Mails Waiting to Be Sent"), this);
+    WaitingFrame->setObjectName(QStringLiteral("WaitingFrame"));
+    WaitingList = new QListWidget(WaitingFrame);
+    WaitingList->setObjectName(QStringLiteral("WaitingList"));
+    RetryNowButton =
+        NewButton(QStringLiteral("RetryNowButton"), QStringLiteral("Retry Now"), WaitingFrame);
+    DiscardButton =
+        NewButton(QStringLiteral("DiscardButton"), QStringLiteral("Discard"), WaitingFrame);
     OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
     CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
 
@@ -122,13 +133,18 @@ void MailServerForm::CreateControls() {
     layout.Place(From, 1920, 4140, 3615, 375);
     layout.Place(SendTestMail, 240, 4680, 1695, 375);
     layout.Place(StatusText, 240, 5160, 5535, 975);
-    layout.Place(OKButton, 3480, 6300, 1095, 375);
-    layout.Place(CancelButton, 4680, 6300, 1095, 375);
-    layout.Finish(this, 6015, 6855);
+    layout.Place(WaitingFrame, 240, 6300, 5535, 1575);
+    layout.Place(WaitingList, 120, 300, 3975, 1095);
+    layout.Place(RetryNowButton, 4200, 300, 1215, 375);
+    layout.Place(DiscardButton, 4200, 780, 1215, 375);
+    layout.Place(OKButton, 3480, 8040, 1095, 375);
+    layout.Place(CancelButton, 4680, 8040, 1095, 375);
+    layout.Finish(this, 6015, 8595);
 
-    QWidget* const order[] = {SendmailOption, SmtpOption, Host,     Port,
-                              Security,       User,       Password, From,
-                              SendTestMail,   StatusText, OKButton, CancelButton};
+    QWidget* const order[] = {SendmailOption, SmtpOption, Host,        Port,
+                              Security,       User,       Password,    From,
+                              SendTestMail,   StatusText, WaitingList, RetryNowButton,
+                              DiscardButton,  OKButton,   CancelButton};
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -147,6 +163,12 @@ void MailServerForm::WireHandlers() {
     connect(OKButton, &QPushButton::clicked, this, &MailServerForm::MailServerForm_OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this,
             &MailServerForm::MailServerForm_CancelButton_Click);
+    connect(RetryNowButton, &QPushButton::clicked, this,
+            &MailServerForm::MailServerForm_RetryNowButton_Click);
+    connect(DiscardButton, &QPushButton::clicked, this,
+            &MailServerForm::MailServerForm_DiscardButton_Click);
+    connect(WaitingList, &QListWidget::itemSelectionChanged, this,
+            [this] { DiscardButton->setEnabled(!WaitingList->selectedItems().isEmpty()); });
 }
 
 void MailServerForm::Opening() {
@@ -169,7 +191,55 @@ void MailServerForm::ShowMethod() {
     Password->setEnabled(keyring_available_);
 }
 
+void MailServerForm::ShowOutbox(Outbox& outbox) {
+    outbox_ = &outbox;
+    connect(&outbox, &Outbox::WaitingChanged, this, &MailServerForm::FillWaitingList);
+    connect(&outbox, &Outbox::RetryDone, this, &MailServerForm::FillWaitingList);
+}
+
+// The list changes only through the outbox; neither it nor its buttons touch the settings, so
+// OK and Cancel stay as they are.
+void MailServerForm::FillWaitingList() {
+    WaitingList->clear();
+    if (outbox_ != nullptr) {
+        for (const Outbox::Waiting& mail : outbox_->List()) {
+            QString recipients;
+            for (const std::string& address : mail.recipients) {
+                recipients += (recipients.isEmpty() ? "" : ", ") + FromStd(address);
+            }
+            auto* item =
+                new QListWidgetItem(QStringLiteral("%1 (to %2, since %3)")
+                                        .arg(FromStd(mail.event), recipients,
+                                             QLocale().toString(mail.since, QLocale::ShortFormat)),
+                                    WaitingList);
+            item->setData(Qt::UserRole, mail.id);
+        }
+    }
+    WaitingFrame->setEnabled(outbox_ != nullptr);
+    RetryNowButton->setEnabled(WaitingList->count() > 0);
+    DiscardButton->setEnabled(false);
+}
+
+void MailServerForm::MailServerForm_RetryNowButton_Click() {
+    StatusText->setPlainText(QStringLiteral("Sending the waiting nag mails again..."));
+    outbox_->RetryNow();
+}
+
+void MailServerForm::MailServerForm_DiscardButton_Click() {
+    const QList<QListWidgetItem*> picked = WaitingList->selectedItems();
+    if (picked.isEmpty()) {
+        return;
+    }
+    if (!outbox_->Discard(picked.front()->data(Qt::UserRole).toString())) {
+        StatusText->setPlainText(QStringLiteral(
+            "That mail is being sent right now, so it cannot be discarded; try again once the "
+            "list has changed."));
+    }
+    FillWaitingList();
+}
+
 void MailServerForm::MailServerForm_Form_Load() {
+    FillWaitingList();
     const MailServerSettings settings = LoadMailServer(store_);
     (settings.method == MailMethod::kSmtp ? SmtpOption : SendmailOption)->setChecked(true);
     Host->setText(FromStd(settings.host));

@@ -12,12 +12,14 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace pesterly {
 
+class Outbox;
 class PasswordKeyring;
 class QuestionAsker;
 class SettingsStore;
@@ -40,6 +42,9 @@ class MailServerForm : public ModalForm {
                    TestMailSender send_test_mail, QWidget* parent);
     ~MailServerForm() override;
 
+    // Lists the nag mails that wait in this outbox, with "Retry Now" and "Discard".
+    void ShowOutbox(Outbox& outbox);
+
     QGroupBox* MethodFrame = nullptr;
     QRadioButton* SendmailOption = nullptr;
     QRadioButton* SmtpOption = nullptr;
@@ -58,6 +63,10 @@ class MailServerForm : public ModalForm {
     QLineEdit* From = nullptr;
     QPushButton* SendTestMail = nullptr;
     QPlainTextEdit* StatusText = nullptr;
+    QGroupBox* WaitingFrame = nullptr;
+    QListWidget* WaitingList = nullptr;
+    QPushButton* RetryNowButton = nullptr;
+    QPushButton* DiscardButton = nullptr;
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 
@@ -76,12 +85,16 @@ class MailServerForm : public ModalForm {
     void MailServerForm_SendTestMail_Click();
     void MailServerForm_OKButton_Click();
     void MailServerForm_CancelButton_Click();
+    void MailServerForm_RetryNowButton_Click();
+    void MailServerForm_DiscardButton_Click();
+    void FillWaitingList();
 
     std::unique_ptr<PasswordKeyring> own_keyring_;
     SettingsStore& store_;
     QuestionAsker& asker_;
     PasswordKeyring& keyring_;
     TestMailSender send_test_mail_;
+    Outbox* outbox_ = nullptr;
     bool keyring_available_ = false;
     // The keyring account the form opened with, whose password moves when it changes.
     std::string opened_account_;

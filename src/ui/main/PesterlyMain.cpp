@@ -130,6 +130,9 @@ void PesterlyMain::PesterlyMain_FileMAPI_Click() {
 void PesterlyMain::PesterlyMain_MailServer_Click() {
     if (mail_server_ == nullptr) {
         mail_server_ = new MailServerForm(services_.store, services_.asker, this);
+        if (services_.outbox != nullptr) {
+            mail_server_->ShowOutbox(*services_.outbox);
+        }
     }
     mail_server_->exec();
 }

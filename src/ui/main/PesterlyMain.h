@@ -18,6 +18,7 @@ class FlexGrid;
 class GridCommands;
 class MailServerForm;
 class NagMailer;
+class Outbox;
 class QuestionAsker;
 class TwipsLayout;
 class NagList;
@@ -38,6 +39,8 @@ struct MainServices {
     NagMailer& mailer;
     TrayIcon& tray;
     WakeUpSource& wakeup;
+    // Where nag mail that could not go out waits; none in tests that do not need it.
+    Outbox* outbox = nullptr;
 };
 
 // The main window: its controls and menus, each handler handing the work to the class with

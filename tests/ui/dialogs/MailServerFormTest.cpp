@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "platform/Outbox.h"
 #include "support/FakeKeyring.h"
+#include "support/FakeMailPost.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ScriptedAsker.h"
 #include "ui/dialogs/DialogDriver.h"
@@ -103,6 +108,41 @@ TEST_F(MailServerFormTest, OkRefusesABadFieldAndTestMailUsesTheFormAsItStands) {
     EXPECT_EQ(store.GetSetting("Mail", "Host", ""), "smtp.example.org");
     EXPECT_EQ(keyring.passwords,
               (std::map<std::string, std::string>{{"me@smtp.example.org", "new secret"}}));
+}
+
+// Mails the service could not take are listed; Discard throws the chosen one away and Retry
+// Now sends the rest, while the settings stay as they were.
+TEST_F(MailServerFormTest, ListsWaitingMailsToDiscardOrRetry) {
+    QTemporaryDir folder;
+    Delivery service = Delivery::TryLater("the server is down");
+    Outbox outbox(folder.path(), asker, [&service](std::string&) {
+        return std::make_unique<testing::FakeMailPost>(service);
+    });
+    for (const char* event : {"Rent", "Dentist"}) {
+        ASSERT_TRUE(outbox.Send({event, event, "", "a@x.org", {"a@x.org"}}).has_value());
+    }
+    form.ShowOutbox(outbox);
+    RunModal(form, [&] {
+        ASSERT_EQ(form.WaitingList->count(), 2);
+        EXPECT_TRUE(form.WaitingList->item(0)->text().contains(QStringLiteral("a@x.org")));
+        EXPECT_FALSE(form.DiscardButton->isEnabled()) << "nothing chosen yet";
+        form.WaitingList->setCurrentRow(1);
+        const QString discarded = form.WaitingList->item(1)->text();
+        Click(form.DiscardButton);
+        ASSERT_EQ(form.WaitingList->count(), 1);
+        EXPECT_NE(form.WaitingList->item(0)->text(), discarded);
+        service = Delivery::Sent();
+        QEventLoop done;
+        QObject::connect(&outbox, &Outbox::RetryDone, &done, &QEventLoop::quit);
+        Click(form.RetryNowButton);
+        done.exec();
+        EXPECT_EQ(form.WaitingList->count(), 0);
+        EXPECT_FALSE(form.RetryNowButton->isEnabled());
+        EXPECT_FALSE(form.OKButton->isEnabled()) << "the list is no setting";
+        form.close();
+    });
+    EXPECT_EQ(outbox.WaitingCount(), 0);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 0);
 }
 
 }  // namespace

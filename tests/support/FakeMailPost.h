@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "platform/MailPost.h"
+
+namespace pesterly::testing {
+
+// A way out for mail that answers every delivery alike; the message is the subject alone.
+class FakeMailPost : public MailPost {
+  public:
+    explicit FakeMailPost(Delivery answer) : answer_(std::move(answer)) {}
+    MaybeError Compose(const MailDraft& draft, ComposedMail& out) override {
+        out = {draft.event, "me@home.example", draft.recipients, "Subject: " + draft.subject};
+        return std::nullopt;
+    }
+    Delivery Deliver(const ComposedMail& /*mail*/) override { return answer_; }
+
+  private:
+    Delivery answer_;
+};
+
+}  // namespace pesterly::testing
