@@ -15,8 +15,8 @@ from desktop import Pesterly, Xvfb, wait_for, xdotool
 BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
 SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
 HERE = os.path.dirname(os.path.abspath(__file__))
-FORM = (6015, 6855)  # the dialog's client area, in twips
-PASSWORD, SEND_TEST, OK = (3300, 3600), (1080, 4860), (4020, 6480)
+FORM = (6015, 8595)  # the dialog's client area, in twips
+PASSWORD, SEND_TEST, OK = (3300, 3600), (1080, 4860), (4020, 8220)
 
 
 def run(*args, **kwargs):
