@@ -50,10 +50,8 @@ std::vector<Happening> Parsed(std::string_view bytes) {
 
 std::string ErrorOf(std::string_view bytes) {
     const auto parsed = ParseExchangeFile(bytes);
-    if (const auto* error = std::get_if<Error>(&parsed)) {
-        return error->message;
-    }
-    return "(read " + std::to_string(std::get<std::vector<Happening>>(parsed).size()) + " events)";
+    const auto* error = std::get_if<Error>(&parsed);
+    return error != nullptr ? error->message : "(read without an error)";
 }
 
 // One line with the given fields in place of the example birthday's.
@@ -88,10 +86,7 @@ TEST(Exchange, ExactFileForms) {
 }
 
 TEST(Exchange, EveryDateFormIsWrittenAsTheOldProgramDidAndReadsBack) {
-    const struct {
-        DateValue value;
-        std::string_view field;
-    } cases[] = {
+    const std::pair<DateValue, std::string_view> cases[] = {
         {DateValue::Compose(2001, 3, 14, 17, 5, 9), "#2001-03-14 17:05:09#"},
         {DateValue::Compose(2001, 3, 14, 0, 0, 1), "#2001-03-14 00:00:01#"},
         {DateValue::TimeOfDay(8, 0, 0), "#08:00:00#"},
@@ -103,14 +98,14 @@ TEST(Exchange, EveryDateFormIsWrittenAsTheOldProgramDidAndReadsBack) {
         {DateValue::Compose(9999, 12, 31, 23, 59, 59), "#9999-12-31 23:59:59#"},
         {DateValue::Compose(2024, 2, 29), "#2024-02-29#"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [value, form] : cases) {
         Happening event = Described("d");
-        event.EventDate = c.value;
-        event.DoneDate = c.value;
+        event.EventDate = value;
+        event.DoneDate = value;
         const std::string file = WriteExchangeFile({event});
-        const std::string field(c.field);
+        const std::string field(form);
         EXPECT_EQ(file, "1\r\n" + field + ",0,\"d\"," + field + ",#FALSE#,\"\",0,\"\"\r\n");
-        EXPECT_EQ(Parsed(file), std::vector<Happening>{event}) << c.field;
+        EXPECT_EQ(Parsed(file), std::vector<Happening>{event}) << form;
     }
 }
 
@@ -172,10 +167,7 @@ TEST(Exchange, DamagedFileNamesTheLineAndYieldsNoEvents) {
     const std::string second =
         "line 2: the second field should be a whole number from -32768 to 32767";
     const std::string date = "line 2: the first field should be a date such as #2001-03-14#";
-    const struct {
-        std::string file;
-        std::string message;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"", empty},
         {" \r\n\r\n", empty},
         {"two\r\n" + good, count},
@@ -217,8 +209,8 @@ TEST(Exchange, DamagedFileNamesTheLineAndYieldsNoEvents) {
              Line("#2001-03-14#", "1", "\"y\"", "#MAYBE#"),
          "line 6: the fifth field should be #TRUE# or #FALSE#"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ErrorOf(c.file), c.message) << c.file;
+    for (const auto& [file, message] : cases) {
+        EXPECT_EQ(ErrorOf(file), message) << file;
     }
 }
 
@@ -274,73 +266,53 @@ TEST(Exchange, Utf8CheckRejectsWhatIsNotUtf8) {
 
 // ---- Import ----
 
-Database TableOf(std::initializer_list<const char*> descriptions) {
-    Database db;
-    for (const char* desc : descriptions) {
-        db.AppendHappening(Described(desc));
-    }
-    return db;
-}
-
-std::vector<std::string> LiveDescriptions(const Database& db) {
-    std::vector<std::string> out;
-    for (int i = 0; i < db.HappeningCount; ++i) {
-        out.push_back(db.Happenings[i].Desc);
-    }
-    return out;
-}
-
 // Only the live rows count: a slot beyond them may hold an old event of the same name.
+// Appended events keep their fields, even a category this table lacks, but never use the nag
+// list; the event being edited is left alone.
 TEST(Import, NewDescriptionsAreAppendedInFileOrderAndRepeatsSkipped) {
-    Database db = TableOf({"Dentist", "Rent"});
-    db.Happenings[5] = Described("Ghost");
-    const std::vector<Happening> events = {
-        Described("Garden"),   Described("Rent"),   Described("Garden"), Described("dentist"),
-        Described("Dentist "), Described("Garden"), Described("Ghost")};
-    const ImportSummary summary = ImportHappenings(db, events);
-    EXPECT_EQ(summary.appended_slots, (std::vector<int>{2, 3, 4, 5}));
-    EXPECT_EQ(summary.duplicates_skipped, 3);
-    EXPECT_EQ(summary.left_out, 0);
-    EXPECT_EQ(LiveDescriptions(db), (std::vector<std::string>{"Dentist", "Rent", "Garden",
-                                                              "dentist", "Dentist ", "Ghost"}));
-}
-
-TEST(Import, AppendedEventsKeepTheirFieldsButNeverUseTheNagList) {
     Database db;
+    db.AppendHappening(Described("Dentist"));
+    db.AppendHappening(Described("Rent"));
+    db.Happenings[5] = Described("Ghost");
     db.EditBuffer = Described("being edited");
     db.EditBuffer.UseNagList = true;
-    Happening event = TwoExampleEvents()[0];
-    event.UseNagList = true;
-    event.Category = 57;  // no such category here: taken over anyway
-    const ImportSummary summary = ImportHappenings(db, {event});
-    ASSERT_EQ(summary.appended_slots, std::vector<int>{0});
-    Happening expected = event;
-    expected.UseNagList = false;
-    EXPECT_EQ(db.Happenings[0], expected);
+    Happening birthday = TwoExampleEvents()[0];
+    birthday.UseNagList = true;
+    birthday.Category = 57;
+    const ImportSummary summary = ImportHappenings(
+        db, {Described("Garden"), Described("Rent"), Described("Garden"), Described("dentist"),
+             Described("Dentist "), Described("Garden"), Described("Ghost"), birthday});
+    EXPECT_EQ(summary.appended_slots, (std::vector<int>{2, 3, 4, 5, 6}));
+    EXPECT_EQ(summary.duplicates_skipped, 3);
+    EXPECT_EQ(summary.left_out, 0);
+    std::vector<std::string> live;
+    for (int i = 0; i < db.HappeningCount; ++i) {
+        live.push_back(db.Happenings[i].Desc);
+    }
+    EXPECT_EQ(live, (std::vector<std::string>{"Dentist", "Rent", "Garden", "dentist", "Dentist ",
+                                              "Ghost", "Mother's birthday"}));
+    birthday.UseNagList = false;
+    EXPECT_EQ(db.Happenings[6], birthday);
     EXPECT_EQ(db.EditBuffer.Desc, "being edited");
 }
 
 TEST(Import, FullTableLeavesOutTheEventsThatDoNotFit) {
     const struct {
         int live;
-        int appended;
+        std::vector<int> slots;
         int left_out;
-    } cases[] = {{98, 3, 0}, {99, 2, 1}, {100, 1, 2}, {101, 0, 3}};
+    } cases[] = {{98, {98, 99, 100}, 0}, {99, {99, 100}, 1}, {100, {100}, 2}, {101, {}, 3}};
     for (const auto& c : cases) {
         Database db;
         for (int i = 0; i < c.live; ++i) {
             db.AppendHappening(Described("live " + std::to_string(i)));
         }
-        const std::vector<Happening> events = {Described("a"), Described("live 0"), Described("b"),
-                                               Described("c")};
-        const ImportSummary summary = ImportHappenings(db, events);
-        ASSERT_EQ(static_cast<int>(summary.appended_slots.size()), c.appended) << c.live;
-        for (int i = 0; i < c.appended; ++i) {
-            EXPECT_EQ(summary.appended_slots[i], c.live + i);
-        }
+        const ImportSummary summary = ImportHappenings(
+            db, {Described("a"), Described("live 0"), Described("b"), Described("c")});
+        EXPECT_EQ(summary.appended_slots, c.slots) << c.live;
         EXPECT_EQ(summary.duplicates_skipped, 1) << c.live;
         EXPECT_EQ(summary.left_out, c.left_out) << c.live;
-        EXPECT_EQ(db.HappeningCount, c.live + c.appended);
+        EXPECT_EQ(db.HappeningCount, c.live + static_cast<int>(c.slots.size()));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "mail/NagListSettings.h"
 #include "support/MemorySettingsStore.h"
 
 namespace pesterly {
@@ -38,6 +39,9 @@ TEST(NagMail, DraftsForEveryAddressingOfTheList) {
         settings.emplace_back(std::move(key), std::move(value));
         return settings;
     };
+    const Settings sparse = {{"EmailCount", " 4"}, {"Email0", "e0"}, {"Email2", " "}};
+    const Settings bcc_me = with(bcc, "ToAddress", "me@x.org");
+    const std::string hidden = "undisclosed-recipients:;";
     const struct {
         bool use_nag_list;
         std::string special;
@@ -49,30 +53,14 @@ TEST(NagMail, DraftsForEveryAddressingOfTheList) {
         {true, "   ", two, "e0@x.org,e1@x.org", {"e0@x.org", "e1@x.org"}},
         {false, " s@x.org ", two, " s@x.org ", {" s@x.org "}},
         // Entries never stored, or blank, are left out: nobody the user did not enter is mailed.
-        {true,
-         "s@x.org",
-         {{"EmailCount", " 4"}, {"Email0", "e0"}, {"Email2", " "}},
-         "s@x.org,e0",
-         {"s@x.org", "e0"}},
+        {true, "s@x.org", sparse, "s@x.org,e0", {"s@x.org", "e0"}},
         {true, "s@x.org", {{"EmailCount", "4"}}, "s@x.org", {"s@x.org"}},
         // Blind copies: only the exact word True shows the list.
-        {true,
-         "s@x.org",
-         with(bcc, "ToAddress", "me@x.org"),
-         "me@x.org",
-         {"me@x.org", "s@x.org", "e0@x.org"}},
-        {true, "s@x.org", bcc, "undisclosed-recipients:;", {"s@x.org", "e0@x.org"}},
-        {true,
-         "s@x.org",
-         with(bcc, "ToAddress", "  "),
-         "undisclosed-recipients:;",
-         {"s@x.org", "e0@x.org"}},
-        {true,
-         "",
-         with(two, "UseTO", "true"),
-         "undisclosed-recipients:;",
-         {"e0@x.org", "e1@x.org"}},
-        {false, "s@x.org", with(bcc, "ToAddress", "me@x.org"), "s@x.org", {"s@x.org"}},
+        {true, "s@x.org", bcc_me, "me@x.org", {"me@x.org", "s@x.org", "e0@x.org"}},
+        {true, "s@x.org", bcc, hidden, {"s@x.org", "e0@x.org"}},
+        {true, "s@x.org", with(bcc, "ToAddress", "  "), hidden, {"s@x.org", "e0@x.org"}},
+        {true, "", with(two, "UseTO", "true"), hidden, {"e0@x.org", "e1@x.org"}},
+        {false, "s@x.org", bcc_me, "s@x.org", {"s@x.org"}},
         // Nobody to mail, and a list mail with an empty list goes to nobody at all.
         {false, "   ", two, "", {}},
         {true, "s@x.org", {}, "", {}},
@@ -108,6 +96,40 @@ TEST(NagMail, ComposedMailSurvivesItsFileAndDamageIsRefused) {
              "Pesterly-Mail: 1\nEvent: x\nSender: a\nRecipient: b\nBcc: c\n\nx"}) {
         EXPECT_FALSE(ComposedMailFromText(damaged)) << damaged;
     }
+}
+
+TEST(NagListSettings, ReadsEntriesAsStored) {
+    testing::MemorySettingsStore store;  // what a first start reads is seen in the editor's test
+    store.SaveSetting("NagList", "EmailCount", "3");
+    store.SaveSetting("NagList", "Email0", " a@x.org ");
+    store.SaveSetting("NagList", "Email2", "c@x.org");
+    store.SaveSetting("NagList", "Email3", "beyond the count");
+    store.SaveSetting("NagList", "ToAddress", "  boss@x.org ");
+    const NagListSettings settings = ReadNagList(store);
+    EXPECT_EQ(settings.entries,
+              (std::vector<std::optional<std::string>>{" a@x.org ", std::nullopt, "c@x.org"}));
+    EXPECT_EQ(settings.to_address, "  boss@x.org ");
+}
+
+TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {
+    const std::pair<const char*, size_t> cases[] = {
+        {"two", 0},   {"", 0},        {"-4", 0},      {" 2 ", 2},
+        {"999", 999}, {"1000", 1000}, {"1001", 1000}, {"99999999", 1000}};
+    for (const auto& [stored, expected] : cases) {
+        testing::MemorySettingsStore store;
+        store.SaveSetting("NagList", "EmailCount", stored);
+        EXPECT_EQ(ReadNagList(store).entries.size(), expected) << stored;
+    }
+}
+
+// The editor's test sees the rest of what is saved, the To line's flag and a failed save.
+TEST(NagListSettings, SavingLeavesOlderEntriesBehindUnread) {
+    testing::MemorySettingsStore store;
+    EXPECT_FALSE(SaveNagList(store, {{"a", "b", "c"}, "", true}));
+    EXPECT_FALSE(SaveNagList(store, {{"c"}, "", false}));
+    EXPECT_EQ(store.GetSetting("NagList", "Email1", ""), "b");
+    EXPECT_EQ(store.GetSetting("NagList", "UseTO", ""), "False");
+    EXPECT_EQ(ReadNagList(store).entries, std::vector<std::optional<std::string>>{"c"});
 }
 
 }  // namespace

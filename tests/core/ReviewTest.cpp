@@ -115,9 +115,7 @@ TEST_F(ReviewTest, NoMailsOnlyEventsThatAskForIt) {
     EXPECT_EQ(mailer.sent[1].Desc, "Weekly report");
     // No changes nothing, so the events come up again at the next review.
     EXPECT_EQ(db.HappeningCount, before.HappeningCount);
-    for (int i = 0; i < db.HappeningCount; ++i) {
-        EXPECT_EQ(db.Happenings[i], before.Happenings[i]);
-    }
+    EXPECT_EQ(db.Happenings, before.Happenings);
     EXPECT_EQ(db.EditBuffer, before.EditBuffer);  // the mail step uses a record of its own
     asker.Script({Answer::kCancel, Answer::kCancel, Answer::kCancel});
     Review();

@@ -50,24 +50,5 @@ TEST(Schedule, SleepsAtMostAnHourAndWakesForTheReview) {
     }
 }
 
-TEST(Schedule, EveryWaitEndsAtOrBeforeTheFirstDueSecond) {
-    // Walk a day and a half in uneven steps: sleeping until the computed moment never skips
-    // the first second at which the review is due.
-    const DateValue check_time = DateValue::TimeOfDay(6, 30, 0);
-    for (int64_t s = 0; s < 86400 * 3 / 2; s += 997) {
-        const DateValue now(kToday.Seconds() + s);
-        const DateValue wake = NextCheck(kToday.AddDays(-1), check_time, now);
-        if (ReviewIsDue(kToday.AddDays(-1), check_time, now)) {
-            ASSERT_EQ(wake.Seconds(), now.Seconds() + 1);
-            continue;
-        }
-        ASSERT_LE(wake.Seconds() - now.Seconds(), kLongestSleepSeconds);
-        for (int64_t t = now.Seconds(); t < wake.Seconds(); ++t) {
-            ASSERT_FALSE(ReviewIsDue(kToday.AddDays(-1), check_time, DateValue(t)))
-                << "slept past the review at " << s;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace pesterly
