@@ -229,10 +229,8 @@ TEST(Exchange, Windows1252IsReadAndNeverWritten) {
     event.EmailBody = "Grüße";
     const std::string written = WriteExchangeFile({event});
     EXPECT_TRUE(encoding::IsValidUtf8(written));
-    const auto back = Parsed(written);
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].Desc, "Café");
-    EXPECT_EQ(back[0].EmailBody, "Grüße");
+    event.Desc = "Café";
+    EXPECT_EQ(Parsed(written), std::vector<Happening>{event});
 
     // Every byte from 0x80 up becomes a character of its own, Latin-1 from 0xA0.
     std::set<std::string> seen;
