@@ -139,34 +139,15 @@ MaybeError SaveMailServer(SettingsStore& store, const MailServerSettings& settin
     if (MaybeError problem = CheckMailServer(settings)) {
         return problem;
     }
-    const std::pair<std::string_view, std::string> wanted[] = {
-        {keys::kMailMethod, std::string(NameOf(kMethods, settings.method))},
-        {keys::kMailHost, std::string(forms::TrimBlanks(settings.host))},
-        {keys::kMailPort, std::string(forms::TrimBlanks(settings.port))},
-        {keys::kMailSecurity, std::string(NameOf(kSecurities, settings.security))},
-        {keys::kMailUser, settings.user},
-        {keys::kMailFrom, std::string(forms::TrimBlanks(settings.from))},
+    const std::vector<std::pair<std::string, std::string>> wanted = {
+        {std::string(keys::kMailMethod), std::string(NameOf(kMethods, settings.method))},
+        {std::string(keys::kMailHost), std::string(forms::TrimBlanks(settings.host))},
+        {std::string(keys::kMailPort), std::string(forms::TrimBlanks(settings.port))},
+        {std::string(keys::kMailSecurity), std::string(NameOf(kSecurities, settings.security))},
+        {std::string(keys::kMailUser), settings.user},
+        {std::string(keys::kMailFrom), std::string(forms::TrimBlanks(settings.from))},
     };
-    // What the section held, so that a failed commit leaves the store as it found it: values
-    // the user then cancels must not reach the file at the next save either.
-    std::vector<std::pair<std::string_view, std::optional<std::string>>> before;
-    for (const auto& [key, value] : wanted) {
-        before.emplace_back(key, store.HasSetting(sections::kMail, key)
-                                     ? std::optional(store.GetSetting(sections::kMail, key, ""))
-                                     : std::nullopt);
-        store.SaveSetting(sections::kMail, key, value);
-    }
-    MaybeError error = store.Commit();
-    if (error) {
-        for (const auto& [key, value] : before) {
-            if (value) {
-                store.SaveSetting(sections::kMail, key, *value);
-            } else {
-                store.RemoveSetting(sections::kMail, key);
-            }
-        }
-    }
-    return error;
+    return SaveSectionOrRestore(store, sections::kMail, wanted);
 }
 
 int MailServerPort(const MailServerSettings& settings) {
