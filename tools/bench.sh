@@ -2,7 +2,7 @@
 # Builds the benchmarks in Release, in build-bench/, and prints one table: the core (settings
 # file, review, exchange file) with Google Benchmark, then the program's window against a bare
 # Qt window of the same size on a private Xvfb server (start-up, peak memory, idle cost).
-# Takes about two minutes after the build, most of it the one-minute idle measurement.
+# Takes about three minutes after the build, most of it the two-minute idle measurement.
 #   tools/bench.sh [--idle SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,5 +28,5 @@ if ! "$build/bench/core_bench" --benchmark_min_time=0.2 --benchmark_repetitions=
     cat "$scratch/core.txt" >&2
     exit 1
 fi
-echo "Measuring the windows (about 80 s)..."
+echo "Measuring the windows (about 140 s)..."
 /usr/bin/python3 bench/window_bench.py --build "$build" --core-json "$scratch/core.json" "$@"

@@ -7,6 +7,9 @@
 // in the ANSI code page of the machine, in practice Windows-1252.
 namespace pesterly::encoding {
 
+// Appends the code point in UTF-8; the caller passes no surrogate and nothing beyond U+10FFFF.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 

@@ -6,18 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "store/SettingsLayout.h"
 #include "store/TextForms.h"
 
 namespace pesterly {
 namespace {
-
-constexpr std::string_view kSection = "Mail";
-constexpr std::string_view kMethod = "Method";
-constexpr std::string_view kHost = "Host";
-constexpr std::string_view kPort = "Port";
-constexpr std::string_view kSecurity = "Security";
-constexpr std::string_view kUser = "User";
-constexpr std::string_view kFrom = "From";
 
 constexpr std::pair<MailMethod, std::string_view> kMethods[] = {{MailMethod::kSendmail, "Sendmail"},
                                                                 {MailMethod::kSmtp, "SMTP"}};
@@ -94,13 +87,14 @@ bool IsPlainAddress(std::string_view text) {
 
 MailServerSettings LoadMailServer(SettingsStore& store) {
     MailServerSettings settings;
-    settings.method = Named(kMethods, store.GetSetting(kSection, kMethod, ""), settings.method);
-    settings.host = store.GetSetting(kSection, kHost, "");
-    settings.port = store.GetSetting(kSection, kPort, "");
-    settings.security =
-        Named(kSecurities, store.GetSetting(kSection, kSecurity, ""), settings.security);
-    settings.user = store.GetSetting(kSection, kUser, "");
-    settings.from = store.GetSetting(kSection, kFrom, "");
+    settings.method =
+        Named(kMethods, store.GetSetting(sections::kMail, keys::kMailMethod, ""), settings.method);
+    settings.host = store.GetSetting(sections::kMail, keys::kMailHost, "");
+    settings.port = store.GetSetting(sections::kMail, keys::kMailPort, "");
+    settings.security = Named(
+        kSecurities, store.GetSetting(sections::kMail, keys::kMailSecurity, ""), settings.security);
+    settings.user = store.GetSetting(sections::kMail, keys::kMailUser, "");
+    settings.from = store.GetSetting(sections::kMail, keys::kMailFrom, "");
     return settings;
 }
 
@@ -145,34 +139,15 @@ MaybeError SaveMailServer(SettingsStore& store, const MailServerSettings& settin
     if (MaybeError problem = CheckMailServer(settings)) {
         return problem;
     }
-    const std::pair<std::string_view, std::string> wanted[] = {
-        {kMethod, std::string(NameOf(kMethods, settings.method))},
-        {kHost, std::string(forms::TrimBlanks(settings.host))},
-        {kPort, std::string(forms::TrimBlanks(settings.port))},
-        {kSecurity, std::string(NameOf(kSecurities, settings.security))},
-        {kUser, settings.user},
-        {kFrom, std::string(forms::TrimBlanks(settings.from))},
+    const std::vector<std::pair<std::string, std::string>> wanted = {
+        {std::string(keys::kMailMethod), std::string(NameOf(kMethods, settings.method))},
+        {std::string(keys::kMailHost), std::string(forms::TrimBlanks(settings.host))},
+        {std::string(keys::kMailPort), std::string(forms::TrimBlanks(settings.port))},
+        {std::string(keys::kMailSecurity), std::string(NameOf(kSecurities, settings.security))},
+        {std::string(keys::kMailUser), settings.user},
+        {std::string(keys::kMailFrom), std::string(forms::TrimBlanks(settings.from))},
     };
-    // What the section held, so that a failed commit leaves the store as it found it: values
-    // the user then cancels must not reach the file at the next save either.
-    std::vector<std::pair<std::string_view, std::optional<std::string>>> before;
-    for (const auto& [key, value] : wanted) {
-        before.emplace_back(key, store.HasSetting(kSection, key)
-                                     ? std::optional(store.GetSetting(kSection, key, ""))
-                                     : std::nullopt);
-        store.SaveSetting(kSection, key, value);
-    }
-    MaybeError error = store.Commit();
-    if (error) {
-        for (const auto& [key, value] : before) {
-            if (value) {
-                store.SaveSetting(kSection, key, *value);
-            } else {
-                store.RemoveSetting(kSection, key);
-            }
-        }
-    }
-    return error;
+    return SaveSectionOrRestore(store, sections::kMail, wanted);
 }
 
 int MailServerPort(const MailServerSettings& settings) {

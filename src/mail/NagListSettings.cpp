@@ -45,26 +45,7 @@ MaybeError SaveNagList(SettingsStore& store, const NagListSettings& settings) {
         wanted.emplace_back(SlotKey(kEmail, static_cast<int>(k)),
                             forms::TrimBlanks(settings.entries[k].value_or("")));
     }
-    // What the section held, so that a failed save can leave the store as it found it: the
-    // values the user then cancels must not reach the file at the next save either.
-    std::vector<std::pair<std::string, std::optional<std::string>>> before;
-    for (const auto& [key, value] : wanted) {
-        before.emplace_back(key, store.HasSetting(sections::kNagList, key)
-                                     ? std::optional(store.GetSetting(sections::kNagList, key, ""))
-                                     : std::nullopt);
-        store.SaveSetting(sections::kNagList, key, value);
-    }
-    MaybeError error = store.Commit();
-    if (error) {
-        for (const auto& [key, value] : before) {
-            if (value) {
-                store.SaveSetting(sections::kNagList, key, *value);
-            } else {
-                store.RemoveSetting(sections::kNagList, key);
-            }
-        }
-    }
-    return error;
+    return SaveSectionOrRestore(store, sections::kNagList, wanted);
 }
 
 }  // namespace pesterly

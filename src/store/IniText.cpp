@@ -29,24 +29,6 @@ std::string ShortHex(unsigned value) {
     return digits;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The code points of a UTF-8 text; a byte that starts no valid sequence stands for itself.
 std::vector<char32_t> CodePoints(std::string_view text) {
     std::vector<char32_t> points;
@@ -80,7 +62,7 @@ bool AppendEscapedUnit(std::string& out, unsigned value) {
     if (value > 0xFFFF || (value >= 0xD800 && value <= 0xDFFF)) {
         return false;
     }
-    AppendUtf8(out, static_cast<char32_t>(value));
+    encoding::AppendUtf8(out, static_cast<char32_t>(value));
     return true;
 }
 
@@ -303,7 +285,8 @@ std::string UnescapeName(std::string_view text) {
                 value = value * 16 + (ok ? static_cast<unsigned>(HexValue(text[first + k])) : 0);
             }
             if (ok) {
-                AppendUtf8(out, value >= 0xD800 && value <= 0xDFFF ? char32_t{0xFFFD} : value);
+                encoding::AppendUtf8(out,
+                                     value >= 0xD800 && value <= 0xDFFF ? char32_t{0xFFFD} : value);
                 i = first + digits;
                 continue;
             }

@@ -16,6 +16,7 @@ inline constexpr std::string_view kEvents = "Events";
 inline constexpr std::string_view kCategories = "Categories";
 inline constexpr std::string_view kOptions = "Options";
 inline constexpr std::string_view kNagList = "NagList";
+inline constexpr std::string_view kMail = "Mail";
 }  // namespace sections
 
 // Every stored key name, once. Names are matched without regard to case, so older files that
@@ -39,6 +40,12 @@ inline constexpr std::string_view kEmailCount = "EmailCount";
 inline constexpr std::string_view kEmail = "Email";
 inline constexpr std::string_view kToAddress = "ToAddress";
 inline constexpr std::string_view kUseTo = "UseTO";
+inline constexpr std::string_view kMailMethod = "Method";
+inline constexpr std::string_view kMailHost = "Host";
+inline constexpr std::string_view kMailPort = "Port";
+inline constexpr std::string_view kMailSecurity = "Security";
+inline constexpr std::string_view kMailUser = "User";
+inline constexpr std::string_view kMailFrom = "From";
 }  // namespace keys
 
 // A per-slot key: the prefix and the slot number, "EDate" and 17 give "EDate17".

@@ -2,7 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include "store/Error.h"
 
@@ -30,5 +32,11 @@ class SettingsStore {
     // copy elsewhere, where it can be written. Where the copy went, or why it could not be kept.
     virtual std::variant<std::string, Error> KeepRescueCopy() = 0;
 };
+
+// Saves the values into the section and commits them. When the commit fails, the section's
+// keys are put back as they were, so that values the user then cancels never reach the file at
+// a later save either.
+MaybeError SaveSectionOrRestore(SettingsStore& store, std::string_view section,
+                                const std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace pesterly
