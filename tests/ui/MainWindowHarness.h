@@ -55,7 +55,7 @@ struct MainWindowHarness {
     ScriptedAsker asker;
     RecordingNagMailer mailer;
     FakeTrayIcon tray;
-    FakeWakeUpSource wakeup{clock};
+    FakeWakeUpSource wakeup;
 };
 
 }  // namespace pesterly::testing
