@@ -5,25 +5,12 @@
 
 #include "MainWindowHarness.h"
 #include "exchange/ExchangeFile.h"
-#include "store/Database.h"
-#include "support/FakeClock.h"
-#include "support/FakeTrayIcon.h"
-#include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
-#include "support/RecordingNagMailer.h"
-#include "support/ScriptedAsker.h"
 #include "ui/main/FlexGrid.h"
-#include "ui/main/PesterlyMain.h"
 #include "ui/main/RowFormat.h"
 
 namespace pesterly {
 namespace {
-
-using testing::FakeClock;
-using testing::FakeTrayIcon;
-using testing::MemorySettingsStore;
-using testing::RecordingNagMailer;
-using testing::ScriptedAsker;
 
 class MainExchangeTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
@@ -47,10 +34,11 @@ class MainExchangeTest : public ::testing::Test, protected testing::MainWindowHa
         }
         return descs;
     }
-    void Write(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QString Write(const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+        return file.fileName();
     }
 
     QTemporaryDir dir;
@@ -89,11 +77,11 @@ TEST_F(MainExchangeTest, ImportingAnExportIntoTheSameTableAddsNothing) {
 
 TEST_F(MainExchangeTest, ImportAppendsNewEventsWithTheirRows) {
     auto window = Open(1);
-    const QString path = dir.filePath("new.Pesterly");
-    Write(path,
-          "2\r\n"
-          "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
-          "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n");
+    const QString path = Write(
+        "new.Pesterly",
+        "2\r\n"
+        "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
+        "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n");
     window->ReadFile(path);
     ASSERT_EQ(db.HappeningCount, 2);
     EXPECT_EQ(db.Happenings[1].Desc, "Mother's birthday");
@@ -106,11 +94,10 @@ TEST_F(MainExchangeTest, ImportAppendsNewEventsWithTheirRows) {
 
 TEST_F(MainExchangeTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
     auto window = Open(2);
-    const QString path = dir.filePath("broken.Pesterly");
-    Write(path,
-          "3\r\n"
-          "#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
-          "#2001-03-14#,1,\"another\",#2000-03-14#,#MAYBE#,\"\",3,\"x\"\r\n");
+    const QString path = Write("broken.Pesterly",
+                               "3\r\n"
+                               "#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
+                               "#2001-03-14#,1,\"another\",#2000-03-14#,#MAYBE#,\"\",3,\"x\"\r\n");
     window->ReadFile(path);
     EXPECT_EQ(db.HappeningCount, 2);
     EXPECT_EQ(window->FGrid->Rows(), 3);
@@ -133,9 +120,8 @@ TEST_F(MainExchangeTest, FullTableTakesWhatFitsAndSaysHowManyWereLeftOut) {
     for (int i = 0; i < 3; ++i) {
         incoming[i].Desc = "incoming " + std::to_string(i);
     }
-    const QString path = dir.filePath("three.Pesterly");
-    Write(path, QByteArray::fromStdString(WriteExchangeFile(incoming)));
-    window->ReadFile(path);
+    window->ReadFile(
+        Write("three.Pesterly", QByteArray::fromStdString(WriteExchangeFile(incoming))));
     EXPECT_EQ(db.HappeningCount, Database::kSlots);
     EXPECT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
     ASSERT_EQ(asker.messages.size(), 1u);
