@@ -9,8 +9,7 @@
 namespace pesterly {
 namespace {
 
-using testing::Click;
-using testing::RunModal;
+using namespace testing;
 
 class AddCategoryFormTest : public ::testing::Test {
   protected:
@@ -42,7 +41,7 @@ TEST_F(AddCategoryFormTest, OnlyOkStoresTheNameExactlyAsTypedAndEveryOpeningStar
     RunModal(form, [&] {
         EXPECT_EQ(form.DescText->text(), "");
         EXPECT_FALSE(form.OKButton->isEnabled());
-        testing::ExpectTidyForm(form);
+        ExpectTidyForm(form);
         QTest::keyClicks(form.DescText, "   ");
         EXPECT_FALSE(form.OKButton->isEnabled()) << "blanks alone are no name";
         QTest::keyClicks(form.DescText, "G");

@@ -44,15 +44,12 @@ inline void Retype(QLineEdit* edit, const QString& text) {
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
 }
+// The texts of a list or a drop-down list, in order.
 template <typename List>
 QStringList Items(const List* list) {
     QStringList items;
-    for (int i = 0; i < list->count(); ++i) {
-        if constexpr (std::is_same_v<List, QComboBox>) {
-            items << list->itemText(i);
-        } else {
-            items << list->item(i)->text();
-        }
+    for (int i = 0; i < list->model()->rowCount(); ++i) {
+        items << list->model()->index(i, 0).data().toString();
     }
     return items;
 }

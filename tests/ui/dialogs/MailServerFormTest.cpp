@@ -17,9 +17,7 @@
 namespace pesterly {
 namespace {
 
-using testing::Click;
-using testing::Retype;
-using testing::RunModal;
+using namespace testing;
 
 class MailServerFormTest : public ::testing::Test {
   protected:
@@ -48,8 +46,8 @@ class MailServerFormTest : public ::testing::Test {
 TEST_F(MailServerFormTest, OpensWithTheStoredSettingsInATidyLayout) {
     RunModal(form, [&] {
         EXPECT_EQ(form.Password->text(), "old secret");
-        testing::ExpectTidyForm(form);
-        testing::Toggle(form.SendmailOption);
+        ExpectTidyForm(form);
+        Toggle(form.SendmailOption);
         EXPECT_FALSE(form.Host->isEnabled());
         form.close();
     });

@@ -12,10 +12,7 @@
 namespace pesterly {
 namespace {
 
-using testing::Click;
-using testing::Items;
-using testing::RunModal;
-using testing::Toggle;
+using namespace testing;
 
 class NagListTest : public ::testing::Test {
   protected:
@@ -44,7 +41,7 @@ TEST_F(NagListTest, FirstStartOpensEmptyWithTheToLineAndATidyLayout) {
         EXPECT_TRUE(form.UseToOption->isChecked());
         EXPECT_EQ(form.ToAddress->text(), "");
         EXPECT_FALSE(form.ToAddress->isEnabled());
-        testing::ExpectTidyForm(form);
+        ExpectTidyForm(form);
         form.close();
     });
     EXPECT_FALSE(store.HasSetting("NagList", "EmailCount"));
