@@ -93,11 +93,7 @@ TEST_F(MainCommandsTest, AddNewEventAppendsTheDefaultEventAndEditsItsRow) {
 }
 
 TEST_F(MainCommandsTest, FullTableRefusesANewEventAndStaysInStep) {
-    auto window = Open({});
-    for (int i = 0; i < Database::kSlots; ++i) {
-        db.AppendHappening(Happening{});
-    }
-    window->FGrid->SetRows(Database::kSlots + 1);
+    auto window = OpenNumbered(Database::kSlots);
     window->AddNewButton->click();
     EXPECT_FALSE(editor_seen);
     EXPECT_EQ(db.HappeningCount, Database::kSlots);
