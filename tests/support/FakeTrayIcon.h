@@ -17,10 +17,7 @@ class FakeTrayIcon : public TrayIcon {
         ++adds;
         shown = true;
     }
-    void Remove() override {
-        shown = false;
-        ++removes;
-    }
+    void Remove() override { shown = false; }
     void Click(TrayMouse mouse) {
         if (shown && on_mouse_) {
             on_mouse_(mouse);
@@ -38,7 +35,6 @@ class FakeTrayIcon : public TrayIcon {
     bool available = true;
     bool shown = false;
     int adds = 0;
-    int removes = 0;
 
   private:
     std::function<void(TrayMouse)> on_mouse_;

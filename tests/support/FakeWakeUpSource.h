@@ -5,16 +5,12 @@
 #include <utility>
 
 #include "reminder/WakeUpSource.h"
-#include "support/FakeClock.h"
 
 namespace pesterly::testing {
 
-// A wake-up source on a fake clock: time passes, the clock is set or the machine sleeps only
-// when the test says so, and the wake-up comes as the real-time clock's would.
+// A wake-up source that the test fires: time passes only when the test says so.
 class FakeWakeUpSource : public WakeUpSource {
   public:
-    explicit FakeWakeUpSource(FakeClock& clock) : clock_(clock) {}
-
     void WakeAt(DateValue when, std::function<void()> wake) override {
         deadline = when;
         wake_ = std::move(wake);
@@ -23,7 +19,6 @@ class FakeWakeUpSource : public WakeUpSource {
         deadline.reset();
         wake_ = nullptr;
     }
-
     // The wake-up comes now, whatever its deadline.
     void Fire() {
         deadline.reset();
@@ -31,31 +26,10 @@ class FakeWakeUpSource : public WakeUpSource {
             wake();
         }
     }
-    // Time runs on to `until`, the clock showing each deadline as it comes.
-    void RunUntil(DateValue until) {
-        while (deadline && *deadline <= until) {
-            clock_.Set(*deadline);
-            Fire();
-        }
-        clock_.Set(until);
-    }
-    // The clock is set: the wake-up comes at once.
-    void SetClock(DateValue now) {
-        clock_.Set(now);
-        Fire();
-    }
-    // The machine sleeps until `now`: a deadline that passed meanwhile comes on waking.
-    void Resume(DateValue now) {
-        clock_.Set(now);
-        if (deadline && *deadline <= now) {
-            Fire();
-        }
-    }
 
     std::optional<DateValue> deadline;
 
   private:
-    FakeClock& clock_;
     std::function<void()> wake_;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cctype>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/SettingsStore.h"
@@ -12,13 +14,31 @@ namespace pesterly::testing {
 class MemorySettingsStore : public SettingsStore {
   public:
     std::string GetSetting(std::string_view section, std::string_view key,
-                           std::string_view default_value) override;
+                           std::string_view default_value) override {
+        const auto found = values_.find(Name(section, key));
+        return found == values_.end() ? std::string(default_value) : found->second;
+    }
     void SaveSetting(std::string_view section, std::string_view key,
-                     std::string_view value) override;
-    MaybeError Commit() override;
-    std::variant<std::string, Error> KeepRescueCopy() override;
-    bool HasSetting(std::string_view section, std::string_view key) const override;
-    void RemoveSetting(std::string_view section, std::string_view key) override;
+                     std::string_view value) override {
+        values_[Name(section, key)] = std::string(value);
+    }
+    MaybeError Commit() override {
+        if (!fail_next_commit.empty()) {
+            return Error{std::exchange(fail_next_commit, {})};
+        }
+        ++commits;
+        return std::nullopt;
+    }
+    std::variant<std::string, Error> KeepRescueCopy() override {
+        rescues.push_back(values_);
+        return "rescue copy " + std::to_string(rescues.size());
+    }
+    bool HasSetting(std::string_view section, std::string_view key) const override {
+        return values_.count(Name(section, key)) != 0;
+    }
+    void RemoveSetting(std::string_view section, std::string_view key) override {
+        values_.erase(Name(section, key));
+    }
 
     int commits = 0;
     // Makes the next Commit fail with this message.
@@ -27,6 +47,14 @@ class MemorySettingsStore : public SettingsStore {
     std::vector<std::map<std::string, std::string>> rescues;
 
   private:
+    static std::string Name(std::string_view section, std::string_view key) {
+        std::string name = std::string(section) + "/" + std::string(key);
+        for (char& c : name) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return name;
+    }
+
     std::map<std::string, std::string> values_;  // lower-case "section/key"
 };
 

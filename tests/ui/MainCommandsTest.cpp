@@ -1,103 +1,91 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 #include "MainWindowHarness.h"
-#include "support/FakeClock.h"
-#include "support/MemorySettingsStore.h"
+#include "exchange/ExchangeFile.h"
 #include "support/QtPrinters.h"
-#include "support/RecordingNagMailer.h"
-#include "support/ScriptedAsker.h"
 #include "ui/dialogs/EditHappening.h"
-#include "ui/main/FlexGrid.h"
-#include "ui/main/PesterlyMain.h"
-#include "ui/main/RowFormat.h"
 
+// The grid's commands: add, edit, delete, sort, export and import.
 namespace pesterly {
 namespace {
-
-using testing::FakeClock;
-using testing::MemorySettingsStore;
-using testing::RecordingNagMailer;
-using testing::ScriptedAsker;
 
 const DateValue kToday = DateValue::Compose(2026, 12, 6);
 
 class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
-    MainCommandsTest() { clock.Set(DateValue::Compose(2026, 12, 6, 9, 0, 0)); }
-
-    // Opens the main window on a store holding events with these descriptions, in slot order.
-    std::unique_ptr<PesterlyMain> Open(const std::vector<std::string>& descs) {
-        std::vector<Happening> events;
-        for (const std::string& desc : descs) {
-            events.push_back(Event(desc, DateValue::Compose(2027, 1, 5)));
-        }
-        Seed(events);
-        return OpenWindow();
-    }
-    // Answers the event editor when it opens: `act` runs on it inside its modal loop.
-    void WhenEditorOpens(std::function<void(EditHappening&)> act) {
-        QTimer::singleShot(0, [act, this] {
+    // Answers the event editor when it opens: types `desc` unless null, then OK or Cancel.
+    void WhenEditorOpens(const char* desc, bool ok) {
+        QTimer::singleShot(0, [=, this] {
             auto* editor = qobject_cast<EditHappening*>(QApplication::activeModalWidget());
-            editor_seen = editor != nullptr;
-            if (editor != nullptr) {
-                act(*editor);
+            if ((editor_seen = editor != nullptr)) {
+                opened = editor->DescText->text();
+                desc ? editor->DescText->setText(desc) : void();
+                (ok ? editor->OKButton : editor->CancelButton)->click();
             }
         });
     }
-    QStringList Column(const FlexGrid& grid, int col) {
-        QStringList texts;
-        for (int row = 1; row < grid.Rows(); ++row) {
-            texts << grid.CellText(row, col);
-        }
-        return texts;
+    static void ClickHeader(const FlexGrid& grid, int col) {
+        QHeaderView* header = grid.horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(col) + 5, 5));
     }
-    void DoubleClickRow(PesterlyMain& window, int row) {
-        FlexGrid& grid = *window.FGrid;
-        const QRect cell = grid.visualRect(grid.model()->index(row - 1, kColToBeDone));
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+
+    // Opens the window on events "event 0", "event 1" ... in slot order.
+    std::unique_ptr<PesterlyMain> OpenNumbered(int count) {
+        std::vector<std::string> descs;
+        for (int slot = 0; slot < count; ++slot) {
+            descs.push_back("event " + std::to_string(slot));
+        }
+        return Open(descs);
+    }
+    std::vector<std::string> Exported(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const auto parsed = ParseExchangeFile(file.readAll().toStdString());
+        std::vector<std::string> descs;
+        for (const Happening& h : std::get<std::vector<Happening>>(parsed)) {
+            descs.push_back(h.Desc);
+        }
+        return descs;
+    }
+    QString Write(const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
     }
 
     bool editor_seen = false;
+    QString opened;
+    QTemporaryDir dir;
 };
 
-TEST_F(MainCommandsTest, AddNewEventOnAnEmptyTableKeepsTheDefaultEventWhenCancelled) {
+TEST_F(MainCommandsTest, AddNewEventAppendsTheDefaultEventAndEditsItsRow) {
     auto window = Open({});
     db.Happenings[0].Category = 3;  // a leftover in the never-live slot must not leak in
     db.Happenings[0].UseNagList = true;
-    WhenEditorOpens([](EditHappening& editor) { editor.CancelButton->click(); });
+    WhenEditorOpens(nullptr, false);
     window->AddNewButton->click();
     EXPECT_TRUE(editor_seen);
     ASSERT_EQ(db.HappeningCount, 1);
-    const Happening& added = db.Happenings[0];
-    EXPECT_EQ(added.Desc, "?");
-    EXPECT_EQ(added.EventDate, kToday);
-    EXPECT_EQ(added.DoneDate, kToday.AddDays(-370));
-    EXPECT_EQ(added.Repeat, kRepeatOneTime);
-    EXPECT_FALSE(added.SendMail);
-    EXPECT_FALSE(added.UseNagList);
-    EXPECT_EQ(added.Category, 0);
-    EXPECT_EQ(added.SpecialEmail, "");
-    ASSERT_EQ(window->FGrid->Rows(), 2);
-    EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "?");
+    Happening want = Event("?", kToday);
+    want.DoneDate = kToday.AddDays(-370);
+    EXPECT_EQ(db.Happenings[0], want) << "Cancel keeps the new event";
+    EXPECT_EQ(window->FGrid->Rows(), 2);
     EXPECT_EQ(window->FGrid->CellText(1, kColRepeat), "One Time ");
-}
 
-TEST_F(MainCommandsTest, AddNewEventAfterSortingAppendsAndEditsTheNewRow) {
-    auto window = Open({"b", "c", "a"});
+    window.reset();
+    window = Open({"b", "c", "a"});
     window->FGrid->SortGeneric(kColToBeDone);
-    WhenEditorOpens([](EditHappening& editor) {
-        editor.DescText->setText("new one");
-        editor.OKButton->click();
-    });
+    WhenEditorOpens("new one", true);
     window->AddNewButton->click();
     EXPECT_EQ(Column(*window->FGrid, kColToBeDone), QStringList({"a", "b", "c", "new one"}));
     EXPECT_EQ(Column(*window->FGrid, kColSlot), QStringList({" 2", " 0", " 1", " 3"}));
@@ -105,11 +93,7 @@ TEST_F(MainCommandsTest, AddNewEventAfterSortingAppendsAndEditsTheNewRow) {
 }
 
 TEST_F(MainCommandsTest, FullTableRefusesANewEventAndStaysInStep) {
-    auto window = Open({});
-    for (int i = 0; i < Database::kSlots; ++i) {
-        db.AppendHappening(Happening{});
-    }
-    window->FGrid->SetRows(Database::kSlots + 1);
+    auto window = OpenNumbered(Database::kSlots);
     window->AddNewButton->click();
     EXPECT_FALSE(editor_seen);
     EXPECT_EQ(db.HappeningCount, Database::kSlots);
@@ -120,87 +104,137 @@ TEST_F(MainCommandsTest, FullTableRefusesANewEventAndStaysInStep) {
 
 TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
     auto window = Open({"zebra", "apple", "mango"});
-    window->FGrid->SortGeneric(kColToBeDone);  // apple, mango, zebra
-    std::string opened;
-    WhenEditorOpens([&opened](EditHappening& editor) {
-        opened = editor.DescText->text().toStdString();
-        editor.DescText->setText("mango, ripe");
-        editor.OKButton->click();
-    });
-    DoubleClickRow(*window, 2);
+    FlexGrid& grid = *window->FGrid;
+    grid.SortGeneric(kColToBeDone);  // apple, mango, zebra
+    const auto double_click = [&grid](int row) {
+        const QPoint cell = grid.visualRect(grid.model()->index(row - 1, kColToBeDone)).center();
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell);
+    };
+    WhenEditorOpens("mango, ripe", true);
+    double_click(2);
     EXPECT_EQ(opened, "mango");
     EXPECT_EQ(db.Happenings[2].Desc, "mango, ripe");
     EXPECT_EQ(db.Happenings[0].Desc, "zebra");
-    EXPECT_EQ(window->FGrid->CellText(2, kColToBeDone), "mango, ripe");
-    EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "apple");
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"apple", "mango, ripe", "zebra"}));
 
-    WhenEditorOpens([](EditHappening& editor) {
-        editor.DescText->setText("discarded");
-        editor.CancelButton->click();
-    });
-    DoubleClickRow(*window, 1);
+    WhenEditorOpens("discarded", false);
+    double_click(1);
     EXPECT_EQ(db.Happenings[1].Desc, "apple");
 }
 
-TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownAndShowsSlotOrder) {
+TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownRefusesSeveralRowsAndIgnoresNoRow) {
     auto window = Open({"a", "b", "c"});
-    window->FGrid->SortGeneric(kColSlot);
-    window->FGrid->SetRow(3);
+    FlexGrid& grid = *window->FGrid;
+    window->DeleteButton->click();  // no current row
+    EXPECT_EQ(db.HappeningCount, 3);
+    grid.SortGeneric(kColSlot);
+    grid.SetRow(3);
     window->DeleteButton->click();
-    EXPECT_EQ(db.HappeningCount, 2);
-    EXPECT_EQ(Column(*window->FGrid, kColToBeDone), QStringList({"a", "b"}));
-
-    window->FGrid->SetRow(1);
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"a", "b"}));
+    grid.SetRow(1);
     window->DeleteButton->click();
+    EXPECT_EQ(db.HappeningCount, 1);
     EXPECT_EQ(db.Happenings[0].Desc, "b");
-    EXPECT_EQ(Column(*window->FGrid, kColSlot), QStringList({" 0"}));
+    EXPECT_EQ(Column(grid, kColSlot), QStringList({" 0"}));
+    EXPECT_TRUE(asker.messages.empty());
+
+    window.reset();
+    window = Open({"a", "b", "c", "d", "e"});
+    window->FGrid->SetRow(2);
+    window->FGrid->setRangeSelected(QTableWidgetSelectionRange(1, 0, 3, kGridColumns - 1), true);
+    window->DeleteButton->click();
+    EXPECT_EQ(asker.messages.size(), 1u);
+    EXPECT_EQ(db.HappeningCount, 5);
+    EXPECT_EQ(window->FGrid->Rows(), 6);
+}
+
+TEST_F(MainCommandsTest, HeaderClickSortsTextAsTextAndSlotsAsNumbers) {
+    auto window = Open({});
+    ClickHeader(*window->FGrid, kColToBeDone);  // an empty grid: nothing to sort
+    EXPECT_EQ(window->FGrid->Rows(), 1);
+    EXPECT_EQ(window->FGrid->Row(), 0);
+
+    window.reset();
+    window = OpenNumbered(12);
+    const FlexGrid& grid = *window->FGrid;
+    ClickHeader(grid, kColToBeDone);
+    EXPECT_EQ(Column(grid, kColToBeDone).mid(0, 3),
+              QStringList({"event 0", "event 1", "event 10"}));
+    EXPECT_EQ(grid.Row(), 1);
+    ClickHeader(grid, kColSlot);
+    EXPECT_EQ(Column(grid, kColSlot).mid(9), QStringList({" 9", " 10", " 11"}));
+}
+
+TEST_F(MainCommandsTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {
+    auto window = OpenNumbered(6);
+    FlexGrid& grid = *window->FGrid;
+    grid.SortGeneric(kColSlot);
+    grid.sortItems(kColSlot, Qt::DescendingOrder);  // rows now show slots 5, 4, 3, 2, 1, 0
+    const QString path = dir.filePath("some.Pesterly");
+    for (const auto& [current, other] : {std::pair{5, 2}, std::pair{2, 5}}) {
+        grid.clearSelection();
+        grid.SetRow(other);
+        grid.setRangeSelected(QTableWidgetSelectionRange(1, 0, 4, kGridColumns - 1), true);
+        grid.setCurrentCell(current - 1, 0, QItemSelectionModel::NoUpdate);
+        ASSERT_EQ(grid.RowSel(), other);
+        window->ExportTo(path);
+        EXPECT_EQ(Exported(path),
+                  (std::vector<std::string>{"event 4", "event 3", "event 2", "event 1"}));
+    }
     EXPECT_TRUE(asker.messages.empty());
 }
 
-TEST_F(MainCommandsTest, DeleteRefusesSeveralRowsAndIgnoresNoRow) {
-    auto window = Open({"a", "b", "c", "d", "e"});
-    FlexGrid& grid = *window->FGrid;
-    window->DeleteButton->click();  // no current row
-    EXPECT_EQ(db.HappeningCount, 5);
+TEST_F(MainCommandsTest, ImportAppendsOnlyNewEventsWithTheirRows) {
+    auto window = OpenNumbered(1);
+    const QString path = Write(
+        "new.Pesterly",
+        "2\r\n"
+        "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
+        "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n");
+    window->ReadFile(path);
+    ASSERT_EQ(db.HappeningCount, 2);
+    EXPECT_EQ(db.Happenings[1].Desc, "Mother's birthday");
+    ASSERT_EQ(window->FGrid->Rows(), 3);
+    EXPECT_EQ(window->FGrid->CellText(2, kColToBeDone), "Mother's birthday");
+    EXPECT_EQ(window->FGrid->CellText(2, kColSlot), " 1");
+    EXPECT_TRUE(asker.messages.empty());
+}
 
-    grid.SetRow(2);
-    grid.setRangeSelected(QTableWidgetSelectionRange(1, 0, 3, kGridColumns - 1), true);
-    window->DeleteButton->click();
+TEST_F(MainCommandsTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
+    auto window = OpenNumbered(2);
+    const QString path = Write("broken.Pesterly",
+                               "3\r\n"
+                               "#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
+                               "#2001-03-14#,1,\"another\",#2000-03-14#,#MAYBE#,\"\",3,\"x\"\r\n");
+    window->ReadFile(path);
+    EXPECT_EQ(db.HappeningCount, 2);
+    EXPECT_EQ(window->FGrid->Rows(), 3);
     ASSERT_EQ(asker.messages.size(), 1u);
-    EXPECT_EQ(asker.messages[0], "I was too lazy to implement multiple event deletes");
-    EXPECT_EQ(db.HappeningCount, 5);
-    EXPECT_EQ(grid.Rows(), 6);
+    EXPECT_NE(asker.messages[0].find("line 3"), std::string::npos) << asker.messages[0];
+
+    window->ReadFile(dir.filePath("no such file.Pesterly"));
+    ASSERT_EQ(asker.messages.size(), 2u);
+    EXPECT_NE(asker.messages[1].find("no such file"), std::string::npos);
+
+    window->FGrid->SetRow(1);
+    window->ExportTo(dir.filePath("missing folder/out.Pesterly"));
+    ASSERT_EQ(asker.messages.size(), 3u);
+    EXPECT_NE(asker.messages[2].find("could not create"), std::string::npos);
 }
 
-TEST_F(MainCommandsTest, HeaderClickSortsNumbersAsNumbers) {
-    std::vector<std::string> names;
-    for (int i = 0; i < 12; ++i) {
-        names.push_back("event " + std::to_string(11 - i));
+TEST_F(MainCommandsTest, FullTableTakesWhatFitsAndSaysHowManyWereLeftOut) {
+    auto window = OpenNumbered(100);
+    std::vector<Happening> incoming(3);
+    for (int i = 0; i < 3; ++i) {
+        incoming[i].Desc = "incoming " + std::to_string(i);
     }
-    auto window = Open(names);
-    FlexGrid& grid = *window->FGrid;
-    QHeaderView* header = grid.horizontalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(kColToBeDone) + 5, 5));
-    // Text sorts as text: "event 10" before "event 2".
-    EXPECT_EQ(grid.CellText(1, kColToBeDone), "event 0");
-    EXPECT_EQ(grid.CellText(2, kColToBeDone), "event 1");
-    EXPECT_EQ(grid.CellText(3, kColToBeDone), "event 10");
-    EXPECT_EQ(grid.Row(), 1);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(kColSlot) + 5, 5));
-    // Slots are numbers: 10 comes after 9.
-    EXPECT_EQ(grid.CellText(10, kColSlot), " 9");
-    EXPECT_EQ(grid.CellText(11, kColSlot), " 10");
-    EXPECT_EQ(grid.CellText(12, kColSlot), " 11");
-}
-
-TEST_F(MainCommandsTest, HeaderClickOnAnEmptyGridDoesNothing) {
-    auto window = Open({});
-    QHeaderView* header = window->FGrid->horizontalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(window->FGrid->Rows(), 1);
-    EXPECT_EQ(window->FGrid->Row(), 0);
+    window->ReadFile(
+        Write("three.Pesterly", QByteArray::fromStdString(WriteExchangeFile(incoming))));
+    EXPECT_EQ(db.HappeningCount, Database::kSlots);
+    EXPECT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
+    ASSERT_EQ(asker.messages.size(), 1u);
+    EXPECT_NE(asker.messages[0].find("2 new events"), std::string::npos) << asker.messages[0];
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QPushButton>
 #include <QStringList>
 #include <memory>
 #include <string>
@@ -13,7 +16,9 @@
 #include "support/MemorySettingsStore.h"
 #include "support/RecordingNagMailer.h"
 #include "support/ScriptedAsker.h"
+#include "ui/main/FlexGrid.h"
 #include "ui/main/PesterlyMain.h"
+#include "ui/main/RowFormat.h"
 
 namespace pesterly::testing {
 
@@ -22,6 +27,25 @@ struct MainWindowHarness {
     std::unique_ptr<PesterlyMain> OpenWindow(const QStringList& arguments = {}) {
         return std::make_unique<PesterlyMain>(
             MainServices{db, store, clock, asker, mailer, tray, wakeup}, arguments);
+    }
+
+    // Opens the window on events with these descriptions on one date, in slot order.
+    std::unique_ptr<PesterlyMain> Open(const std::vector<std::string>& descs,
+                                       DateValue date = DateValue::Compose(2027, 1, 5),
+                                       DateValue check_date = DateValue::Compose(2099, 12, 31)) {
+        std::vector<Happening> events;
+        for (const std::string& desc : descs) {
+            events.push_back(Event(desc, date));
+        }
+        Seed(events, {}, check_date);
+        return OpenWindow();
+    }
+    static QStringList Column(const FlexGrid& grid, int col) {
+        QStringList texts;
+        for (int row = 1; row < grid.Rows(); ++row) {
+            texts << grid.CellText(row, col);
+        }
+        return texts;
     }
 
     // Leaves a table in the store as an earlier run would have; the review date lies far ahead
@@ -55,7 +79,7 @@ struct MainWindowHarness {
     ScriptedAsker asker;
     RecordingNagMailer mailer;
     FakeTrayIcon tray;
-    FakeWakeUpSource wakeup{clock};
+    FakeWakeUpSource wakeup;
 };
 
 }  // namespace pesterly::testing

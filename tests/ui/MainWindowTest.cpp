@@ -2,57 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLocale>
-#include <QPushButton>
+#include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "MainWindowHarness.h"
-#include "support/FakeClock.h"
-#include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
-#include "support/RecordingNagMailer.h"
-#include "support/ScriptedAsker.h"
-#include "ui/main/FlexGrid.h"
-#include "ui/main/RowFormat.h"
+#include "ui/dialogs/DialogDriver.h"
 
+// The main window: its rows and layout, saving, the tray icon and the daily review's schedule.
 namespace pesterly {
 namespace {
 
-using testing::FakeClock;
-using testing::MemorySettingsStore;
-using testing::RecordingNagMailer;
-using testing::ScriptedAsker;
+const DateValue kToday = DateValue::Compose(2026, 12, 6);
 
-class MainWindowTest : public ::testing::Test, protected testing::MainWindowHarness {
-  protected:
-    MainWindowTest() { clock.Set(DateValue::Compose(2026, 12, 6, 7, 30, 0)); }
-
-    std::unique_ptr<PesterlyMain> Open(const QStringList& arguments = {}) {
-        return OpenWindow(arguments);
-    }
-};
-
-TEST_F(MainWindowTest, FirstStartShowsHeaderOnlyAndSavesDefaultsOnClose) {
-    auto window = Open();
-    EXPECT_EQ(window->FGrid->Rows(), 1);
-    EXPECT_EQ(window->FGrid->CellText(0, 0), "Category");
-    EXPECT_EQ(window->FGrid->CellText(0, 1), "Email List?");
-    EXPECT_EQ(window->FGrid->CellText(0, 5), "To Be Done");
-    EXPECT_EQ(window->FGrid->CellText(0, 6), "");
-    EXPECT_TRUE(asker.messages.empty());
-    EXPECT_EQ(window->windowTitle(), "Pesterly");
-
-    bool unloaded = false;
-    QObject::connect(window.get(), &PesterlyMain::Unloaded, [&] { unloaded = true; });
-    EXPECT_TRUE(window->close());
-    EXPECT_TRUE(unloaded);
-    EXPECT_EQ(store.GetSetting("Options", "CheckTime", ""), "8:00:00 AM");
-    EXPECT_EQ(store.GetSetting("Options", "CheckDate", ""), "12/6/2026");
-    EXPECT_EQ(store.GetSetting("Events", "EventCount", ""), " 0");
-}
+class MainWindowTest : public ::testing::Test, protected testing::MainWindowHarness {};
 
 TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
     const DateValue pi_day = DateValue::Compose(2001, 3, 14);
@@ -64,8 +33,7 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
           Event("Bins", pi_day, kRepeatWeekly), Event("Pills", pi_day, kRepeatDaily),
           Event("Odd", pi_day, 7)},
          {"Family", "Work"});
-
-    auto window = Open();
+    auto window = OpenWindow();
     const FlexGrid& grid = *window->FGrid;
     ASSERT_EQ(grid.Rows(), 7);
     const QStringList want[] = {
@@ -83,24 +51,18 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
     }
 }
 
-TEST(RowFormat, MonthlyDatesCarryTheirOrdinal) {
+TEST(RowFormat, MonthlyDatesCarryTheirOrdinalAndNamesFollowTheUsersLocale) {
     Database db;
     db.HappeningCount = 1;
     db.Happenings[0].Repeat = kRepeatMonthly;
     const std::pair<int, const char*> days[] = {
-        {1, "on the 1st"},   {2, "on the 2nd"},   {3, "on the 3rd"},   {4, "on the 4th"},
-        {11, "on the 11th"}, {12, "on the 12th"}, {13, "on the 13th"}, {21, "on the 21st"},
-        {22, "on the 22nd"}, {23, "on the 23rd"}, {30, "on the 30th"}, {31, "on the 31st"},
+        {1, "1st"},   {2, "2nd"},   {3, "3rd"},   {4, "4th"},   {11, "11th"}, {12, "12th"},
+        {13, "13th"}, {21, "21st"}, {22, "22nd"}, {23, "23rd"}, {30, "30th"}, {31, "31st"},
     };
     for (const auto& [day, text] : days) {
         db.Happenings[0].EventDate = DateValue::Compose(2001, 1, day);
-        EXPECT_EQ(*FormatRow(db, 0, QLocale())[kColDate], text);
+        EXPECT_EQ(*FormatRow(db, 0, QLocale())[kColDate], QString("on the ") + text);
     }
-}
-
-TEST(RowFormat, NamesFollowTheUsersLocale) {
-    Database db;
-    db.HappeningCount = 1;
     db.Happenings[0].EventDate = DateValue::Compose(2001, 3, 14);
     const QLocale german(QLocale::German, QLocale::Germany);
     db.Happenings[0].Repeat = kRepeatWeekly;
@@ -109,20 +71,18 @@ TEST(RowFormat, NamesFollowTheUsersLocale) {
     EXPECT_EQ(*FormatRow(db, 0, german)[kColDate],
               german.monthName(3, QLocale::ShortFormat) + " 14,2001");
     db.Happenings[0].Repeat = 9;
-    EXPECT_FALSE(FormatRow(db, 0, german)[kColRepeat].has_value());
-    EXPECT_FALSE(FormatRow(db, 0, german)[kColDate].has_value());
+    EXPECT_FALSE(FormatRow(db, 0, german)[kColRepeat] || FormatRow(db, 0, german)[kColDate]);
 }
 
 TEST_F(MainWindowTest, CommandLineIsEchoedBeforeTheTableLoads) {
     Seed({Event("x", DateValue())});
-    auto window = Open({"--hello", "two words", ""});
-    ASSERT_EQ(asker.messages.size(), 1u);
-    EXPECT_EQ(asker.messages[0], "--hello \"two words\" \"\"");
+    auto window = OpenWindow({"--hello", "two words", ""});
+    EXPECT_EQ(asker.messages, std::vector<std::string>{"--hello \"two words\" \"\""});
     EXPECT_EQ(window->FGrid->Rows(), 2);
 }
 
 TEST_F(MainWindowTest, FailedSaveKeepsTheWindowOpenAndSays) {
-    auto window = Open();
+    auto window = OpenWindow();
     store.fail_next_commit = "Pesterly could not write its settings file.";
     EXPECT_FALSE(window->close());
     ASSERT_EQ(asker.messages.size(), 1u);
@@ -130,13 +90,12 @@ TEST_F(MainWindowTest, FailedSaveKeepsTheWindowOpenAndSays) {
     EXPECT_TRUE(window->close());
 }
 
-TEST_F(MainWindowTest, LayoutKeepsDesignProportionsAndShowsCaptionsWhole) {
-    auto window = Open();
-    const QWidget* client = window->centralWidget();
-    const double px_per_twip = client->width() / 10095.0;
-    EXPECT_NEAR(client->height() / px_per_twip, 4530, 20);
+// The headers show whole, and the columns fit beside a vertical scroll bar.
+TEST_F(MainWindowTest, TidyLayout) {
+    auto window = OpenWindow();
+    testing::ExpectTidyForm(*window->centralWidget(), false);
+    EXPECT_TRUE(window->Command1->isHidden()) << "the test button is the developer's";
     const FlexGrid& grid = *window->FGrid;
-    // Headers show whole, and the columns fit beside a vertical scroll bar.
     int total = 0;
     for (int col = 0; col < kGridColumns; ++col) {
         total += grid.columnWidth(col);
@@ -146,15 +105,165 @@ TEST_F(MainWindowTest, LayoutKeepsDesignProportionsAndShowsCaptionsWhole) {
     }
     EXPECT_LE(total, grid.width() - grid.verticalScrollBar()->sizeHint().width());
     EXPECT_GT(grid.columnWidth(kColToBeDone), grid.width() / 3);
-    for (const QPushButton* button :
-         {window->AddNewButton, window->HideButton, window->DeleteButton}) {
-        EXPECT_GE(button->width(), button->sizeHint().width())
-            << button->objectName().toStdString();
-        EXPECT_GE(button->height(), button->minimumSizeHint().height());
-        EXPECT_FALSE(button->geometry().intersects(grid.geometry()));
+}
+
+class MainTrayTest : public ::testing::Test, protected testing::MainWindowHarness {
+  protected:
+    void SetUp() override {
+        unloads = 0;
+        window.reset();
+        window = OpenWindow();
+        QObject::connect(window.get(), &PesterlyMain::Unloaded, [this] { ++unloads; });
+        window->show();
     }
-    EXPECT_FALSE(window->AddNewButton->geometry().intersects(window->DeleteButton->geometry()));
-    EXPECT_FALSE(window->Command1->isVisible());
+    void StartupTick() { ASSERT_TRUE(QMetaObject::invokeMethod(window->StartupTimer, "timeout")); }
+    // Something the user changed today, which every way of ending must save.
+    void ChangeSomething() { db.CheckTime = DateValue::TimeOfDay(6, 45, 0); }
+    bool Saved() { return store.GetSetting("Options", "CheckTime", "") == "6:45:00 AM"; }
+
+    std::unique_ptr<PesterlyMain> window;
+    int unloads = 0;
+};
+
+TEST_F(MainTrayTest, IconComesWithTheStartupTimerAndReactsOnlyWhileHidden) {
+    EXPECT_EQ(tray.adds, 0);
+    EXPECT_TRUE(window->StartupTimer->isActive());
+    StartupTick();
+    EXPECT_EQ(tray.adds, 1);
+    EXPECT_FALSE(window->StartupTimer->isActive());
+
+    tray.Click(TrayMouse::kRightDoubleClick);  // ignored while shown
+    EXPECT_EQ(unloads, 0);
+    EXPECT_TRUE(window->isVisible());
+
+    window->HideButton->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(tray.shown);
+    EXPECT_TRUE(wakeup.deadline);
+    tray.Click(TrayMouse::kLeftPress);
+    EXPECT_TRUE(window->isVisible());
+
+    window->HideButton->click();
+    tray.Click(TrayMouse::kLeftDoubleClick);
+    EXPECT_TRUE(window->isVisible());
+
+    window->HideButton->click();
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        menu->actions().first()->trigger();  // Show Pesterly
+        menu->close();
+    });
+    tray.Click(TrayMouse::kRightPress);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainTrayTest, EveryCommandThatEndsSavesFirst) {
+    for (QAction* PesterlyMain::*command : {&PesterlyMain::FileExit, &PesterlyMain::TrayExit}) {
+        SetUp();
+        StartupTick();
+        ChangeSomething();
+        ((*window).*command)->trigger();
+        EXPECT_TRUE(Saved()) << ((*window).*command)->objectName().toStdString();
+        EXPECT_EQ(unloads, 1);
+        EXPECT_FALSE(tray.shown);
+    }
+}
+
+// Nobody may be there to answer: a desktop's request to end ends even when the save fails,
+// with the table in a rescue copy.
+TEST_F(MainTrayTest, DesktopRequestToEndEndsWithoutAskingEvenWhenTheSaveFails) {
+    StartupTick();
+    store.fail_next_commit = "disk full";
+    window->EndOnRequest();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_FALSE(tray.shown);
+    EXPECT_TRUE(asker.messages.empty());
+    ASSERT_EQ(store.rescues.size(), 1u);
+    EXPECT_EQ(store.rescues[0].count("events/eventcount"), 1u);
+}
+
+TEST_F(MainTrayTest, WithoutANotificationAreaHideIsOffAndSaysWhy) {
+    tray.available = false;
+    StartupTick();
+    EXPECT_FALSE(window->HideButton->isEnabled());
+    EXPECT_FALSE(window->HideButton->toolTip().isEmpty());
+    // A panel that starts after Pesterly docks the icon: Hide comes on without a focus change,
+    // and goes off again when the panel quits.
+    tray.SetAvailable(true);
+    EXPECT_TRUE(window->HideButton->isEnabled());
+    tray.SetAvailable(false);
+    EXPECT_FALSE(window->HideButton->isEnabled());
+    tray.available = true;
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(window.get(), &activation);
+    EXPECT_TRUE(window->HideButton->isEnabled());
+}
+
+// The window opens at 10:00 on these one-time events, last reviewed yesterday unless told.
+class MainScheduleTest : public ::testing::Test, protected testing::MainWindowHarness {
+  protected:
+    std::unique_ptr<PesterlyMain> Open(const std::vector<std::string>& descs,
+                                       DateValue date = kToday) {
+        return MainWindowHarness::Open(descs, date, kToday.AddDays(-1));
+    }
+    int64_t SecondsToWakeUp() const { return wakeup.deadline->Seconds() - clock.Now().Seconds(); }
+};
+
+TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {
+    asker.Script({Answer::kYes});
+    Seed({Event("Dentist", kToday), Event("Later", kToday.AddDays(2))}, {}, kToday.AddDays(-1));
+    auto window = OpenWindow();
+    EXPECT_TRUE(asker.questions.empty());  // nothing is asked while loading
+    ASSERT_TRUE(wakeup.deadline);
+    EXPECT_LE(SecondsToWakeUp(), 1);
+
+    wakeup.Fire();
+    EXPECT_EQ(asker.questions, std::vector<std::string>{"Dentist"});
+    EXPECT_EQ(db.CheckDate, kToday);
+    ASSERT_EQ(window->FGrid->Rows(), 2);
+    EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "Later");
+    EXPECT_TRUE(wakeup.deadline);
+
+    clock.Advance(3600);
+    wakeup.Fire();
+    EXPECT_EQ(asker.questions.size(), 1u);
+}
+
+TEST_F(MainScheduleTest, NoReviewWhileADialogIsOpen) {
+    auto window = Open({"Dentist"});
+    QDialog editor;
+    editor.setModal(true);
+    editor.show();
+    wakeup.Fire();
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(db.CheckDate, kToday.AddDays(-1));
+    EXPECT_EQ(SecondsToWakeUp(), 1);  // looks again a second later
+    editor.close();
+    wakeup.Fire();
+    EXPECT_EQ(asker.questions.size(), 1u);
+}
+
+TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {
+    asker.on_question = [&](const std::string&) {
+        clock.Set(DateValue::Compose(2026, 12, 7, 0, 10, 0));
+    };
+    auto window = Open({"Dentist"});
+    wakeup.Fire();
+    EXPECT_EQ(db.CheckDate, kToday.AddDays(1));
+    clock.Set(DateValue::Compose(2026, 12, 7, 9, 0, 0));
+    wakeup.Fire();
+    EXPECT_EQ(asker.questions.size(), 1u);
+}
+
+TEST_F(MainScheduleTest, ReviewShowsTheGridInSlotOrderAgain) {
+    auto window = Open({"b", "a", "c"}, kToday.AddDays(5));
+    window->FGrid->SortGeneric(kColToBeDone);
+    ASSERT_EQ(window->FGrid->CellText(1, kColToBeDone), "a");
+    wakeup.Fire();
+    EXPECT_TRUE(asker.questions.empty());
+    EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "b");
+    EXPECT_EQ(window->FGrid->CellText(3, kColSlot), " 2");
 }
 
 }  // namespace

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -27,9 +32,32 @@ inline int RunModal(QDialog& form, const std::function<void()>& steps) {
     return form.exec();
 }
 
+inline void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+// Check boxes and option buttons answer a click on their box or caption, at the left end.
+inline void Toggle(QAbstractButton* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+inline void Retype(QLineEdit* edit, const QString& text) {
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+// The texts of a list or a drop-down list, in order.
+template <typename List>
+QStringList Items(const List* list) {
+    QStringList items;
+    for (int i = 0; i < list->model()->rowCount(); ++i) {
+        items << list->model()->index(i, 0).data().toString();
+    }
+    return items;
+}
+
 // Every control is named, lies inside its form or frame and shares no pixel with another on
-// the same form or frame; every caption shows whole; no button is a default that Enter would
-// press. With shot, leaves a picture of the form in the build folder for a person to look at.
+// the same form or frame; every caption, wrapped text and time shows whole; no button is a
+// default that Enter would press. With shot, leaves a picture of the form in the build folder
+// for a person to look at.
 inline void ExpectTidyForm(QWidget& form, bool shot = true) {
     QList<QWidget*> parents{&form};
     for (QGroupBox* frame : form.findChildren<QGroupBox*>()) {
@@ -48,9 +76,13 @@ inline void ExpectTidyForm(QWidget& form, bool shot = true) {
             EXPECT_FALSE(name.empty()) << "every control carries its name";
             EXPECT_TRUE(parent->rect().contains(control->geometry())) << name;
             if (qobject_cast<const QAbstractButton*>(control) ||
-                qobject_cast<const QLabel*>(control)) {
+                qobject_cast<const QLabel*>(control) ||
+                qobject_cast<const QAbstractSpinBox*>(control)) {
                 EXPECT_GE(control->width(), control->sizeHint().width()) << name;
-                EXPECT_GE(control->height(), control->sizeHint().height()) << name;
+                EXPECT_GE(control->height(), control->hasHeightForWidth()
+                                                 ? control->heightForWidth(control->width())
+                                                 : control->sizeHint().height())
+                    << name;
             }
             if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
                 EXPECT_GE(frame->width(),

