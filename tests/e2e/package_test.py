@@ -2,7 +2,6 @@
 the installed program from /usr/bin (its manual and mail module must be found where the package
 put them), reads its manual page with man, and removes it again: nothing of it may stay."""
 
-import datetime
 import glob
 import os
 import signal
@@ -10,8 +9,7 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import Pesterly, Xvfb, wait_for
-from whole_day_test import SmtpSink, us_date
+from desktop import Pesterly, SmtpSink, Xvfb, days_ago, ini, mail_env, review_since, us_date
 
 BUILD = os.environ.get("PESTERLY_BUILD_DIR", "build")
 
@@ -94,27 +92,14 @@ class PackageTest(unittest.TestCase):
         self.addCleanup(screen.stop)
         mail = SmtpSink()
         self.addCleanup(mail.stop)
-        today = datetime.date.today()
-        settings = f"""[Events]
-EventCount=1
-EDate0={us_date(today)}
-ERepeat0=0
-EDesc0=Water the plants
-EDone0={us_date(today)}
-EEmail0=True
-ESEmail0=me@example.org
-
-[Options]
-CheckDate={us_date(today - datetime.timedelta(days=1))}
-CheckTime=12:00:00 AM
-"""
-        program = Pesterly("/usr/bin/pesterly", screen, settings, extra_env={
-            "PESTERLY_MAIL_URL": f"smtp://127.0.0.1:{mail.port}", "EMAIL": "me@example.org"})
+        today = us_date(days_ago(0))
+        program = Pesterly("/usr/bin/pesterly", screen, ini(
+            [dict(Date=today, Repeat=0, Desc="Water the plants", Done=today, Email=True,
+                  SEmail="me@example.org")], Options=review_since(days_ago(1))),
+            extra_env=mail_env(mail.port, "me@example.org"))
         self.addCleanup(program.cleanup)
         main = program.wait_window("Pesterly")
-        box = wait_for(lambda: [w for w in program.windows("Pesterly") if w.id != main.id],
-                       what="the question")[0]
-        program.keys(box, "alt+n")
+        program.keys(program.next_box(main, set()), "alt+n")
         mail.message(0)
         with open(f"/proc/{program.process.pid}/maps", encoding="utf-8") as f:
             loaded = {line.split()[-1] for line in f if line.endswith("libpesterly-mail.so\n")}
@@ -136,7 +121,7 @@ CheckTime=12:00:00 AM
 
         program.process.send_signal(signal.SIGTERM)
         self.assertEqual(program.wait_exit(), 0, program.output())
-        self.assertEqual(program.settings()["Options"]["CheckDate"], us_date(today))
+        self.assertEqual(program.settings()["Options"]["CheckDate"], today)
 
 
 if __name__ == "__main__":
