@@ -6,7 +6,6 @@
 #include <future>
 
 #include "MailTestKit.h"
-#include "mail/NagMail.h"
 #include "platform/MailModule.h"
 #include "platform/MailSessionFactory.h"
 
@@ -24,28 +23,21 @@ constexpr const char* kMsmtp = "/usr/bin/msmtp";
 
 enum class Route { kCurl, kSendmail };
 
-Happening Event(std::string desc = "Pay the rent",
-                std::string body = "The rent is due today.\nDon't forget.") {
-    Happening event;
-    event.SendMail = true;
-    event.SpecialEmail = "s@special.example";
-    event.UseNagList = true;
-    event.Desc = std::move(desc);
-    event.EmailBody = std::move(body);
-    return event;
+// A nag mail as blind copies to the recipients.
+MailDraft Draft(std::vector<std::string> recipients = {"s@special.example"},
+                std::string text = "The rent is due today.\nDon't forget.") {
+    return MailDraft{"Rent", "Pay the rent", std::move(text), "undisclosed-recipients:;",
+                     std::move(recipients)};
 }
 
-// Sends the event to its own address alone, from kFrom, to the server at url or else through
-// the sendmail program.
-Delivery SendAlone(const std::string& url, const std::string& sendmail,
-                   const Happening& event = Event()) {
+// Sends from kFrom to the server at url or else through the sendmail program.
+Delivery SendThrough(const std::string& url, const std::string& sendmail,
+                     const MailDraft& draft = Draft()) {
     MailSettings settings;
     settings.smtp_url = url;
     settings.sendmail_program = sendmail;
     settings.from = kFrom;
-    Happening alone = event;
-    alone.UseNagList = false;
-    return MakeMailPost(settings)->Send(*NagMailDraft(alone, {}));
+    return MakeMailPost(settings)->Send(draft);
 }
 
 class MailDelivery : public ::testing::TestWithParam<Route> {
@@ -54,7 +46,7 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
 
     // Sends through the route under test to the server on `port`; msmtp reads ~/.msmtprc
     // and libcurl ~/.netrc, both from a folder of the test's own.
-    Delivery Send(const Happening& event, const std::vector<std::string>& list, int port = 0) {
+    Delivery Send(const MailDraft& draft, int port = 0) {
         port = port != 0 ? port : sink_.Port();
         home_.Write(".msmtprc",
                     "defaults\nauth off\ntls off\naccount default\nhost 127.0.0.1\nport " +
@@ -69,8 +61,7 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
         } else {
             settings.sendmail_program = kMsmtp;
         }
-        const NagListSettings nag_list{{list.begin(), list.end()}, std::nullopt, false};
-        return MakeMailPost(settings)->Send(*NagMailDraft(event, nag_list));
+        return MakeMailPost(settings)->Send(draft);
     }
 
     SmtpSink sink_;
@@ -84,7 +75,7 @@ class MailDelivery : public ::testing::TestWithParam<Route> {
 TEST_P(MailDelivery, EveryRecipientGetsTheTextIntact) {
     const std::string body = "Erste Zeile mit Umlauten: äöü ß\n.\nZweite Zeile.";
     const Delivery sent =
-        Send(Event("Pay the rent", body), {"e0@list.example", "Eve <e1@list.example>"});
+        Send(Draft({"s@special.example", "e0@list.example,Eve <e1@list.example>"}, body));
     ASSERT_EQ(sent.outcome, Outcome::kSent) << sent.message;
     const std::optional<SmtpSink::Delivery> delivery = sink_.NextDelivery();
     ASSERT_TRUE(delivery);
@@ -97,11 +88,11 @@ TEST_P(MailDelivery, EveryRecipientGetsTheTextIntact) {
 }
 
 TEST_P(MailDelivery, FailureNamesTheRefusedAddressOrTheServerThatCannotBeReached) {
-    const Delivery refused = Send(Event(), {"e0@list.example", SmtpSink::kRefusedAddress});
+    const Delivery refused = Send(Draft({"e0@list.example", SmtpSink::kRefusedAddress}));
     EXPECT_EQ(refused.outcome, Outcome::kRefused);  // not worth a retry
     EXPECT_TRUE(Says(refused.message, {SmtpSink::kRefusedAddress, "550"}));
     testing::ClosedPort closed;
-    const Delivery unreached = Send(Event(), {"e0@list.example"}, closed.Port());
+    const Delivery unreached = Send(Draft(), closed.Port());
     EXPECT_EQ(unreached.outcome, Outcome::kTryLater);
     EXPECT_TRUE(Says(unreached.message, {std::to_string(closed.Port()), "onnect"}));
     EXPECT_FALSE(sink_.StoredAny());
@@ -110,8 +101,7 @@ TEST_P(MailDelivery, FailureNamesTheRefusedAddressOrTheServerThatCannotBeReached
 TEST_P(MailDelivery, EndOfTheProgramStopsAMailToAServerThatNeverAnswers) {
     testing::ClosedPort silent(testing::ClosedPort::kSilent);
     ASSERT_GT(silent.Port(), 0);
-    auto sending = std::async(std::launch::async,
-                              [&] { return Send(Event(), {"e0@list.example"}, silent.Port()); });
+    auto sending = std::async(std::launch::async, [&] { return Send(Draft(), silent.Port()); });
     ASSERT_TRUE(silent.ClientWaiting());
     end_.request_stop();
     // Far below the 20 s and 120 s the mail would otherwise wait for the server.
@@ -150,7 +140,7 @@ TEST(MailService, LoginNeverCrossesTheNetworkInPlainText) {
         TempFolder home;
         home.Write(".netrc", c.netrc, 0600);
         ScopedEnv netrc_home("HOME", home.Path().c_str());
-        const Delivery sent = SendAlone(c.url, "");
+        const Delivery sent = SendThrough(c.url, "");
         if (c.named == nullptr) {
             EXPECT_EQ(sent.outcome, Outcome::kSent) << sent.message;
             EXPECT_TRUE(sink.NextDelivery());
@@ -171,10 +161,11 @@ TEST(MailService, LoginNeverCrossesTheNetworkInPlainText) {
 TEST(MailService, SendmailThatCannotSendSaysWhy) {
     TempFolder home;
     ScopedEnv no_config("HOME", home.Path().c_str());
-    const Delivery missing = SendAlone("", home.Path() + "/sendmail");
+    const Delivery missing = SendThrough("", home.Path() + "/sendmail");
     EXPECT_EQ(missing.outcome, Outcome::kTryLater);
     EXPECT_TRUE(Says(missing.message, {"No mail service", "msmtp-mta", "PESTERLY_MAIL_URL"}));
-    const Delivery failed = SendAlone("", kMsmtp, Event("Big", std::string(4 << 20, 'x')));
+    const Delivery failed =
+        SendThrough("", kMsmtp, Draft({"s@special.example"}, std::string(4 << 20, 'x')));
     EXPECT_EQ(failed.outcome, Outcome::kTryLater);
     EXPECT_TRUE(Says(failed.message, {"exit status 78", "msmtp:"}));
 }
@@ -187,7 +178,7 @@ TEST(MailService, SendmailThatLeavesADeliveryProcessBehindStillCountsAsSent) {
     const std::string sendmail = folder.Write(
         "sendmail", "#!/bin/sh\ncat > '" + received + "'\n(sleep 30 &)\nexit 0\n", 0700);
     // Waiting for the pipe instead would end in "did not finish" after two minutes.
-    EXPECT_EQ(SendAlone("", sendmail).outcome, Outcome::kSent);
+    EXPECT_EQ(SendThrough("", sendmail).outcome, Outcome::kSent);
     EXPECT_TRUE(Says(testing::Slurp(received), {"Subject: Pay the rent"}));
 }
 
