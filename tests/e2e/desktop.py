@@ -2,7 +2,11 @@
 with its own settings folder, and the means to look at and close its windows. The benchmarks
 in bench/ use the same server and tray host."""
 
+import datetime
+import email
+import email.policy
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -25,6 +29,7 @@ def wait_for(condition, timeout=20.0, what="condition"):
 
 BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
 SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
+HERE = os.path.dirname(os.path.abspath(__file__))
 SCREEN = (1280, 800)
 MAIN_CLIENT = (10095, 4530)  # the main window's client area, in twips
 EDITOR_CLIENT = (5220, 6240)
@@ -33,6 +38,91 @@ EDITOR_CLIENT = (5220, 6240)
 def xdotool(screen, *args):
     return subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": screen.name},
                           capture_output=True, text=True, timeout=20).stdout
+
+
+def us_date(day):
+    return f"{day.month}/{day.day}/{day.year}"
+
+
+def days_ago(days):
+    return datetime.date.today() - datetime.timedelta(days=days)
+
+
+def ini(events=(), **sections):
+    """A settings file: each event as {key: value}, its keys without the "E" and the number;
+    every other section as {key: value}."""
+    lines = ["[Events]", f"EventCount={len(events)}"]
+    for number, event in enumerate(events):
+        lines += [f"E{key}{number}={value}" for key, value in event.items()]
+    for name, keys in sections.items():
+        lines += ["", f"[{name}]", *(f"{key}={value}" for key, value in keys.items())]
+    return "\n".join(lines) + "\n"
+
+
+def review_since(day):
+    """The [Options] of a program whose last review was on day, at midnight."""
+    return {"CheckDate": us_date(day), "CheckTime": "12:00:00 AM"}
+
+
+# A weekly event a week overdue that nags the nag list and one address of its own.
+WEEKLY_REPORT = dict(Date="3/14/2001", Repeat=3, Desc="Send the weekly report",
+                     Done=us_date(days_ago(8)), Email=True, UseNagList=True,
+                     SEmail="me@example.org")
+NAG_LIST = dict(EmailCount=2, Email0="alice@example.org", Email1="bob@example.org",
+                UseTO=False, ToAddress="team@example.org")
+NAGGED = ["alice@example.org", "bob@example.org", "me@example.org", "team@example.org"]
+
+
+def mail_env(port, sender="pesterly-user@example.org"):
+    return {"PESTERLY_MAIL_URL": f"smtp://127.0.0.1:{port}", "EMAIL": sender}
+
+
+class SmtpSink:
+    """The test's own SMTP server on 127.0.0.1 (smtp_sink.py), storing mail in folder."""
+
+    def __init__(self, *options):
+        self.folder = tempfile.mkdtemp(prefix="pesterly-mail-")
+        self.process = subprocess.Popen(
+            ["/usr/bin/python3", os.path.join(HERE, "smtp_sink.py"), "--out", self.folder,
+             "--lifetime", "170", *options],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        line = self.process.stdout.readline().split()
+        if len(line) != 2 or line[0] != "port":
+            raise RuntimeError("the SMTP server did not start")
+        self.port = int(line[1])
+
+    def arrived(self, name):
+        """Waits for the server to leave a file of that name; returns its path."""
+        path = os.path.join(self.folder, name)
+        wait_for(lambda: os.path.exists(path), what=name)
+        return path
+
+    def message(self, number):
+        """(sender, sorted recipients, message) of the number-th mail, once it arrived."""
+        with open(self.arrived(f"{number}.envelope"), encoding="utf-8") as f:
+            lines = f.read().split("\n")
+        with open(os.path.join(self.folder, f"{number}.eml"), "rb") as f:
+            message = email.message_from_bytes(f.read(), policy=email.policy.default)
+        recipients = sorted(line.removeprefix("rcpt ") for line in lines[1:] if line)
+        return lines[0].removeprefix("from "), recipients, message
+
+    def count(self):
+        return len([n for n in os.listdir(self.folder) if n.endswith(".envelope")])
+
+    def stop(self):
+        self.process.stdin.close()
+        self.process.wait(timeout=10)
+        self.process.stdout.close()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def session_bus(test, env=None):
+    """A D-Bus session of the test's own, ended with the test: its address."""
+    address, pid = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
+                                   "--print-pid=1"], capture_output=True, text=True, check=True,
+                                  env=env).stdout.split()
+    test.addCleanup(os.kill, int(pid), 15)
+    return address
 
 
 class TrayHost:
@@ -93,6 +183,12 @@ class DesktopTest(unittest.TestCase):
         self.addCleanup(program.cleanup)
         return program
 
+    def smtp_sink(self, *options):
+        """Starts the test's own SMTP server; it stops when the test ends."""
+        sink = SmtpSink(*options)
+        self.addCleanup(sink.stop)
+        return sink
+
 
 class Pesterly:
     """The program under test, with a private HOME and XDG_CONFIG_HOME, on an X screen (or,
@@ -142,6 +238,17 @@ class Pesterly:
     def wait_window(self, title, timeout=20.0):
         return wait_for(lambda: self.windows(title), timeout, f"window {title!r}")[0]
 
+    def boxes(self, main):
+        """The message boxes open beside the main window."""
+        return [w for w in self.windows("Pesterly") if w.id != main.id]
+
+    def next_box(self, main, seen):
+        """Waits for a message box not in seen (window ids), and adds it there."""
+        box = wait_for(lambda: [w for w in self.boxes(main) if w.id not in seen],
+                       what="the next message box")[0]
+        seen.add(box.id)
+        return box
+
     def close_window(self, window):
         """What a window manager sends when the user clicks the close box."""
         x = self.screen.x
@@ -187,6 +294,12 @@ class Pesterly:
                     return place if steady else None
             return None
         return wait_for(find, what="the tray icon")
+
+    def retype(self, window, client_twips, x, y, text):
+        """Clicks a text box of a form and types text over what it holds."""
+        self.click_twips(window, client_twips, x, y)
+        xdotool(self.screen, "key", "ctrl+a")
+        xdotool(self.screen, "type", "--delay", "20", text)
 
     def click_at(self, x, y, button=1):
         xdotool(self.screen, "mousemove", str(x), str(y), "click", str(button))
@@ -249,27 +362,14 @@ class Pesterly:
 def unquote(value):
     """A value as the settings file stores it: quoted when it has blanks at its ends or
     special characters, with backslash escapes."""
-    value = value.strip()
-    out = []
-    i = 0
-    in_quotes = False
-    while i < len(value):
-        c = value[i]
-        if c == '"':
-            in_quotes = not in_quotes
-        elif c == "\\" and i + 1 < len(value):
-            i += 1
-            out.append({"n": "\n", "r": "\r", "t": "\t"}.get(value[i], value[i]))
-        else:
-            out.append(c)
-        i += 1
-    return "".join(out)
+    escapes = {"n": "\n", "r": "\r", "t": "\t"}
+    return re.sub(r'\\(.)|"', lambda m: escapes.get(m[1], m[1] or ""), value.strip(),
+                  flags=re.S)
 
 
 def read_ini(path):
     """{section: {key: value}} with names as written in the file."""
-    sections = {}
-    current = None
+    sections, current = {}, None
     with open(path, encoding="utf-8") as f:
         for line in f:
             line = line.rstrip("\n")

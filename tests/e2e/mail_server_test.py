@@ -2,7 +2,6 @@
 login, with the password in gnome-keyring on a D-Bus session of the test's own; the program
 trusts the server's throw-away certificate through PESTERLY_MAIL_CA_FILE."""
 
-import datetime
 import os
 import re
 import shutil
@@ -10,11 +9,8 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import Pesterly, Xvfb, wait_for, xdotool
+from desktop import SHOTS, DesktopTest, days_ago, ini, review_since, session_bus, us_date, wait_for
 
-BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
-SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
-HERE = os.path.dirname(os.path.abspath(__file__))
 FORM = (6015, 8595)  # the dialog's client area, in twips
 PASSWORD, SEND_TEST, OK = (3300, 3600), (1080, 4860), (4020, 8220)
 
@@ -23,32 +19,22 @@ def run(*args, **kwargs):
     return subprocess.run(args, capture_output=True, text=True, timeout=20, **kwargs).stdout
 
 
-class MailServerDialogTest(unittest.TestCase):
+class MailServerDialogTest(DesktopTest):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="pesterly-mail-server-")
         self.addCleanup(shutil.rmtree, self.folder, True)
-        self.out, cert, key = (os.path.join(self.folder, n) for n in ("mail", "cert", "key"))
-        os.mkdir(self.out)
+        cert, key = (os.path.join(self.folder, n) for n in ("cert", "key"))
         run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out",
             cert, "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
             "subjectAltName=IP:127.0.0.1", check=True)
-        sink = subprocess.Popen(
-            ["/usr/bin/python3", os.path.join(HERE, "smtp_sink.py"), "--out", self.out,
-             "--lifetime", "170", "--tls-cert", cert, "--tls-key", key,
-             "--login", "me:right secret"], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-        for step in (lambda: sink.wait(10), sink.stdout.close, sink.stdin.close):
-            self.addCleanup(step)
-        self.port = int(sink.stdout.readline().split()[1])
-        self.screen = Xvfb()
-        self.addCleanup(self.screen.stop)
+        self.sink = self.smtp_sink("--tls-cert", cert, "--tls-key", key,
+                                   "--login", "me:right secret")
         # The keyring, unlocked with a test password, on a bus of its own.
-        address, pid = run("dbus-daemon", "--session", "--fork", "--print-address=1",
-                           "--print-pid=1", check=True).split()
         runtime = os.path.join(self.folder, "run")
         os.mkdir(runtime, 0o700)
+        address = session_bus(self)
         self.bus = {**os.environ, "HOME": self.folder, "XDG_RUNTIME_DIR": runtime,
                     "DBUS_SESSION_BUS_ADDRESS": address}
-        self.addCleanup(os.kill, int(pid), 15)
         run("gnome-keyring-daemon", "--unlock", "--components=secrets", input="test\n",
             env=self.bus, check=True)
         run("gnome-keyring-daemon", "--start", "--components=secrets", env=self.bus, check=True)
@@ -59,26 +45,19 @@ class MailServerDialogTest(unittest.TestCase):
         self.addCleanup(os.kill, int(re.search(r"uint32 (\d+)", owner).group(1)), 15)
         self.env = {"DBUS_SESSION_BUS_ADDRESS": address, "PESTERLY_MAIL_CA_FILE": cert}
 
-    def arrived(self, name):
-        wait_for(lambda: os.path.exists(os.path.join(self.out, name)), what=name)
-
     def test_login_over_starttls_with_the_password_in_the_keyring(self):
-        mail = (f"[Mail]\nMethod=SMTP\nHost=127.0.0.1\nPort={self.port}\n"
-                "Security=STARTTLS\nUser=me\nFrom=me@example.org\n\n")
-        app = Pesterly(BINARY, self.screen, mail + "[Options]\nCheckDate=12/31/2099\n",
-                       extra_env=self.env)
-        self.addCleanup(app.cleanup)
+        mail = dict(Method="SMTP", Host="127.0.0.1", Port=self.sink.port, Security="STARTTLS",
+                    User="me", From="me@example.org")
+        app = self.launch(ini(Mail=mail, Options={"CheckDate": "12/31/2099"}), extra_env=self.env)
         app.keys(app.wait_window("Pesterly"), "alt+o", "m")
         form = app.wait_window("Mail Server")
         for password, answer in (("wrong", "login-refused"), ("right secret", "0.envelope")):
-            app.click_twips(form, FORM, *PASSWORD)
-            xdotool(self.screen, "key", "ctrl+a")
-            xdotool(self.screen, "type", "--delay", "20", password)
+            app.retype(form, FORM, *PASSWORD, password)
             app.click_twips(form, FORM, *SEND_TEST)
-            self.arrived(answer)
+            self.sink.arrived(answer)
             app.screenshot(form, os.path.join(SHOTS, f"mail-server-{answer}.png"))
-        self.arrived("0.tls")
-        with open(os.path.join(self.out, "0.envelope"), encoding="utf-8") as f:
+        self.sink.arrived("0.tls")
+        with open(os.path.join(self.sink.folder, "0.envelope"), encoding="utf-8") as f:
             self.assertEqual(f.read(), "from me@example.org\nrcpt me@example.org\n")
         app.click_twips(form, FORM, *OK)
         wait_for(lambda: not app.windows("Mail Server"), what="the dialog to close")
@@ -90,18 +69,13 @@ class MailServerDialogTest(unittest.TestCase):
             self.assertNotIn("secret", f.read())
 
         # A fresh start reads the password back when the review sends a nag mail.
-        day = datetime.date.today() - datetime.timedelta(days=1)
-        day = f"{day.month}/{day.day}/{day.year}"
-        again = Pesterly(BINARY, self.screen, mail + (
-            f"[Events]\nEventCount=1\nEDate0={day}\nEDesc0=Pay the rent\nEDone0={day}\n"
-            "EEmail0=True\nESEmail0=landlord@example.org\n\n"
-            f"[Options]\nCheckDate={day}\nCheckTime=12:00:00 AM\n"), extra_env=self.env)
-        self.addCleanup(again.cleanup)
+        day = us_date(days_ago(1))
+        again = self.launch(ini([dict(Date=day, Desc="Pay the rent", Done=day, Email=True,
+                                      SEmail="landlord@example.org")],
+                                Mail=mail, Options=review_since(days_ago(1))), extra_env=self.env)
         main = again.wait_window("Pesterly")
-        box = wait_for(lambda: [w for w in again.windows("Pesterly") if w.id != main.id],
-                       what="the review's question")[0]
-        again.keys(box, "alt+n")
-        self.arrived("1.tls")
+        again.keys(again.next_box(main, set()), "alt+n")
+        self.sink.arrived("1.tls")
         again.process.terminate()
         again.wait_exit()
 

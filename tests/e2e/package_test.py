@@ -1,8 +1,9 @@
-"""Packs the build as a Debian package, checks it with lintian, installs it with apt-get, runs
-the installed program from /usr/bin (its manual and mail module must be found where the package
-put them), reads its manual page with man, and removes it again: nothing of it may stay."""
+"""Installs the build into a scratch prefix and checks that everything a desktop needs lands
+where it looks for it, and that the desktop entry is valid. Packs the build as a Debian package,
+checks it with lintian, installs it with apt-get, runs the installed program from /usr/bin (its
+manual and mail module must be found where the package put them), reads its manual page with
+man, and removes it again: nothing of it may stay."""
 
-import datetime
 import glob
 import os
 import signal
@@ -10,10 +11,10 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import Pesterly, Xvfb, wait_for
-from whole_day_test import SmtpSink, us_date
+from desktop import Pesterly, SmtpSink, Xvfb, days_ago, ini, mail_env, review_since, us_date
 
 BUILD = os.environ.get("PESTERLY_BUILD_DIR", "build")
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 
 def run(*command, **options):
@@ -30,6 +31,39 @@ def cached(name):
 
 def installed(package):
     return "install ok installed" in run("dpkg-query", "-W", "-f=${Status}", package).stdout
+
+
+class InstallTest(unittest.TestCase):
+    def test_install_puts_program_entry_icons_and_manual_in_place(self):
+        with tempfile.TemporaryDirectory() as prefix:
+            subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True,
+                           capture_output=True)
+            for path in ["bin/pesterly",
+                         "share/applications/pesterly.desktop",
+                         "share/icons/hicolor/scalable/apps/pesterly.svg",
+                         "share/icons/hicolor/32x32/apps/pesterly.png",
+                         "share/pesterly/manual/index.html",
+                         "share/man/man1/pesterly.1.gz",
+                         "share/doc/pesterly/copyright"]:
+                self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
+            self.assertTrue(os.access(os.path.join(prefix, "bin/pesterly"), os.X_OK))
+            # The mail module, in the library folder this system uses.
+            self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
+                                                        "libpesterly-mail.so"),
+                                           recursive=True)), 1)
+            png = open(os.path.join(prefix, "share/icons/hicolor/32x32/apps/pesterly.png"),
+                       "rb").read()
+            self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
+            self.assertEqual(int.from_bytes(png[16:20], "big"), 32)  # width
+            self.assertEqual(int.from_bytes(png[20:24], "big"), 32)  # height
+
+    def test_desktop_entry_is_valid(self):
+        entry = os.path.join(SOURCE, "resources", "pesterly.desktop")
+        result = subprocess.run(["desktop-file-validate", entry], capture_output=True,
+                                text=True)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertEqual(result.stdout.strip(), "", result.stdout)
+
 
 
 class PackageTest(unittest.TestCase):
@@ -94,27 +128,14 @@ class PackageTest(unittest.TestCase):
         self.addCleanup(screen.stop)
         mail = SmtpSink()
         self.addCleanup(mail.stop)
-        today = datetime.date.today()
-        settings = f"""[Events]
-EventCount=1
-EDate0={us_date(today)}
-ERepeat0=0
-EDesc0=Water the plants
-EDone0={us_date(today)}
-EEmail0=True
-ESEmail0=me@example.org
-
-[Options]
-CheckDate={us_date(today - datetime.timedelta(days=1))}
-CheckTime=12:00:00 AM
-"""
-        program = Pesterly("/usr/bin/pesterly", screen, settings, extra_env={
-            "PESTERLY_MAIL_URL": f"smtp://127.0.0.1:{mail.port}", "EMAIL": "me@example.org"})
+        today = us_date(days_ago(0))
+        program = Pesterly("/usr/bin/pesterly", screen, ini(
+            [dict(Date=today, Repeat=0, Desc="Water the plants", Done=today, Email=True,
+                  SEmail="me@example.org")], Options=review_since(days_ago(1))),
+            extra_env=mail_env(mail.port, "me@example.org"))
         self.addCleanup(program.cleanup)
         main = program.wait_window("Pesterly")
-        box = wait_for(lambda: [w for w in program.windows("Pesterly") if w.id != main.id],
-                       what="the question")[0]
-        program.keys(box, "alt+n")
+        program.keys(program.next_box(main, set()), "alt+n")
         mail.message(0)
         with open(f"/proc/{program.process.pid}/maps", encoding="utf-8") as f:
             loaded = {line.split()[-1] for line in f if line.endswith("libpesterly-mail.so\n")}
@@ -136,7 +157,7 @@ CheckTime=12:00:00 AM
 
         program.process.send_signal(signal.SIGTERM)
         self.assertEqual(program.wait_exit(), 0, program.output())
-        self.assertEqual(program.settings()["Options"]["CheckDate"], us_date(today))
+        self.assertEqual(program.settings()["Options"]["CheckDate"], today)
 
 
 if __name__ == "__main__":

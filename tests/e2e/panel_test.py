@@ -9,36 +9,28 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import BINARY, SHOTS, Pesterly, Xvfb, wait_for
+from desktop import SHOTS, DesktopTest, ini, session_bus, wait_for
 XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
 WATCHER = "org.kde.StatusNotifierWatcher"
 
-ONE_EVENT = """[Events]
-EventCount=1
-EDate0=1/5/2027
-EDesc0=Water the plants
-
-[Options]
-CheckDate=12/31/2099
-"""
+ONE_EVENT = ini([dict(Date="1/5/2027", Desc="Water the plants")],
+                Options={"CheckDate": "12/31/2099"})
 
 
 class PanelSession:
-    """A session bus of its own, xfconfd and xfce4-panel on the screen."""
+    """A session bus of its own, xfconfd and xfce4-panel on the screen, ended with the test."""
 
-    def __init__(self, screen):
+    def __init__(self, test):
         self.home = tempfile.mkdtemp(prefix="pesterly-panel-")
-        bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
-                              "--print-pid=1"], capture_output=True, text=True, check=True)
-        address, pid = bus.stdout.split()
-        self.bus_pid = int(pid)
-        self.env = {**os.environ, "DISPLAY": screen.name, "HOME": self.home,
-                    "DBUS_SESSION_BUS_ADDRESS": address}
-        self.processes = [
-            subprocess.Popen([XFCONFD], env=self.env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL),
-            subprocess.Popen(["xfce4-panel"], env=self.env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL)]
+        test.addCleanup(shutil.rmtree, self.home, ignore_errors=True)
+        self.address = session_bus(test)
+        self.env = {**os.environ, "DISPLAY": test.screen.name, "HOME": self.home,
+                    "DBUS_SESSION_BUS_ADDRESS": self.address}
+        for command in ([XFCONFD], ["xfce4-panel"]):
+            process = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            test.addCleanup(process.wait, timeout=10)
+            test.addCleanup(process.terminate)
 
     def call(self, dest, path, method, *args):
         return subprocess.run(["gdbus", "call", "--session", "--dest", dest, "--object-path",
@@ -55,13 +47,6 @@ class PanelSession:
                           WATCHER, "RegisteredStatusNotifierItems")
         found = re.search(r"'([^'/]+)(/[^']*)'", reply)
         return (found.group(1), found.group(2)) if found else None
-
-    def stop(self):
-        for process in reversed(self.processes):
-            process.terminate()
-            process.wait(timeout=10)
-        os.kill(self.bus_pid, 15)
-        shutil.rmtree(self.home, ignore_errors=True)
 
 
 class StatusItem:
@@ -97,17 +82,12 @@ class StatusItem:
                           str(number), "clicked", "<int32 0>", "0")
 
 
-class PanelTest(unittest.TestCase):
+class PanelTest(DesktopTest):
     def setUp(self):
-        self.screen = Xvfb()
-        self.addCleanup(self.screen.stop)
-        self.panel = PanelSession(self.screen)
-        self.addCleanup(self.panel.stop)
+        self.panel = PanelSession(self)
 
     def start(self):
-        program = Pesterly(BINARY, self.screen, ONE_EVENT, extra_env={
-            "DBUS_SESSION_BUS_ADDRESS": self.panel.env["DBUS_SESSION_BUS_ADDRESS"]})
-        self.addCleanup(program.cleanup)
+        program = self.launch(ONE_EVENT, extra_env={"DBUS_SESSION_BUS_ADDRESS": self.panel.address})
         return program, program.wait_window("Pesterly")
 
     def test_started_with_the_panel_hide_comes_on_once_the_icon_docks(self):

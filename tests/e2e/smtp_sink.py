@@ -28,9 +28,7 @@ from aiosmtpd.smtp import SMTP, AuthResult
 
 class Recorder:
     def __init__(self, out_dir, reject):
-        self.out_dir = out_dir
-        self.reject = reject.lower() if reject else None
-        self.count = 0
+        self.out_dir, self.reject, self.count = out_dir, reject.lower(), 0
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if self.reject and address.lower() == self.reject:
@@ -56,15 +54,12 @@ class Recorder:
 
 async def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--out")
-    parser.add_argument("--reject", default="")
+    for option in ("--out", "--reject", "--tls-cert", "--tls-key", "--login"):
+        parser.add_argument(option, default="")
     parser.add_argument("--lifetime", type=float, default=120.0)
     parser.add_argument("--offer-login", action="store_true")
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--run", nargs=argparse.REMAINDER)
-    parser.add_argument("--tls-cert", default="")
-    parser.add_argument("--tls-key", default="")
-    parser.add_argument("--login", default="")
     args = parser.parse_args()
     args.out = args.out or tempfile.mkdtemp(prefix="pesterly-sink-")
 
@@ -73,28 +68,20 @@ async def main():
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", args.port))
-    def accept_any_login(server, session, envelope, mechanism, auth_data):
-        open(os.path.join(args.out, "login"), "w").close()
-        return AuthResult(success=True)
-
-    def accept_one_login(server, session, envelope, mechanism, auth_data):
+    def check_login(server, session, envelope, mechanism, auth_data):
         given = f"{auth_data.login.decode()}:{auth_data.password.decode()}"
-        if given == args.login:
-            open(os.path.join(args.out, "login"), "w").close()
-            return AuthResult(success=True)
-        open(os.path.join(args.out, "login-refused"), "w").close()
-        return AuthResult(success=False, handled=False)
+        right = not args.login or given == args.login
+        open(os.path.join(args.out, "login" if right else "login-refused"), "w").close()
+        return AuthResult(success=right, handled=right)
 
     login = {}
-    if args.offer_login:
-        login = {"auth_require_tls": False, "authenticator": accept_any_login}
+    if args.offer_login or args.login:
+        login = {"authenticator": check_login, "auth_require_tls": bool(args.tls_cert),
+                 "auth_required": bool(args.login)}
     if args.tls_cert:
         context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
         context.load_cert_chain(args.tls_cert, args.tls_key)
         login.update(tls_context=context, require_starttls=True)
-    if args.login:
-        login.update(authenticator=accept_one_login, auth_require_tls=bool(args.tls_cert),
-                     auth_required=True)
     server = await loop.create_server(
         lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=listener)
     port = listener.getsockname()[1]

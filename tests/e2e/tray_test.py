@@ -6,18 +6,11 @@ import signal
 import subprocess
 import unittest
 
-from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, SHOTS, DesktopTest, wait_for, xdotool
+from desktop import (BINARY, EDITOR_CLIENT, MAIN_CLIENT, SHOTS, DesktopTest, ini, wait_for,
+                     xdotool)
 
-TWO_EVENTS = """[Events]
-EventCount=2
-EDate0=1/5/2027
-EDesc0=Alpha
-EDate1=2/5/2027
-EDesc1=Bravo
-
-[Options]
-CheckDate=12/31/2099
-"""
+TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Desc="Bravo")],
+                 Options={"CheckDate": "12/31/2099"})
 
 
 class TrayTest(DesktopTest):
@@ -33,9 +26,7 @@ class TrayTest(DesktopTest):
         """Add New Event, type a description into the editor, OK."""
         program.keys(window, "Tab", "space")  # the button after the grid in the tab order
         editor = program.wait_window("Edit Event")
-        program.click_twips(editor, EDITOR_CLIENT, 2000, 420)  # the description
-        xdotool(self.screen, "key", "ctrl+a")
-        xdotool(self.screen, "type", description)
+        program.retype(editor, EDITOR_CLIENT, 2000, 420, description)  # the description
         program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
 

@@ -3,7 +3,6 @@ The day's review question is found and answered through the accessibility interf
 as a screen reader or switch user would; SIGTERM then saves the answer. Run inside a private
 D-Bus session (dbus-run-session), which starts the accessibility bus on demand."""
 
-import datetime
 import os
 import shutil
 import signal
@@ -14,10 +13,7 @@ import unittest
 import pyatspi
 from gi.repository import GLib
 
-from desktop import Pesterly, wait_for
-from whole_day_test import us_date
-
-BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
+from desktop import BINARY, Pesterly, days_ago, ini, review_since, us_date, wait_for
 
 
 class Weston:
@@ -91,22 +87,10 @@ class WaylandTest(unittest.TestCase):
     def test_review_question_is_answered_and_sigterm_saves(self):
         weston = Weston()
         self.addCleanup(weston.stop)
-        today = datetime.date.today()
-        settings = f"""[Events]
-EventCount=2
-EDate0={us_date(today)}
-ERepeat0=0
-EDesc0=Water the plants
-EDone0={us_date(today)}
-EDate1={us_date(today)}
-ERepeat1=4
-EDesc1=Feed the cat
-EDone1={us_date(today - datetime.timedelta(days=1))}
-
-[Options]
-CheckDate={us_date(today - datetime.timedelta(days=1))}
-CheckTime=12:00:00 AM
-"""
+        today = us_date(days_ago(0))
+        settings = ini([dict(Date=today, Repeat=0, Desc="Water the plants", Done=today),
+                        dict(Date=today, Repeat=4, Desc="Feed the cat",
+                             Done=us_date(days_ago(1)))], Options=review_since(days_ago(1)))
         # The accessibility bus and its registry are started on demand; have them up before
         # the program looks for them.
         wait_for(lambda: pyatspi.Registry.getDesktop(0).childCount >= 0, what="the registry")
@@ -133,7 +117,7 @@ CheckTime=12:00:00 AM
         saved = program.settings()
         self.assertEqual(saved["Events"]["EventCount"], " 1")
         self.assertEqual(saved["Events"]["EDesc0"], "Feed the cat")
-        self.assertEqual(saved["Options"]["CheckDate"], us_date(today))
+        self.assertEqual(saved["Options"]["CheckDate"], today)
         # Qt's own messages carry their category ("qt.…"); anything else came from Pesterly.
         own = [line for line in program.output().splitlines()
                if line.strip() and not line.startswith("qt.")]

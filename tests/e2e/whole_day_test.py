@@ -1,134 +1,55 @@
 """A whole day, end to end, as a person would live it: Pesterly starts on a desktop with a
 notification area, the day's review comes by itself, the questions are answered from the
 keyboard, the nag mail reaches a real SMTP server, the window goes to the tray and back, and
-the tray's Exit leaves the day's answers in the settings file."""
+the tray's Exit leaves the day's answers in the settings file.
+
+And nag mail that cannot go out waits in the outbox: the mail server is down when the review
+sends, the program is killed, and at the next start the mail arrives once while a mail the
+server refuses is told about once and set aside."""
 
 import datetime
-import email
-import email.policy
 import os
-import subprocess
-import tempfile
+import signal
+import socket
+import stat
 import unittest
 
-from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, SHOTS, Pesterly, TrayHost, Xvfb, wait_for
-HERE = os.path.dirname(os.path.abspath(__file__))
+from desktop import (EDITOR_CLIENT, MAIN_CLIENT, NAG_LIST, NAGGED, SHOTS, WEEKLY_REPORT,
+                     DesktopTest, days_ago, ini, mail_env, review_since, us_date, wait_for)
+
+REFUSED = "nobody@nowhere.example"
 
 
-def us_date(day):
-    return f"{day.month}/{day.day}/{day.year}"
-
-
-class SmtpSink:
-    """The test's own SMTP server on 127.0.0.1."""
-
-    def __init__(self, *options):
-        self.folder = tempfile.mkdtemp(prefix="pesterly-mail-")
-        self.process = subprocess.Popen(
-            ["/usr/bin/python3", os.path.join(HERE, "smtp_sink.py"), "--out", self.folder,
-             "--lifetime", "170", *options],
-            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        line = self.process.stdout.readline().split()
-        if len(line) != 2 or line[0] != "port":
-            raise RuntimeError("the SMTP server did not start")
-        self.port = int(line[1])
-
-    def message(self, number):
-        envelope_path = os.path.join(self.folder, f"{number}.envelope")
-        wait_for(lambda: os.path.exists(envelope_path), what=f"mail {number} to arrive")
-        with open(envelope_path, encoding="utf-8") as f:
-            lines = f.read().split("\n")
-        with open(os.path.join(self.folder, f"{number}.eml"), "rb") as f:
-            message = email.message_from_bytes(f.read(), policy=email.policy.default)
-        sender = lines[0].removeprefix("from ")
-        recipients = sorted(line.removeprefix("rcpt ") for line in lines[1:] if line)
-        return sender, recipients, message
-
-    def count(self):
-        return len([n for n in os.listdir(self.folder) if n.endswith(".envelope")])
-
-    def stop(self):
-        self.process.stdin.close()
-        self.process.wait(timeout=10)
-
-
-class WholeDayTest(unittest.TestCase):
-    def setUp(self):
-        self.screen = Xvfb()
-        self.addCleanup(self.screen.stop)
-        tray = TrayHost(self.screen)
-        self.addCleanup(tray.stop)
-        self.mail = SmtpSink()
-        self.addCleanup(self.mail.stop)
+class WholeDayTest(DesktopTest):
+    tray = True
 
     def test_a_whole_day(self):
-        today = datetime.date.today()
-        yesterday = today - datetime.timedelta(days=1)
-        last_week = today - datetime.timedelta(days=8)
-        settings = f"""[Events]
-EventCount=" 3"
-EDate0={us_date(today)}
-ERepeat0=0
-EDesc0=Renew the car insurance
-EDone0={us_date(today - datetime.timedelta(days=370))}
-EEmail0=False
-EDate1=3/14/2001
-ERepeat1=3
-EDesc1=Send the weekly report
-EDone1={us_date(last_week)}
-EEmail1=True
-EUseNagList1=True
-ESEmail1=me@example.org
-EEmailBody1="Grüße from Pesterly.\\nThe report is due."
-EDate2={us_date(yesterday)}
-ERepeat2=0
-EDesc2=Book the dentist
-EDone2={us_date(yesterday)}
-EEmail2=True
-ESEmail2=dentist@example.org
-
-[Categories]
-Count=" 0"
-
-[Options]
-CheckDate={us_date(yesterday)}
-CheckTime=12:00:00 AM
-
-[NagList]
-EmailCount=2
-Email0=alice@example.org
-Email1=bob@example.org
-UseTO=False
-ToAddress=team@example.org
-"""
-        program = Pesterly(BINARY, self.screen, settings, extra_env={
-            "PESTERLY_MAIL_URL": f"smtp://127.0.0.1:{self.mail.port}",
-            "EMAIL": "pesterly-user@example.org"})
-        self.addCleanup(program.cleanup)
+        mail = self.smtp_sink()
+        today, yesterday = datetime.date.today(), days_ago(1)
+        program = self.launch(ini([
+            dict(Date=us_date(today), Repeat=0, Desc="Renew the car insurance",
+                 Done=us_date(days_ago(370)), Email=False),
+            dict(WEEKLY_REPORT, EmailBody='"Grüße from Pesterly.\\nThe report is due."'),
+            dict(Date=us_date(yesterday), Repeat=0, Desc="Book the dentist",
+                 Done=us_date(yesterday), Email=True, SEmail="dentist@example.org"),
+        ], Categories={"Count": '" 0"'}, Options=review_since(yesterday), NagList=NAG_LIST),
+            extra_env=mail_env(mail.port))
         main = program.wait_window("Pesterly")
         program.screenshot(main, os.path.join(SHOTS, "day-main-window.png"))
 
-        def question():
-            boxes = [w for w in program.windows("Pesterly") if w.id != main.id]
-            return boxes[0] if boxes else None
-
         # The review comes by itself; each box is answered from the keyboard.
-        box = wait_for(question, what="the first question")
+        seen = set()
+        box = program.next_box(main, seen)
         program.screenshot(box, os.path.join(SHOTS, "day-review-question.png"))
         program.keys(box, "alt+y")  # Renew the car insurance: done
-        box = wait_for(lambda: question() if question() and question().id != box.id else None,
-                       what="the second question")
-        program.keys(box, "alt+n")  # Send the weekly report: not done, nag
-        sender, recipients, message = self.mail.message(0)
-        box = wait_for(lambda: question() if question() and question().id != box.id else None,
-                       what="the third question")
-        program.keys(box, "Escape")  # Book the dentist: put off
-        wait_for(lambda: question() is None, what="the review to end")
+        program.keys(program.next_box(main, seen), "alt+n")  # the weekly report: not done, nag
+        sender, recipients, message = mail.message(0)
+        program.keys(program.next_box(main, seen), "Escape")  # Book the dentist: put off
+        wait_for(lambda: not program.boxes(main), what="the review to end")
 
-        self.assertEqual(self.mail.count(), 1)  # No was answered once; Yes and Cancel mail nobody
+        self.assertEqual(mail.count(), 1)  # No was answered once; Yes and Cancel mail nobody
         self.assertEqual(sender, "pesterly-user@example.org")
-        self.assertEqual(recipients, ["alice@example.org", "bob@example.org",
-                                      "me@example.org", "team@example.org"])
+        self.assertEqual(recipients, NAGGED)
         self.assertEqual(message["To"], "team@example.org")
         self.assertIsNone(message["Bcc"])
         raw_headers = str(message).split("\n\n", 1)[0]
@@ -157,12 +78,61 @@ ToAddress=team@example.org
         events = saved["Events"]
         self.assertEqual(events["EventCount"], " 2")
         self.assertEqual(events["EDesc0"], "Send the weekly report")
-        self.assertEqual(events["EDone0"], us_date(last_week))  # No leaves it due
+        self.assertEqual(events["EDone0"], WEEKLY_REPORT["Done"])  # No leaves it due
         self.assertEqual(events["ESEmail0"], "me@example.org")
         self.assertEqual(events["EDesc1"], "Book the dentist")
         self.assertEqual(events["EDate1"], us_date(yesterday))
         self.assertEqual(saved["Options"]["CheckDate"], us_date(datetime.date.today()))
         self.assertEqual(saved["NagList"]["ToAddress"], "team@example.org")
+
+
+class OutboxTest(DesktopTest):
+    tray = True
+
+    def start(self, check_date, home=None):
+        program = self.launch(ini([
+            dict(WEEKLY_REPORT, EmailBody="The report is due."),
+            dict(WEEKLY_REPORT, Desc="Ask the landlord", UseNagList=False, SEmail=REFUSED),
+        ], Options=review_since(check_date), NagList=NAG_LIST), home=home,
+            extra_env=mail_env(self.port))
+        return program, program.wait_window("Pesterly")
+
+    def test_a_mail_waits_for_the_server_and_arrives_once(self):
+        with socket.socket() as probe:  # a port nobody listens on until the server starts
+            probe.bind(("127.0.0.1", 0))
+            self.port = probe.getsockname()[1]
+        program, main = self.start(days_ago(1))
+        outbox = os.path.join(program.home, "state", "Pesterly", "outbox")
+        seen = set()
+        for key in ("alt+n", "Return", "alt+n", "Return"):  # each No, then its failure message
+            program.keys(program.next_box(main, seen), key)
+        waiting = wait_for(lambda: [n for n in os.listdir(outbox) if n.endswith(".mail")],
+                           what="the mails to be kept")
+        self.assertEqual(len(waiting), 2)
+        for name in waiting:
+            with open(os.path.join(outbox, name), encoding="utf-8") as f:
+                text = f.read()
+            self.assertEqual(stat.S_IMODE(os.stat(os.path.join(outbox, name)).st_mode), 0o600)
+            headers = text.split("\n\n")[1]  # the message's own headers
+            for hidden in ("alice@", "bob@", "me@"):
+                self.assertNotIn(hidden, headers)
+        program.process.send_signal(signal.SIGKILL)
+        program.process.wait()
+
+        mail = self.smtp_sink("--port", str(self.port), "--reject", REFUSED)
+        program, main = self.start(datetime.date.today(), home=program.home)
+        seen = set()  # the X server may hand the killed program's window ids out again
+        sender, recipients, message = mail.message(0)
+        self.assertEqual(recipients, NAGGED)
+        self.assertEqual(message["To"], "team@example.org")
+        self.assertEqual(message["Subject"], "Send the weekly report")
+        program.keys(program.next_box(main, seen), "Return")  # the refusal, told once
+        failed = os.path.join(outbox, "failed")
+        wait_for(lambda: os.path.isdir(failed) and os.listdir(failed), what="the refused mail")
+        self.assertEqual(len(os.listdir(failed)), 1)
+        self.assertEqual([n for n in os.listdir(outbox) if n.endswith(".mail")], [])
+        self.assertEqual(mail.count(), 1)
+        self.assertEqual(len(program.boxes(main)), 0)
 
 
 if __name__ == "__main__":

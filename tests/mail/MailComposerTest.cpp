@@ -10,15 +10,14 @@ namespace {
 
 using testing::ParsedMail;
 using testing::ParseMail;
+using testing::Says;
+using Addresses = std::vector<std::string>;
 
 constexpr const char* kFrom = "pesterly@home.example";
 
-MailDraft Draft(std::string to, std::vector<std::string> recipients,
-                std::string subject = "Pay the rent", std::string text = "Due today.") {
+MailDraft Draft(std::string to, Addresses recipients, std::string subject = "Pay the rent",
+                std::string text = "Due today.") {
     return MailDraft{subject, subject, std::move(text), std::move(to), std::move(recipients)};
-}
-MailDraft ToMe(std::string subject = "Pay the rent", std::string text = "Due today.") {
-    return Draft("me@home.example", {"me@home.example"}, std::move(subject), std::move(text));
 }
 
 ComposedMail MustCompose(const MailDraft& draft) {
@@ -28,47 +27,32 @@ ComposedMail MustCompose(const MailDraft& draft) {
     return mail;
 }
 
-TEST(MailComposer, BlindCopiesReachTheEnvelopeButNoHeader) {
-    const std::string bcc = "a@x.org,Bo <b@y.org>";
+// Blind copies reach the envelope but no header; groups are flattened and nobody gets two.
+TEST(MailComposer, EveryRecipientIsInTheEnvelopeAndOnlyToInTheHeaders) {
+    const std::string me = "me@home.example", bcc = "a@x.org,Bo <b@y.org>";
+    const std::string none = "undisclosed-recipients:;";
+    const std::string team = "s@x.org,Smith, John <j@x.org>,team: t1@x.org, t2@x.org;,s@x.org";
+    const Addresses members = {"s@x.org", "j@x.org", "t1@x.org", "t2@x.org"};
     const struct {
         std::string to;
-        std::string shown;
-        std::vector<std::string> envelope;
+        Addresses recipients;
+        Addresses envelope;
+        Addresses shown;  // in the To header
     } cases[] = {
-        {"me@home.example", "me@home.example", {"me@home.example", "a@x.org", "b@y.org"}},
-        {"undisclosed-recipients:;", "undisclosed-recipients", {"a@x.org", "b@y.org"}},
+        {me, {me, bcc}, {me, "a@x.org", "b@y.org"}, {me}},
+        {none, {none, bcc}, {"a@x.org", "b@y.org"}, {"undisclosed-recipients"}},
+        {team, {team}, members, members},
     };
     for (const auto& c : cases) {
-        const ComposedMail mail = MustCompose(Draft(c.to, {c.to, bcc}));
+        const ComposedMail mail = MustCompose(Draft(c.to, c.recipients));
         EXPECT_EQ(mail.sender, kFrom);
         EXPECT_EQ(mail.envelope_recipients, c.envelope);
         const ParsedMail parsed = ParseMail(mail.text);
-        EXPECT_NE(parsed.to.find(c.shown), std::string::npos) << parsed.to;
-        EXPECT_EQ(parsed.raw_headers.find("x.org"), std::string::npos) << parsed.raw_headers;
-        EXPECT_EQ(parsed.raw_headers.find("y.org"), std::string::npos) << parsed.raw_headers;
-        EXPECT_FALSE(parsed.HasHeader("Bcc"));
-        EXPECT_FALSE(parsed.HasHeader("Cc"));
+        EXPECT_TRUE(Says(parsed.to, c.shown));
+        EXPECT_EQ(parsed.raw_headers.find("a@x.org"), std::string::npos) << parsed.raw_headers;
+        EXPECT_EQ(parsed.raw_headers.find("b@y.org"), std::string::npos) << parsed.raw_headers;
+        EXPECT_FALSE(parsed.HasHeader("Bcc") || parsed.HasHeader("Cc")) << parsed.raw_headers;
     }
-}
-
-TEST(MailComposer, ToRecipientsAreListedAndGroupsFlattened) {
-    const std::string text = "s@x.org,Smith, John <j@x.org>,team: t1@x.org, t2@x.org;,s@x.org";
-    const ComposedMail mail = MustCompose(Draft(text, {text}));
-    EXPECT_EQ(mail.envelope_recipients,
-              (std::vector<std::string>{"s@x.org", "j@x.org", "t1@x.org", "t2@x.org"}));
-    const ParsedMail parsed = ParseMail(mail.text);
-    for (const char* address : {"s@x.org", "j@x.org", "t1@x.org", "t2@x.org"}) {
-        EXPECT_NE(parsed.to.find(address), std::string::npos) << parsed.to;
-    }
-}
-
-TEST(MailComposer, LineBreakInTheSubjectCannotAddAHeader) {
-    const ComposedMail mail = MustCompose(ToMe("Rent\r\nBcc: evil@bad.example\nX-Injected: yes"));
-    EXPECT_EQ(mail.envelope_recipients, std::vector<std::string>{"me@home.example"});
-    const ParsedMail parsed = ParseMail(mail.text);
-    EXPECT_FALSE(parsed.HasHeader("Bcc"));
-    EXPECT_FALSE(parsed.HasHeader("X-Injected"));
-    EXPECT_EQ(parsed.subject, "Rent  Bcc: evil@bad.example X-Injected: yes");
 }
 
 TEST(MailComposer, UnreadableRecipientsAndSendersAreRefusedByName) {
@@ -96,18 +80,24 @@ TEST(MailComposer, UnreadableRecipientsAndSendersAreRefusedByName) {
         ComposedMail mail;
         const MaybeError error = ComposeMail(Draft(c.to, {c.recipient}), c.from, mail);
         ASSERT_TRUE(error);
-        EXPECT_NE(error->message.find(c.named), std::string::npos) << error->message;
+        EXPECT_TRUE(Says(error->message, {c.named}));
     }
 }
 
+// The mail reader shows what was typed, the message holds only 7-bit bytes and lines that
+// end in LF until sent, and nothing in the text can add a header.
 TEST(MailComposer, SubjectAndTextArriveAsTypedWhateverTheyHold) {
     using namespace std::string_literals;
     const struct {
         std::string subject;
         std::string text;
-        std::string shown_subject;
+        std::string shown_subject;  // empty: as typed
         std::string shown_text;
     } cases[] = {
+        {"Grüße – Miete zahlen, 5 € ✓", "Erste Zeile: Grüße, ü\r\nZweite Zeile\rDritte\n.\nend", "",
+         "Erste Zeile: Grüße, ü\nZweite Zeile\nDritte\n.\nend\n"},  // the last line ends too
+        {"Rent\r\nBcc: evil@bad.example\nX-Injected: yes", "x",
+         "Rent  Bcc: evil@bad.example X-Injected: yes", "x\n"},
         // Text that looks like an encoded word stays text in every mail reader.
         {"=?utf-8?q?Rent=0D=0ABcc=3A_evil=40bad=2Eexample?=", "x", "", "x\n"},
         {"Pay =?iso-8859-1?q?f=FCr?= it, =?utf-8?B?w7w=?=: Grüße", "x", "", "x\n"},
@@ -118,64 +108,48 @@ TEST(MailComposer, SubjectAndTextArriveAsTypedWhateverTheyHold) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.subject);
-        const ComposedMail mail = MustCompose(ToMe(c.subject, c.text));
+        const ComposedMail mail =
+            MustCompose(Draft("me@home.example", {"me@home.example"}, c.subject, c.text));
+        EXPECT_EQ(mail.envelope_recipients, Addresses{"me@home.example"});
         const ParsedMail parsed = ParseMail(mail.text);
         EXPECT_EQ(parsed.subject, c.shown_subject.empty() ? c.subject : c.shown_subject);
         EXPECT_EQ(parsed.text, c.shown_text);
-        EXPECT_FALSE(parsed.HasHeader("Bcc"));
-        EXPECT_EQ(mail.text.find('\0'), std::string::npos);
-    }
-}
-
-TEST(MailComposer, NonAsciiSubjectAndBodyStaySevenBitAndDecodeIntact) {
-    const std::string subject = "Grüße – Miete zahlen, 5 € ✓";
-    const std::string text = "Erste Zeile: Grüße, ü\r\nZweite Zeile\rDritte\n.\nend";
-    const ComposedMail mail = MustCompose(ToMe(subject, text));
-    const ParsedMail parsed = ParseMail(mail.text);
-    ASSERT_TRUE(parsed.ok);
-    EXPECT_EQ(parsed.subject, subject);
-    // A mail's last line ends with a line break like every other.
-    EXPECT_EQ(parsed.text, "Erste Zeile: Grüße, ü\nZweite Zeile\nDritte\n.\nend\n");
-    EXPECT_EQ(parsed.charset, "utf-8");
-    for (size_t i = 0; i < mail.text.size(); ++i) {
-        ASSERT_LT(static_cast<unsigned char>(mail.text[i]), 0x80) << "8-bit byte at " << i;
-        ASSERT_NE(mail.text[i], '\r') << "CR at byte " << i;  // lines end in LF until sent
+        EXPECT_FALSE(parsed.HasHeader("Bcc") || parsed.HasHeader("X-Injected"));
+        for (size_t i = 0; i < mail.text.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(mail.text[i]);
+            ASSERT_TRUE(byte < 0x80 && byte != '\r' && byte != '\0') << int{byte} << " at " << i;
+        }
     }
 }
 
 TEST(MailComposer, SenderDateAndMessageIdAreSet) {
-    const ParsedMail parsed = ParseMail(MustCompose(ToMe()).text);
+    const ParsedMail parsed = ParseMail(MustCompose(Draft("a@x.org", {"a@x.org"})).text);
     EXPECT_TRUE(parsed.HasHeader("Date"));
-    EXPECT_NE(parsed.raw_headers.find("From: pesterly@home.example"), std::string::npos);
+    EXPECT_TRUE(Says(parsed.raw_headers, {"From: pesterly@home.example"}));
     const size_t id = parsed.raw_headers.find("Message-Id: <");
     ASSERT_NE(id, std::string::npos) << parsed.raw_headers;
     const std::string id_line =
         parsed.raw_headers.substr(id, parsed.raw_headers.find('\n', id) - id);
-    EXPECT_NE(id_line.find("@home.example>"), std::string::npos) << id_line;
+    EXPECT_TRUE(Says(id_line, {"@home.example>"}));
 
     ComposedMail named;
-    ASSERT_FALSE(ComposeMail(ToMe(), "Pat Doe <pat@doe.example>", named));
+    ASSERT_FALSE(ComposeMail(Draft("a@x.org", {"a@x.org"}), "Pat Doe <pat@doe.example>", named));
     EXPECT_EQ(named.sender, "pat@doe.example");
 }
 
-TEST(MailComposer, DefaultSenderPrefersEmailThenMailnameThenHostName) {
+// EMAIL, when set, is the sender as it stands (the whole-day end-to-end test sends with it).
+TEST(MailComposer, DefaultSenderWithoutEmailIsTheUserAtMailnameElseTheHostName) {
     testing::TempFolder folder;
     const std::string mailname = folder.Write("mailname", "mail.home.example\nignored\n");
-    {
-        testing::ScopedEnv email("EMAIL", "Pat <pat@doe.example>");
-        EXPECT_EQ(DefaultSenderAddress(mailname.c_str()), "Pat <pat@doe.example>");
-    }
     testing::ScopedEnv no_email("EMAIL", nullptr);
     const std::string from_mailname = DefaultSenderAddress(mailname.c_str());
     const size_t at = from_mailname.find('@');
-    ASSERT_NE(at, std::string::npos);
-    ASSERT_GT(at, 0u);
+    ASSERT_TRUE(at != std::string::npos && at > 0) << from_mailname;
     EXPECT_EQ(from_mailname.substr(at), "@mail.home.example");
-
     char host[256] = {};
     ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
-    const std::string from_host = DefaultSenderAddress((folder.Path() + "/missing").c_str());
-    EXPECT_EQ(from_host, from_mailname.substr(0, at) + "@" + host);
+    EXPECT_EQ(DefaultSenderAddress((folder.Path() + "/missing").c_str()),
+              from_mailname.substr(0, at) + "@" + host);
 }
 
 }  // namespace

@@ -3,11 +3,49 @@
 // What the mail tests need: a real SMTP server, a mail reader, a private folder, an
 // environment variable for one scope and a port that refuses connections.
 
+#include <arpa/inet.h>
+// GLib names a member "signals", which Qt defines as a word of its own.
+#pragma push_macro("signals")
+#undef signals
+#include <gmime/gmime.h>
+#pragma pop_macro("signals")
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 namespace pesterly::testing {
+
+inline std::string Slurp(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// Whether text, a message to the user, holds every one of the words.
+template <typename Words = std::initializer_list<std::string_view>>
+::testing::AssertionResult Says(const std::string& text, const Words& words) {
+    for (const std::string_view word : words) {
+        if (text.find(word) == std::string::npos) {
+            return ::testing::AssertionFailure() << "no \"" << word << "\" in: " << text;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
 
 // The real SMTP server on 127.0.0.1 that runs the mail tests (tests/e2e/smtp_sink.py --run),
 // found through PESTERLY_SMTP_PORT and PESTERLY_SMTP_OUT. It refuses kRefusedAddress with 550
@@ -18,24 +56,50 @@ class SmtpSink {
     static constexpr const char* kRefusedAddress = "nobody@nowhere.example";
     struct Delivery {
         std::string mail_from;
-        std::vector<std::string> rcpt_tos;
+        std::vector<std::string> rcpt_tos;  // sorted
         std::string raw;
     };
 
-    SmtpSink();
+    SmtpSink() {
+        const char* port = std::getenv("PESTERLY_SMTP_PORT");
+        const char* folder = std::getenv("PESTERLY_SMTP_OUT");
+        port_ = port != nullptr && folder != nullptr ? std::atoi(port) : 0;
+        folder_ = folder != nullptr ? folder : "/nonexistent";
+        while (StoredAny()) {
+            ++next_;
+        }
+    }
     // False when the tests were not started by the server; the reason is in Problem().
     bool Running() const { return port_ > 0; }
     std::string Problem() const { return "run the mail tests through smtp_sink.py --run"; }
     int Port() const { return port_; }
     std::string Url() const { return "smtp://127.0.0.1:" + std::to_string(port_); }
+    bool StoredAny() const { return Exists(std::to_string(next_) + ".envelope"); }
+    bool SawLogin() const { return Exists("login"); }
 
     // Waits, at most a few seconds, for the server to store the next message.
-    std::optional<Delivery> NextDelivery();
-    bool StoredAny() const;
-    bool SawLogin() const;
+    std::optional<Delivery> NextDelivery() {
+        for (int waited = 0; !StoredAny(); waited += 20) {
+            if (waited > 10000) {
+                return std::nullopt;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        const std::string stored = folder_ + "/" + std::to_string(next_++);
+        Delivery delivery{{}, {}, Slurp(stored + ".eml")};
+        std::istringstream envelope(Slurp(stored + ".envelope"));
+        for (std::string line; std::getline(envelope, line);) {
+            (line.starts_with("from ") ? delivery.mail_from : delivery.rcpt_tos.emplace_back()) =
+                line.substr(5);
+        }
+        std::ranges::sort(delivery.rcpt_tos);
+        return delivery;
+    }
 
   private:
-    std::string Stored(int number) const;
+    bool Exists(const std::string& name) const {
+        return std::filesystem::exists(folder_ + "/" + name);
+    }
 
     int port_ = 0;
     std::string folder_;
@@ -44,42 +108,88 @@ class SmtpSink {
 
 // A received message read back the way a mail reader would: decoded subject and text.
 struct ParsedMail {
-    bool ok = false;          // the body is one text part
     std::string subject;      // decoded
     std::string to;           // the To header, decoded
     std::string text;         // the body, transfer encoding undone, lines ending in LF
-    std::string charset;      // of the body
     std::string raw_headers;  // everything before the first empty line, as received
-    std::vector<std::string> header_names;
 
-    bool HasHeader(const std::string& name) const;
+    bool HasHeader(const std::string& name) const {
+        return strcasestr(("\n" + raw_headers).c_str(), ("\n" + name + ":").c_str()) != nullptr;
+    }
 };
 
-ParsedMail ParseMail(const std::string& raw);
+inline ParsedMail ParseMail(const std::string& raw) {
+    static std::once_flag once;
+    std::call_once(once, [] { g_mime_init(); });
+    ParsedMail mail;
+    mail.raw_headers = raw.substr(0, std::min(raw.find("\r\n\r\n"), raw.find("\n\n")));
+    GMimeStream* stream = g_mime_stream_mem_new_with_buffer(raw.data(), raw.size());
+    GMimeParser* parser = g_mime_parser_new_with_stream(stream);
+    GMimeMessage* message = g_mime_parser_construct_message(parser, nullptr);
+    g_object_unref(parser);
+    g_object_unref(stream);
+    if (message == nullptr) {
+        return mail;
+    }
+    const char* subject = g_mime_message_get_subject(message);
+    mail.subject = subject != nullptr ? subject : "";
+    char* to = internet_address_list_to_string(g_mime_message_get_to(message), nullptr, 0);
+    mail.to = to != nullptr ? to : "";
+    g_free(to);
+    GMimeObject* body = g_mime_message_get_mime_part(message);
+    if (body != nullptr && GMIME_IS_TEXT_PART(body)) {
+        // Undo the transfer encoding only, so that the bytes are compared as sent.
+        GMimeStream* decoded = g_mime_stream_mem_new();
+        g_mime_data_wrapper_write_to_stream(g_mime_part_get_content(GMIME_PART(body)), decoded);
+        GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(decoded));
+        mail.text.assign(reinterpret_cast<const char*>(bytes->data), bytes->len);
+        for (size_t at = 0; (at = mail.text.find("\r\n", at)) != std::string::npos;) {
+            mail.text.erase(at, 1);  // CR LF becomes LF
+        }
+        g_object_unref(decoded);
+    }
+    g_object_unref(message);
+    return mail;
+}
 
 // A folder under /tmp, removed with everything in it when the object goes.
 class TempFolder {
   public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    TempFolder() { path_ = mkdtemp(path_.data()) != nullptr ? path_ : "/nonexistent"; }
+    ~TempFolder() { std::filesystem::remove_all(path_, ignored_); }
     const std::string& Path() const { return path_; }
-    std::string Write(const std::string& name, const std::string& text, int mode = 0644) const;
+    std::string Write(const std::string& name, const std::string& text, int mode = 0644) const {
+        const std::string path = path_ + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode));
+        return path;
+    }
 
   private:
-    std::string path_;
+    std::string path_ = "/tmp/pesterly-test-XXXXXX";
+    std::error_code ignored_;
 };
 
 // Sets an environment variable for one scope (unsets it for nullptr) and restores the old value.
 class ScopedEnv {
   public:
-    ScopedEnv(const char* name, const char* value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        Set(name, value);
+    }
+    ~ScopedEnv() { Set(name_.c_str(), old_ ? old_->c_str() : nullptr); }
 
   private:
+    static void Set(const char* name, const char* value) {
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+
     std::string name_;
     std::optional<std::string> old_;
 };
@@ -89,13 +199,24 @@ class ScopedEnv {
 class ClosedPort {
   public:
     enum Mode { kRefuse, kSilent };
-    explicit ClosedPort(Mode mode = kRefuse);
-    // Waits, at most a few seconds, for a client to connect to a silent port.
-    bool ClientWaiting() const;
-    ~ClosedPort();
-    ClosedPort(const ClosedPort&) = delete;
-    ClosedPort& operator=(const ClosedPort&) = delete;
+    explicit ClosedPort(Mode mode = kRefuse) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (fd_ >= 0 && bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+            (mode == kRefuse || listen(fd_, 4) == 0)) {
+            port_ = ntohs(address.sin_port);
+        }
+    }
+    ~ClosedPort() { close(fd_); }
     int Port() const { return port_; }
+    // Waits, at most a few seconds, for a client to connect to a silent port.
+    bool ClientWaiting() const {
+        pollfd waiting{fd_, POLLIN, 0};
+        return poll(&waiting, 1, 10000) == 1;
+    }
 
   private:
     int fd_ = -1;

@@ -1,12 +1,10 @@
 #include "platform/Outbox.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
-#include <fstream>
 
 #include "MailTestKit.h"
 #include "platform/MailSessionFactory.h"
@@ -45,13 +43,9 @@ TEST(Outbox, SlowServerKeepsTheWindowsAliveAndTheMailForLater) {
     const MaybeError error = outbox.Send({"Rent", "Rent", "Due.", "a@x.org", {"a@x.org"}});
     EXPECT_TRUE(ticked);
     ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find("waits in the outbox (" + folder.Path()), std::string::npos)
-        << error->message;
-    const QStringList kept = Files(folder.Path());
-    ASSERT_EQ(kept.size(), 1);
-    struct stat info {};
-    ASSERT_EQ(stat((folder.Path() + "/" + kept[0].toStdString()).c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    const std::string kept_at = "waits in the outbox (" + folder.Path();
+    EXPECT_TRUE(testing::Says(error->message, {kept_at}));
+    EXPECT_EQ(Files(folder.Path()).size(), 1);
     EXPECT_EQ(outbox.WaitingCount(), 1);
 }
 
@@ -86,8 +80,7 @@ TEST(Outbox, RetrySendsEachMailOnceAndSetsAsideWhatCannotGo) {
     EXPECT_EQ(Files(folder.Path()), QStringList());
     EXPECT_EQ(Files(folder.Path() + "/failed"), (QStringList{"2.mail", "3.mail", "notes.txt"}));
     ASSERT_EQ(asker.messages.size(), 3u);
-    EXPECT_NE(asker.messages[2].find("\"2.mail\" was refused"), std::string::npos)
-        << asker.messages[2];
+    EXPECT_TRUE(testing::Says(asker.messages[2], {"\"2.mail\" was refused"}));
     EXPECT_EQ(outbox.WaitingCount(), 0);
 }
 
