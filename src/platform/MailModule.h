@@ -7,7 +7,7 @@
 
 #include "mail/MailServerSettings.h"
 #include "platform/MailPost.h"
-#include "platform/MailSessionFactory.h"
+#include "platform/MailPostFactory.h"
 #include "platform/PasswordKeyring.h"
 
 namespace pesterly {

@@ -1,7 +1,7 @@
 // The entry points of the mail module, which the program loads when it first sends mail.
 #include "platform/MailComposer.h"
 #include "platform/MailModule.h"
-#include "platform/MailSessionFactory.h"
+#include "platform/MailPostFactory.h"
 #include "platform/SendmailTransport.h"
 
 namespace {

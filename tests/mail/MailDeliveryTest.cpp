@@ -7,7 +7,7 @@
 
 #include "MailTestKit.h"
 #include "platform/MailModule.h"
-#include "platform/MailSessionFactory.h"
+#include "platform/MailPostFactory.h"
 
 namespace pesterly {
 namespace {

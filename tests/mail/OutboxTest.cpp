@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "MailTestKit.h"
-#include "platform/MailSessionFactory.h"
+#include "platform/MailPostFactory.h"
 #include "support/ScriptedAsker.h"
 
 namespace pesterly {

@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "platform/MailSessionFactory.h"
+#include "platform/MailPostFactory.h"
 #include "ui/dialogs/ModalForm.h"
 
 class QComboBox;

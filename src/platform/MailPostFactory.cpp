@@ -1,6 +1,4 @@
-#include "platform/MailSessionFactory.h"
-
-#include <cstdlib>
+#include "platform/MailPostFactory.h"
 
 #include "platform/MailComposer.h"
 #include "platform/SendmailTransport.h"
@@ -27,16 +25,6 @@ class TransportMailPost : public MailPost {
 };
 
 }  // namespace
-
-MailSettings MailSettings::FromEnvironment() {
-    MailSettings settings;
-    if (const char* url = std::getenv("PESTERLY_MAIL_URL"); url != nullptr) {
-        settings.smtp_url = url;
-    }
-    settings.sendmail_program = kSystemSendmail;
-    settings.from = DefaultSenderAddress();
-    return settings;
-}
 
 std::unique_ptr<MailTransport> MakeMailTransport(const MailSettings& settings) {
     if (settings.smtp_url.empty()) {

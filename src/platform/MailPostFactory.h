@@ -24,9 +24,6 @@ struct MailSettings {
     std::string ca_file;
     // Requested when the program ends: a mail still in progress is stopped.
     std::stop_token stop;
-
-    // PESTERLY_MAIL_URL, /usr/sbin/sendmail and the default sender.
-    static MailSettings FromEnvironment();
 };
 
 std::unique_ptr<MailTransport> MakeMailTransport(const MailSettings& settings);
