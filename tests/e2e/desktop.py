@@ -2,9 +2,11 @@
 with its own settings folder, and the means to look at and close its windows. The benchmarks
 in bench/ use the same server and tray host."""
 
+import configparser
 import datetime
 import email
 import email.policy
+import itertools
 import os
 import re
 import shutil
@@ -177,11 +179,16 @@ class DesktopTest(unittest.TestCase):
             cls.tray_host.stop()
         cls.screen.stop()
 
-    def launch(self, settings_text=None, binary=BINARY, **options):
-        """Starts the program; it is ended and its folder removed when the test ends."""
+    def start(self, settings_text=None, binary=BINARY, **options):
+        """Starts the program and waits for its first window: (program, window). The program
+        is ended and its folder removed when the test ends."""
         program = Pesterly(binary, self.screen, settings_text, **options)
         self.addCleanup(program.cleanup)
-        return program
+        return program, program.wait_window("Pesterly")
+
+    def assertHolds(self, section, expected):
+        """section holds these keys with these values (and maybe more)."""
+        self.assertEqual({key: section.get(key) for key in expected}, expected)
 
     def smtp_sink(self, *options):
         """Starts the test's own SMTP server; it stops when the test ends."""
@@ -321,21 +328,16 @@ class Pesterly:
         """The vertical spans (top, bottom) of the window painted in the selection colour,
         looking down the middle of the window: the selected grid rows."""
         geometry = window.get_geometry()
-        x = geometry.width // 2
-        image = window.get_image(x, 0, 1, geometry.height, X.ZPixmap, 0xFFFFFFFF).data
-        bands = []
-        for y in range(geometry.height):
-            blue, green, red = image[4 * y], image[4 * y + 1], image[4 * y + 2]
-            if blue > 150 and red < 120 and 90 < green < 200:  # the selection's blue
-                if bands and bands[-1][1] == y - 1:
-                    bands[-1][1] = y
-                else:
-                    bands.append([y, y])
-        return [tuple(band) for band in bands]
+        image = window.get_image(geometry.width // 2, 0, 1, geometry.height, X.ZPixmap,
+                                 0xFFFFFFFF).data
+        blue = [y for y in range(geometry.height)  # the selection's blue, in B G R order
+                if image[4 * y] > 150 and image[4 * y + 2] < 120 and 90 < image[4 * y + 1] < 200]
+        runs = (list(run) for _, run in itertools.groupby(enumerate(blue), lambda p: p[1] - p[0]))
+        return [(run[0][1], run[-1][1]) for run in runs]
 
-    def screenshot(self, window, path):
-        subprocess.run(["import", "-display", self.screen.name, "-window", str(window.id), path],
-                       check=True)
+    def screenshot(self, window, name):
+        subprocess.run(["import", "-display", self.screen.name, "-window", str(window.id),
+                        os.path.join(SHOTS, name)], check=True)
 
     def wait_exit(self, timeout=20.0):
         try:
@@ -344,12 +346,25 @@ class Pesterly:
             self.process.kill()
             raise
 
+    def assert_exits(self, sig=None, timeout=20.0):
+        """Sends sig, if given, and fails unless the program then ends with status 0."""
+        if sig:
+            self.process.send_signal(sig)
+        status = self.wait_exit(timeout)
+        if status != 0:
+            raise AssertionError(f"exit status {status}:\n{self.output()}")
+
     def output(self):
         self.log.seek(0)
         return self.log.read().decode(errors="replace")
 
     def settings(self):
-        return read_ini(self.ini)
+        """{section: {key: value}} of the settings file, with names as written in the file."""
+        parser = configparser.ConfigParser(delimiters=("=",), interpolation=None, strict=False)
+        parser.optionxform = str
+        parser.read(self.ini, encoding="utf-8")
+        return {name: {key: unquote(value) for key, value in parser[name].items()}
+                for name in parser.sections()}
 
     def cleanup(self):
         if self.process.poll() is None:
@@ -365,17 +380,3 @@ def unquote(value):
     escapes = {"n": "\n", "r": "\r", "t": "\t"}
     return re.sub(r'\\(.)|"', lambda m: escapes.get(m[1], m[1] or ""), value.strip(),
                   flags=re.S)
-
-
-def read_ini(path):
-    """{section: {key: value}} with names as written in the file."""
-    sections, current = {}, None
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            line = line.rstrip("\n")
-            if line.startswith("[") and line.endswith("]"):
-                current = sections.setdefault(line[1:-1], {})
-            elif "=" in line and current is not None:
-                key, value = line.split("=", 1)
-                current[key.strip()] = unquote(value)
-    return sections

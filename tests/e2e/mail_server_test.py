@@ -5,11 +5,12 @@ trusts the server's throw-away certificate through PESTERLY_MAIL_CA_FILE."""
 import os
 import re
 import shutil
+import signal
 import subprocess
 import tempfile
 import unittest
 
-from desktop import SHOTS, DesktopTest, days_ago, ini, review_since, session_bus, us_date, wait_for
+from desktop import DesktopTest, days_ago, ini, review_since, session_bus, us_date, wait_for
 
 FORM = (6015, 8595)  # the dialog's client area, in twips
 PASSWORD, SEND_TEST, OK = (3300, 3600), (1080, 4860), (4020, 8220)
@@ -48,14 +49,15 @@ class MailServerDialogTest(DesktopTest):
     def test_login_over_starttls_with_the_password_in_the_keyring(self):
         mail = dict(Method="SMTP", Host="127.0.0.1", Port=self.sink.port, Security="STARTTLS",
                     User="me", From="me@example.org")
-        app = self.launch(ini(Mail=mail, Options={"CheckDate": "12/31/2099"}), extra_env=self.env)
-        app.keys(app.wait_window("Pesterly"), "alt+o", "m")
+        app, main = self.start(ini(Mail=mail, Options={"CheckDate": "12/31/2099"}),
+                               extra_env=self.env)
+        app.keys(main, "alt+o", "m")
         form = app.wait_window("Mail Server")
         for password, answer in (("wrong", "login-refused"), ("right secret", "0.envelope")):
             app.retype(form, FORM, *PASSWORD, password)
             app.click_twips(form, FORM, *SEND_TEST)
             self.sink.arrived(answer)
-            app.screenshot(form, os.path.join(SHOTS, f"mail-server-{answer}.png"))
+            app.screenshot(form, f"mail-server-{answer}.png")
         self.sink.arrived("0.tls")
         with open(os.path.join(self.sink.folder, "0.envelope"), encoding="utf-8") as f:
             self.assertEqual(f.read(), "from me@example.org\nrcpt me@example.org\n")
@@ -63,17 +65,15 @@ class MailServerDialogTest(DesktopTest):
         wait_for(lambda: not app.windows("Mail Server"), what="the dialog to close")
         self.assertEqual(run("secret-tool", "lookup", "server", "Pesterly", "user",
                              "me@127.0.0.1", env=self.bus), "right secret")
-        app.process.terminate()
-        self.assertEqual(app.wait_exit(), 0)
+        app.assert_exits(signal.SIGTERM)
         with open(app.ini, encoding="utf-8") as f:
             self.assertNotIn("secret", f.read())
 
         # A fresh start reads the password back when the review sends a nag mail.
         day = us_date(days_ago(1))
-        again = self.launch(ini([dict(Date=day, Desc="Pay the rent", Done=day, Email=True,
+        again, main = self.start(ini([dict(Date=day, Desc="Pay the rent", Done=day, Email=True,
                                       SEmail="landlord@example.org")],
                                 Mail=mail, Options=review_since(days_ago(1))), extra_env=self.env)
-        main = again.wait_window("Pesterly")
         again.keys(again.next_box(main, set()), "alt+n")
         self.sink.arrived("1.tls")
         again.process.terminate()

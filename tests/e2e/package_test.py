@@ -6,7 +6,9 @@ man, and removes it again: nothing of it may stay."""
 
 import glob
 import os
+import re
 import signal
+import struct
 import subprocess
 import tempfile
 import unittest
@@ -23,14 +25,8 @@ def run(*command, **options):
 
 def cached(name):
     with open(os.path.join(BUILD, "CMakeCache.txt"), encoding="utf-8") as f:
-        for line in f:
-            if line.startswith(name + ":"):
-                return line.split("=", 1)[1].strip()
-    return None
-
-
-def installed(package):
-    return "install ok installed" in run("dpkg-query", "-W", "-f=${Status}", package).stdout
+        found = re.search(rf"^{name}:\w+=(.*)$", f.read(), re.M)
+    return found and found[1].strip()
 
 
 class InstallTest(unittest.TestCase):
@@ -51,16 +47,15 @@ class InstallTest(unittest.TestCase):
             self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
                                                         "libpesterly-mail.so"),
                                            recursive=True)), 1)
-            png = open(os.path.join(prefix, "share/icons/hicolor/32x32/apps/pesterly.png"),
-                       "rb").read()
-            self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
-            self.assertEqual(int.from_bytes(png[16:20], "big"), 32)  # width
-            self.assertEqual(int.from_bytes(png[20:24], "big"), 32)  # height
+            with open(os.path.join(prefix, "share/icons/hicolor/32x32/apps/pesterly.png"),
+                      "rb") as png:
+                header = png.read(24)
+            self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
+            self.assertEqual(struct.unpack(">II", header[16:24]), (32, 32))  # width, height
 
     def test_desktop_entry_is_valid(self):
         entry = os.path.join(SOURCE, "resources", "pesterly.desktop")
-        result = subprocess.run(["desktop-file-validate", entry], capture_output=True,
-                                text=True)
+        result = run("desktop-file-validate", entry)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         self.assertEqual(result.stdout.strip(), "", result.stdout)
 
@@ -96,7 +91,9 @@ class PackageTest(unittest.TestCase):
         if os.geteuid() != 0:
             self.skipTest("installing a package needs root")
         # Someone's own installation is not this test's to replace and remove.
-        self.assertFalse(installed("pesterly"), "a pesterly package is installed already; "
+        self.assertNotIn("install ok installed",
+                         run("dpkg-query", "-W", "-f=${Status}", "pesterly").stdout,
+                         "a pesterly package is installed already; "
                          "remove it (apt-get purge pesterly) to run this test")
         self.addCleanup(run, "dpkg", "--purge", "pesterly")
         # Recommends would bring a mail server onto the machine.
@@ -155,8 +152,7 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(watch.returncode, 0, "the installed manual was not opened")
         self.assertIn("OPEN", opened)
 
-        program.process.send_signal(signal.SIGTERM)
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program.assert_exits(signal.SIGTERM)
         self.assertEqual(program.settings()["Options"]["CheckDate"], today)
 
 

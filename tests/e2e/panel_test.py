@@ -9,7 +9,8 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import SHOTS, DesktopTest, ini, session_bus, wait_for
+from desktop import DesktopTest, ini, session_bus, wait_for
+
 XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
 WATCHER = "org.kde.StatusNotifierWatcher"
 
@@ -86,30 +87,29 @@ class PanelTest(DesktopTest):
     def setUp(self):
         self.panel = PanelSession(self)
 
-    def start(self):
-        program = self.launch(ONE_EVENT, extra_env={"DBUS_SESSION_BUS_ADDRESS": self.panel.address})
-        return program, program.wait_window("Pesterly")
+    def start_beside_the_panel(self):
+        return self.start(ONE_EVENT, extra_env={"DBUS_SESSION_BUS_ADDRESS": self.panel.address})
 
     def test_started_with_the_panel_hide_comes_on_once_the_icon_docks(self):
         # Started at once, as at login: the panel's tray comes up seconds later.
-        program, window = self.start()
+        program, window = self.start_beside_the_panel()
         self.assertFalse(self.panel.watcher_up(), "Pesterly must start before the panel's tray")
         program.tray_icon()  # docked, with no focus change since
         program.hide(window)
         program.click_at(*program.tray_icon())
         window = program.wait_window("Pesterly")
         program.close_window(window)
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program.assert_exits()
 
     def test_status_item_menu_offers_show_and_exit_while_hidden(self):
         wait_for(self.panel.watcher_up, timeout=30, what="the panel's status tray")
-        program, window = self.start()
+        program, window = self.start_beside_the_panel()
         item = StatusItem(self.panel, *wait_for(self.panel.item, what="Pesterly's status item"))
         self.assertIn("Pesterly", item.prop("ToolTip"))
         # While the window is shown the icon does nothing: its menu offers no item.
         self.assertEqual({label: visible for label, (_, visible) in item.menu().items()},
                          {"Show Pesterly": False, "Exit": False})
-        program.screenshot(window, os.path.join(SHOTS, "beside-xfce-panel.png"))
+        program.screenshot(window, "beside-xfce-panel.png")
         program.hide(window)
         wait_for(lambda: all(visible for _, visible in item.menu().values()),
                  what="the menu's items while hidden")
@@ -118,7 +118,7 @@ class PanelTest(DesktopTest):
         program.hide(window)
         wait_for(lambda: item.menu()["Exit"][1], what="the menu's Exit while hidden")
         item.click_menu("Exit")
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program.assert_exits()
         self.assertEqual(program.settings()["Events"]["EDesc0"], "Water the plants")
 
 

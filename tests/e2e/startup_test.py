@@ -12,90 +12,59 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import BINARY, SHOTS, DesktopTest, wait_for
+from desktop import BINARY, HERE, DesktopTest, us_date, wait_for
 
-HAND_WRITTEN = r"""[events]
-eventcount=" 3"
-EDATE0=3/14/2001
-ERepeat0=1
-EDesc0="  Mother's birthday  "
-EDone0=3/14/2026
-EEmail0=True
-EUseNagList0=true
-ESEmail0=me@example.org
-ECategory0=1
-EEmailBody0="Buy a present.\nAnd a card."
-edate1=4/2/2027 10:30:00 AM
-erepeat1=0
-edesc1=Dentist
-edone1=3/28/2026
-eemail1=False
-euseNagList1=False
-esemail1=
-ecategory1=0
-eemailbody1=
-EDate2=12/1/2026
-ERepeat2=3
-EDesc2=Put the bins out
-EDone2=12/1/2026
-ECategory2=2
-
-[Categories]
-Count=" 2"
-Category0=Family
-
-[Options]
-CheckDate=12/31/2099
-CheckTime=8:00:00AM
-"""
-
+# A file written by hand, in other spellings than the program's own.
+with open(os.path.join(HERE, "..", "data", "settings", "hand-written.ini"), encoding="utf-8") as f:
+    HAND_WRITTEN = f.read()
 DAMAGED = '[Events]\nEventCount=" 1"\nEDesc0=Order 12" pizza\nthis line has no equals sign\n'
 
 
 class StartupTest(DesktopTest):
-    def run_and_close(self, settings_text=None, shot=None):
-        program = self.launch(settings_text)
-        window = program.wait_window("Pesterly")
-        if shot:
-            program.screenshot(window, os.path.join(SHOTS, shot))
+    def run_and_close(self, settings_text, shot):
+        program, window = self.start(settings_text)
+        program.screenshot(window, shot)
         program.close_window(window)
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program.assert_exits()
         return program.settings()
+
+    def settings_folder(self):
+        """A settings folder of the test's own: (its base, for XDG_CONFIG_HOME; the file)."""
+        base = tempfile.mkdtemp(prefix="pesterly-config-")
+        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        os.makedirs(os.path.join(base, "Pesterly"))
+        return base, os.path.join(base, "Pesterly", "Pesterly.ini")
+
+    def dismiss_notice(self, program, notice):
+        program.keys(notice, "Return")
+        wait_for(lambda: program.windows("Pesterly") and
+                 program.windows("Pesterly")[0].id != notice.id, what="the main window")
 
     def test_hand_written_file_is_saved_back_in_the_stored_forms(self):
         saved = self.run_and_close(HAND_WRITTEN, "main-window.png")
         events = saved["events"]  # the file's own spelling of the section is kept
-        self.assertEqual(events["eventcount"], " 3")
-        self.assertEqual(events["EDATE0"], "3/14/2001")
-        self.assertEqual(events["EDesc0"], "Mother's birthday")
-        self.assertEqual(events["EEmail0"], "True")
-        self.assertEqual(events["EUseNagList0"], "False")  # only exactly "True" is true
-        self.assertEqual(events["ESEmail0"], "me@example.org")
-        self.assertEqual(events["EEmailBody0"], "Buy a present.\nAnd a card.")
-        self.assertEqual(events["edate1"], "4/2/2027 10:30:00 AM")
-        self.assertEqual(events["esemail1"], "")
-        self.assertEqual(events["EDesc2"], "Put the bins out")
-        self.assertEqual(events["ERepeat2"], "3")
-        # Missing keys come back with their defaults, written in their stored forms.
-        self.assertEqual(events["EEmail2"], "False")
-        self.assertEqual(events["ESEmail2"], "")  # the default blank, trimmed on saving
-        self.assertEqual(events["EEmailBody2"], "")
-        self.assertEqual(saved["Categories"]["Count"], " 2")
-        self.assertEqual(saved["Categories"]["Category1"], "Error")
-        self.assertEqual(saved["Options"]["CheckTime"], "8:00:00 AM")
-        self.assertEqual(saved["Options"]["CheckDate"], "12/31/2099")
+        expected = {
+            "eventcount": " 3", "EDATE0": "3/14/2001", "EDesc0": "Mother's birthday",
+            "EEmail0": "True", "EUseNagList0": "False",  # only exactly "True" is true
+            "ESEmail0": "me@example.org", "EEmailBody0": "Buy a present.\nAnd a card.",
+            "edate1": "4/2/2027 10:30:00 AM", "esemail1": "", "EDesc2": "Put the bins out",
+            "ERepeat2": "3",
+            # Missing keys come back with their defaults, written in their stored forms;
+            # the default blank of ESEmail is trimmed on saving.
+            "EEmail2": "False", "ESEmail2": "", "EEmailBody2": ""}
+        self.assertHolds(events, expected)
+        self.assertHolds(saved["Categories"], {"Count": " 2", "Category1": "Error"})
+        self.assertHolds(saved["Options"], {"CheckDate": "12/31/2099", "CheckTime": "8:00:00 AM"})
         # No key got a twin in another case.
         lowered = [k.lower() for k in events]
         self.assertEqual(len(lowered), len(set(lowered)))
 
     def test_first_start_writes_defaults(self):
         saved = self.run_and_close(None, "first-start.png")
-        today = datetime.date.today()
         self.assertEqual(saved["Events"]["EventCount"], " 0")
         self.assertEqual(saved["Categories"]["Count"], " 0")
-        self.assertEqual(saved["Options"]["CheckTime"], "8:00:00 AM")
-        self.assertEqual(saved["Options"]["CheckDate"],
-                         f"{today.month}/{today.day}/{today.year}")
+        self.assertHolds(saved["Options"], {"CheckDate": us_date(datetime.date.today()),
+                                            "CheckTime": "8:00:00 AM"})
 
     def test_without_a_display_it_says_how_to_get_one(self):
         env = {k: v for k, v in os.environ.items()
@@ -106,60 +75,40 @@ class StartupTest(DesktopTest):
         self.assertIn("xvfb-run", result.stderr)
         self.assertNotIn("qt.qpa", result.stderr)
 
-
     def test_sigterm_while_the_damaged_file_notice_is_open_ends_without_saving_over(self):
-        program = self.launch(DAMAGED)
-        program.wait_window("Pesterly")  # the notice: the main window comes after it
+        program, _ = self.start(DAMAGED)  # the notice: the main window comes after it
         with open(program.ini + ".damaged", encoding="utf-8") as kept:
             self.assertEqual(kept.read(), DAMAGED)
-        program.process.send_signal(signal.SIGTERM)
-        self.assertEqual(program.wait_exit(10), 0, program.output())
+        program.assert_exits(signal.SIGTERM, 10)
         with open(program.ini, encoding="utf-8") as f:
             self.assertEqual(f.read(), DAMAGED)
 
     def test_a_pipe_as_the_settings_file_gets_a_message_and_is_left_alone(self):
-        config = tempfile.mkdtemp(prefix="pesterly-fifo-")
-        self.addCleanup(shutil.rmtree, config, ignore_errors=True)
-        ini = os.path.join(config, "Pesterly", "Pesterly.ini")
-        os.makedirs(os.path.dirname(ini))
+        config, ini = self.settings_folder()
         os.mkfifo(ini)
-        program = self.launch(extra_env={"XDG_CONFIG_HOME": config})
-        notice = program.wait_window("Pesterly")  # no hang on the pipe
+        program, notice = self.start(extra_env={"XDG_CONFIG_HOME": config})  # no hang on it
         self.dismiss_notice(program, notice)
-        program.process.send_signal(signal.SIGTERM)
-        self.assertEqual(program.wait_exit(10), 0, program.output())
+        program.assert_exits(signal.SIGTERM, 10)
         self.assertTrue(stat.S_ISFIFO(os.stat(ini).st_mode))
         with open(ini + ".unsaved", encoding="utf-8") as f:
             self.assertIn("[Events]", f.read())
 
-    def dismiss_notice(self, program, notice):
-        program.keys(notice, "Return")
-        wait_for(lambda: program.windows("Pesterly") and
-                 program.windows("Pesterly")[0].id != notice.id, what="the main window")
-
     @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
     def test_another_users_file_is_never_written_over(self):
-        base = tempfile.mkdtemp(prefix="pesterly-other-")
-        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        base, ini = self.settings_folder()
         os.chmod(base, 0o755)
-        folder = os.path.join(base, "Pesterly")
-        os.makedirs(folder)
-        for path in (base, folder):
+        for path in (base, os.path.dirname(ini)):
             os.chown(path, 65534, 65534)
-        ini = os.path.join(folder, "Pesterly.ini")
-        with open(ini, "w", encoding="utf-8") as f:  # root's, mode 600: unreadable to nobody
-            f.write('[Events]\nEventCount=" 1"\nEDesc0=Old event\n')
+        before = b'[Events]\nEventCount=" 1"\nEDesc0=Old event\n'
+        with open(ini, "wb") as f:  # root's, mode 600: unreadable to nobody
+            f.write(before)
         os.chmod(ini, 0o600)
-        with open(ini, "rb") as f:
-            before = f.read()
-        program = self.launch(binary="setpriv",
-                              args=("--reuid=65534", "--regid=65534", "--clear-groups", BINARY),
-                              extra_env={"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base,
-                                         "HOME": base})
-        self.dismiss_notice(program, program.wait_window("Pesterly"))
+        program, notice = self.start(
+            binary="setpriv", args=("--reuid=65534", "--regid=65534", "--clear-groups", BINARY),
+            extra_env={"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base, "HOME": base})
+        self.dismiss_notice(program, notice)
         os.chmod(ini, 0o644)  # mended while the program runs
-        program.process.send_signal(signal.SIGTERM)
-        self.assertEqual(program.wait_exit(10), 0, program.output())
+        program.assert_exits(signal.SIGTERM, 10)
         with open(ini, "rb") as f:
             self.assertEqual(f.read(), before)
         with open(ini + ".unsaved", encoding="utf-8") as f:

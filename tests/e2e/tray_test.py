@@ -6,8 +6,7 @@ import signal
 import subprocess
 import unittest
 
-from desktop import (BINARY, EDITOR_CLIENT, MAIN_CLIENT, SHOTS, DesktopTest, ini, wait_for,
-                     xdotool)
+from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, ini, wait_for, xdotool
 
 TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Desc="Bravo")],
                  Options={"CheckDate": "12/31/2099"})
@@ -16,36 +15,32 @@ TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Des
 class TrayTest(DesktopTest):
     tray = True
 
-    def start(self, settings_text=None):
-        program = self.launch(settings_text)
-        window = program.wait_window("Pesterly")
+    def start_with_event(self, description):
+        """Starts with a docked icon, then Add New Event, a description typed in, OK."""
+        program, window = self.start()
         program.tray_icon()
-        return program, window
-
-    def add_event(self, program, window, description):
-        """Add New Event, type a description into the editor, OK."""
         program.keys(window, "Tab", "space")  # the button after the grid in the tab order
         editor = program.wait_window("Edit Event")
         program.retype(editor, EDITOR_CLIENT, 2000, 420, description)  # the description
         program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
+        return program, window
 
     def test_hide_show_from_the_icon_and_exit_from_its_menu(self):
-        program, window = self.start()
-        self.add_event(program, window, "Water the plants")
+        program, window = self.start_with_event("Water the plants")
         program.hide(window)
         program.click_at(*program.tray_icon())
         window = program.wait_window("Pesterly")
-        program.screenshot(window, os.path.join(SHOTS, "shown-from-tray.png"))
+        program.screenshot(window, "shown-from-tray.png")
         program.hide(window)
         program.tray_menu_exit()
-        self.assertEqual(program.wait_exit(), 0, program.output())
-        saved = program.settings()
-        self.assertEqual(saved["Events"]["EventCount"], " 1")
-        self.assertEqual(saved["Events"]["EDesc0"], "Water the plants")
+        program.assert_exits()
+        self.assertHolds(program.settings()["Events"],
+                         {"EventCount": " 1", "EDesc0": "Water the plants"})
 
     def test_keyboard_and_mouse_on_a_filled_table(self):
         program, window = self.start(TWO_EVENTS)
+        program.tray_icon()
         # Right after start no event is chosen: Delete Event removes nothing.
         program.click_twips(window, MAIN_CLIENT, 2227, 4147)
         self.assertEqual(program.highlighted_bands(window), [])
@@ -68,33 +63,29 @@ class TrayTest(DesktopTest):
         height = new_row[0][1] - new_row[0][0] + 1
         self.assertAlmostEqual(last_row[0][0], new_row[0][0] - height, delta=2,
                                msg="one row higher: Bravo's")
-        program.screenshot(window, os.path.join(SHOTS, "after-delete.png"))
+        program.screenshot(window, "after-delete.png")
         program.keys(window, "space")
         program.close_window(window)
-        self.assertEqual(program.wait_exit(), 0, program.output())
-        events = program.settings()["Events"]
-        self.assertEqual(events["EventCount"], " 1")
-        self.assertEqual(events["EDesc0"], "Alpha")
+        program.assert_exits()
+        self.assertHolds(program.settings()["Events"], {"EventCount": " 1", "EDesc0": "Alpha"})
 
     def test_right_double_click_on_the_icon_ends_after_saving(self):
-        program, window = self.start()
-        self.add_event(program, window, "Feed the cat")
+        program, window = self.start_with_event("Feed the cat")
         program.hide(window)
         x, y = program.tray_icon()
         xdotool(self.screen, "mousemove", str(x), str(y), "click", "--repeat", "2",
                 "--delay", "80", "3")
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program.assert_exits()
         self.assertEqual(program.settings()["Events"]["EDesc0"], "Feed the cat")
 
     def test_sigterm_saves_the_days_changes(self):
-        program, window = self.start()
-        self.add_event(program, window, "Call the plumber")
-        program.process.send_signal(signal.SIGTERM)
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program, _ = self.start_with_event("Call the plumber")
+        program.assert_exits(signal.SIGTERM)
         self.assertEqual(program.settings()["Events"]["EDesc0"], "Call the plumber")
 
     def test_second_start_shows_the_running_copy_and_ends(self):
         program, window = self.start()
+        program.tray_icon()
         program.hide(window)
         env = {**os.environ, "DISPLAY": self.screen.name, "HOME": program.home,
                "XDG_CONFIG_HOME": program.config}
@@ -103,8 +94,7 @@ class TrayTest(DesktopTest):
         self.assertIn("already running", second.stdout)
         program.wait_window("Pesterly")
         self.assertIsNone(program.process.poll())
-        program.process.send_signal(signal.SIGTERM)
-        self.assertEqual(program.wait_exit(), 0)
+        program.assert_exits(signal.SIGTERM)
 
 
 if __name__ == "__main__":

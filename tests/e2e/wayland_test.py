@@ -36,18 +36,6 @@ class Weston:
         shutil.rmtree(self.runtime, ignore_errors=True)
 
 
-def descendants(node):
-    try:
-        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
-    except Exception:  # the window went away meanwhile
-        return []
-    found = []
-    for child in children:
-        if child is not None:
-            found += [child, *descendants(child)]
-    return found
-
-
 def pump():
     """Lets the accessibility library take in what the bus told it (windows that came or
     went); it does so only from the main loop, which nobody else runs here."""
@@ -58,12 +46,8 @@ def pump():
 
 def application(pid):
     pump()
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.get_process_id() == pid:
-            return app
-    return None
+    return next((app for app in pyatspi.Registry.getDesktop(0)
+                 if app is not None and app.get_process_id() == pid), None)
 
 
 def question(app):
@@ -72,9 +56,9 @@ def question(app):
     try:
         # The box is a window of its own, a child of the application; the main window's grid
         # is not walked while the review changes it.
-        for alert in [app.getChildAtIndex(i) for i in range(app.childCount)]:
+        for alert in app:
             if alert is not None and alert.getRole() == pyatspi.ROLE_ALERT and alert.name == "Pesterly":
-                inside = descendants(alert)
+                inside = pyatspi.findAllDescendants(alert, lambda node: True)
                 text = [n.name for n in inside if n.getRole() == pyatspi.ROLE_LABEL and n.name]
                 buttons = {n.name: n for n in inside if n.getRole() == pyatspi.ROLE_PUSH_BUTTON}
                 return text, buttons
@@ -112,11 +96,10 @@ class WaylandTest(unittest.TestCase):
         self.assertEqual(answered, [["Water the plants"], ["Feed the cat"]])
         wait_for(lambda: question(app) is None, what="the review to end")  # not False
 
-        program.process.send_signal(signal.SIGTERM)
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program.assert_exits(signal.SIGTERM)
         saved = program.settings()
-        self.assertEqual(saved["Events"]["EventCount"], " 1")
-        self.assertEqual(saved["Events"]["EDesc0"], "Feed the cat")
+        self.assertEqual((saved["Events"]["EventCount"], saved["Events"]["EDesc0"]),
+                         (" 1", "Feed the cat"))
         self.assertEqual(saved["Options"]["CheckDate"], today)
         # Qt's own messages carry their category ("qt.…"); anything else came from Pesterly.
         own = [line for line in program.output().splitlines()

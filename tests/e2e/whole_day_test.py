@@ -14,8 +14,8 @@ import socket
 import stat
 import unittest
 
-from desktop import (EDITOR_CLIENT, MAIN_CLIENT, NAG_LIST, NAGGED, SHOTS, WEEKLY_REPORT,
-                     DesktopTest, days_ago, ini, mail_env, review_since, us_date, wait_for)
+from desktop import (EDITOR_CLIENT, MAIN_CLIENT, NAG_LIST, NAGGED, WEEKLY_REPORT, DesktopTest,
+                     days_ago, ini, mail_env, review_since, us_date, wait_for)
 
 REFUSED = "nobody@nowhere.example"
 
@@ -26,7 +26,7 @@ class WholeDayTest(DesktopTest):
     def test_a_whole_day(self):
         mail = self.smtp_sink()
         today, yesterday = datetime.date.today(), days_ago(1)
-        program = self.launch(ini([
+        program, main = self.start(ini([
             dict(Date=us_date(today), Repeat=0, Desc="Renew the car insurance",
                  Done=us_date(days_ago(370)), Email=False),
             dict(WEEKLY_REPORT, EmailBody='"Grüße from Pesterly.\\nThe report is due."'),
@@ -34,13 +34,12 @@ class WholeDayTest(DesktopTest):
                  Done=us_date(yesterday), Email=True, SEmail="dentist@example.org"),
         ], Categories={"Count": '" 0"'}, Options=review_since(yesterday), NagList=NAG_LIST),
             extra_env=mail_env(mail.port))
-        main = program.wait_window("Pesterly")
-        program.screenshot(main, os.path.join(SHOTS, "day-main-window.png"))
+        program.screenshot(main, "day-main-window.png")
 
         # The review comes by itself; each box is answered from the keyboard.
         seen = set()
         box = program.next_box(main, seen)
-        program.screenshot(box, os.path.join(SHOTS, "day-review-question.png"))
+        program.screenshot(box, "day-review-question.png")
         program.keys(box, "alt+y")  # Renew the car insurance: done
         program.keys(program.next_box(main, seen), "alt+n")  # the weekly report: not done, nag
         sender, recipients, message = mail.message(0)
@@ -62,7 +61,7 @@ class WholeDayTest(DesktopTest):
         # A look at the editor, left with Cancel.
         program.click_twips(main, MAIN_CLIENT, 6000, 480, repeat=2)  # the first event row
         editor = program.wait_window("Edit Event")
-        program.screenshot(editor, os.path.join(SHOTS, "day-editor.png"))
+        program.screenshot(editor, "day-editor.png")
         program.click_twips(editor, EDITOR_CLIENT, 4560, 5820)  # Cancel
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
 
@@ -72,16 +71,14 @@ class WholeDayTest(DesktopTest):
         main = program.wait_window("Pesterly")
         program.hide(main)
         program.tray_menu_exit()
-        self.assertEqual(program.wait_exit(), 0, program.output())
+        program.assert_exits()
 
         saved = program.settings()
-        events = saved["Events"]
-        self.assertEqual(events["EventCount"], " 2")
-        self.assertEqual(events["EDesc0"], "Send the weekly report")
-        self.assertEqual(events["EDone0"], WEEKLY_REPORT["Done"])  # No leaves it due
-        self.assertEqual(events["ESEmail0"], "me@example.org")
-        self.assertEqual(events["EDesc1"], "Book the dentist")
-        self.assertEqual(events["EDate1"], us_date(yesterday))
+        self.assertHolds(saved["Events"], {
+            "EventCount": " 2", "EDesc0": "Send the weekly report",
+            "EDone0": WEEKLY_REPORT["Done"],  # No leaves it due
+            "ESEmail0": "me@example.org", "EDesc1": "Book the dentist",
+            "EDate1": us_date(yesterday)})
         self.assertEqual(saved["Options"]["CheckDate"], us_date(datetime.date.today()))
         self.assertEqual(saved["NagList"]["ToAddress"], "team@example.org")
 
@@ -89,19 +86,18 @@ class WholeDayTest(DesktopTest):
 class OutboxTest(DesktopTest):
     tray = True
 
-    def start(self, check_date, home=None):
-        program = self.launch(ini([
+    def start_due_since(self, check_date, home=None):
+        return self.start(ini([
             dict(WEEKLY_REPORT, EmailBody="The report is due."),
             dict(WEEKLY_REPORT, Desc="Ask the landlord", UseNagList=False, SEmail=REFUSED),
         ], Options=review_since(check_date), NagList=NAG_LIST), home=home,
             extra_env=mail_env(self.port))
-        return program, program.wait_window("Pesterly")
 
     def test_a_mail_waits_for_the_server_and_arrives_once(self):
         with socket.socket() as probe:  # a port nobody listens on until the server starts
             probe.bind(("127.0.0.1", 0))
             self.port = probe.getsockname()[1]
-        program, main = self.start(days_ago(1))
+        program, main = self.start_due_since(days_ago(1))
         outbox = os.path.join(program.home, "state", "Pesterly", "outbox")
         seen = set()
         for key in ("alt+n", "Return", "alt+n", "Return"):  # each No, then its failure message
@@ -110,17 +106,17 @@ class OutboxTest(DesktopTest):
                            what="the mails to be kept")
         self.assertEqual(len(waiting), 2)
         for name in waiting:
-            with open(os.path.join(outbox, name), encoding="utf-8") as f:
-                text = f.read()
-            self.assertEqual(stat.S_IMODE(os.stat(os.path.join(outbox, name)).st_mode), 0o600)
-            headers = text.split("\n\n")[1]  # the message's own headers
+            path = os.path.join(outbox, name)
+            self.assertEqual(stat.S_IMODE(os.stat(path).st_mode), 0o600)
+            with open(path, encoding="utf-8") as f:
+                headers = f.read().split("\n\n")[1]  # the message's own headers
             for hidden in ("alice@", "bob@", "me@"):
                 self.assertNotIn(hidden, headers)
         program.process.send_signal(signal.SIGKILL)
         program.process.wait()
 
         mail = self.smtp_sink("--port", str(self.port), "--reject", REFUSED)
-        program, main = self.start(datetime.date.today(), home=program.home)
+        program, main = self.start_due_since(datetime.date.today(), home=program.home)
         seen = set()  # the X server may hand the killed program's window ids out again
         sender, recipients, message = mail.message(0)
         self.assertEqual(recipients, NAGGED)
