@@ -59,8 +59,7 @@ class MailServerDialogTest(DesktopTest):
             self.sink.arrived(answer)
             app.screenshot(form, f"mail-server-{answer}.png")
         self.sink.arrived("0.tls")
-        with open(os.path.join(self.sink.folder, "0.envelope"), encoding="utf-8") as f:
-            self.assertEqual(f.read(), "from me@example.org\nrcpt me@example.org\n")
+        self.assertEqual(self.sink.message(0)[:2], ("me@example.org", ["me@example.org"]))
         app.click_twips(form, FORM, *OK)
         wait_for(lambda: not app.windows("Mail Server"), what="the dialog to close")
         self.assertEqual(run("secret-tool", "lookup", "server", "Pesterly", "user",

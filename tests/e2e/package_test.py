@@ -13,7 +13,7 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import Pesterly, SmtpSink, Xvfb, days_ago, ini, mail_env, review_since, us_date
+from desktop import DesktopTest, days_ago, ini, mail_env, review_since, us_date
 
 BUILD = os.environ.get("PESTERLY_BUILD_DIR", "build")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
@@ -60,22 +60,19 @@ class InstallTest(unittest.TestCase):
         self.assertEqual(result.stdout.strip(), "", result.stdout)
 
 
-
-class PackageTest(unittest.TestCase):
+class PackageTest(DesktopTest):
     @classmethod
     def setUpClass(cls):
         if cached("CMAKE_INSTALL_PREFIX") != "/usr":
             raise unittest.SkipTest("the build is not made for /usr (tools/test.sh makes it so)")
         cls.folder = tempfile.TemporaryDirectory(prefix="pesterly-package-")
+        cls.addClassCleanup(cls.folder.cleanup)
         made = run("cpack", "-G", "DEB", "-B", cls.folder.name,
                    "--config", os.path.join(BUILD, "CPackConfig.cmake"))
         if made.returncode != 0:
             raise AssertionError(made.stdout + made.stderr)
         cls.deb = glob.glob(os.path.join(cls.folder.name, "pesterly_*.deb"))[0]
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.folder.cleanup()
+        super().setUpClass()
 
     def test_lintian_finds_no_error(self):
         arch = run("dpkg", "--print-architecture").stdout.strip()
@@ -121,17 +118,12 @@ class PackageTest(unittest.TestCase):
     def run_installed_program(self, owned):
         """A due event answered No sends its mail through the installed mail module; the help
         window opens the installed manual; SIGTERM saves."""
-        screen = Xvfb()
-        self.addCleanup(screen.stop)
-        mail = SmtpSink()
-        self.addCleanup(mail.stop)
+        mail = self.smtp_sink()
         today = us_date(days_ago(0))
-        program = Pesterly("/usr/bin/pesterly", screen, ini(
+        program, main = self.start(ini(
             [dict(Date=today, Repeat=0, Desc="Water the plants", Done=today, Email=True,
                   SEmail="me@example.org")], Options=review_since(days_ago(1))),
-            extra_env=mail_env(mail.port, "me@example.org"))
-        self.addCleanup(program.cleanup)
-        main = program.wait_window("Pesterly")
+            binary="/usr/bin/pesterly", extra_env=mail_env(mail.port, "me@example.org"))
         program.keys(program.next_box(main, set()), "alt+n")
         mail.message(0)
         with open(f"/proc/{program.process.pid}/maps", encoding="utf-8") as f:
