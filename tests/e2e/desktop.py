@@ -171,13 +171,9 @@ class DesktopTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.screen = Xvfb()
-        cls.tray_host = TrayHost(cls.screen) if cls.tray else None
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.tray_host:
-            cls.tray_host.stop()
-        cls.screen.stop()
+        cls.addClassCleanup(cls.screen.stop)
+        if cls.tray:
+            cls.addClassCleanup(TrayHost(cls.screen).stop)
 
     def start(self, settings_text=None, binary=BINARY, **options):
         """Starts the program and waits for its first window: (program, window). The program
