@@ -178,19 +178,11 @@ class ScopedEnv {
         if (const char* old = std::getenv(name)) {
             old_ = old;
         }
-        Set(name, value);
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
     }
-    ~ScopedEnv() { Set(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+    ~ScopedEnv() { old_ ? setenv(name_.c_str(), old_->c_str(), 1) : unsetenv(name_.c_str()); }
 
   private:
-    static void Set(const char* name, const char* value) {
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-
     std::string name_;
     std::optional<std::string> old_;
 };
