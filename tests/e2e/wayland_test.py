@@ -16,26 +16,6 @@ from gi.repository import GLib
 from desktop import BINARY, Pesterly, days_ago, ini, review_since, us_date, wait_for
 
 
-class Weston:
-    def __init__(self):
-        self.runtime = tempfile.mkdtemp(prefix="pesterly-wayland-")  # mode 0700
-        self.socket = "pesterly-wayland"
-        self.log = tempfile.TemporaryFile()
-        self.process = subprocess.Popen(
-            ["weston", "--backend=headless-backend.so", f"--socket={self.socket}",
-             "--no-config", "--idle-time=0"],
-            env={**os.environ, "XDG_RUNTIME_DIR": self.runtime}, stdout=self.log,
-            stderr=subprocess.STDOUT)
-        wait_for(lambda: os.path.exists(os.path.join(self.runtime, self.socket + ".lock")) and
-                 os.path.exists(os.path.join(self.runtime, self.socket)), what="weston")
-
-    def stop(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
-        self.log.close()
-        shutil.rmtree(self.runtime, ignore_errors=True)
-
-
 def pump():
     """Lets the accessibility library take in what the bus told it (windows that came or
     went); it does so only from the main loop, which nobody else runs here."""
@@ -68,9 +48,22 @@ def question(app):
 
 
 class WaylandTest(unittest.TestCase):
+    def weston(self):
+        """weston's headless compositor, ended with the test: (its runtime folder, socket)."""
+        runtime, socket = tempfile.mkdtemp(prefix="pesterly-wayland-"), "pesterly-wayland"
+        self.addCleanup(shutil.rmtree, runtime, ignore_errors=True)
+        process = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", f"--socket={socket}", "--no-config",
+             "--idle-time=0"], env={**os.environ, "XDG_RUNTIME_DIR": runtime},
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(process.wait, timeout=10)
+        self.addCleanup(process.terminate)
+        wait_for(lambda: all(os.path.exists(os.path.join(runtime, name))
+                             for name in (socket + ".lock", socket)), what="weston")
+        return runtime, socket
+
     def test_review_question_is_answered_and_sigterm_saves(self):
-        weston = Weston()
-        self.addCleanup(weston.stop)
+        runtime, socket = self.weston()
         today = us_date(days_ago(0))
         settings = ini([dict(Date=today, Repeat=0, Desc="Water the plants", Done=today),
                         dict(Date=today, Repeat=4, Desc="Feed the cat",
@@ -79,8 +72,8 @@ class WaylandTest(unittest.TestCase):
         # the program looks for them.
         wait_for(lambda: pyatspi.Registry.getDesktop(0).childCount >= 0, what="the registry")
         program = Pesterly(BINARY, None, settings, extra_env={
-            "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": weston.socket,
-            "XDG_RUNTIME_DIR": weston.runtime, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+            "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket,
+            "XDG_RUNTIME_DIR": runtime, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
         self.addCleanup(program.cleanup)
         app = wait_for(lambda: application(program.process.pid), what="Pesterly on the bus")
 
