@@ -47,10 +47,8 @@ class WholeDayTest(DesktopTest):
         wait_for(lambda: not program.boxes(main), what="the review to end")
 
         self.assertEqual(mail.count(), 1)  # No was answered once; Yes and Cancel mail nobody
-        self.assertEqual(sender, "pesterly-user@example.org")
-        self.assertEqual(recipients, NAGGED)
-        self.assertEqual(message["To"], "team@example.org")
-        self.assertIsNone(message["Bcc"])
+        self.assertEqual((sender, recipients, message["To"], message["Bcc"]),
+                         ("pesterly-user@example.org", NAGGED, "team@example.org", None))
         raw_headers = str(message).split("\n\n", 1)[0]
         for hidden in ("alice@", "bob@", "me@"):
             self.assertNotIn(hidden, raw_headers)
@@ -119,9 +117,8 @@ class OutboxTest(DesktopTest):
         program, main = self.start_due_since(datetime.date.today(), home=program.home)
         seen = set()  # the X server may hand the killed program's window ids out again
         sender, recipients, message = mail.message(0)
-        self.assertEqual(recipients, NAGGED)
-        self.assertEqual(message["To"], "team@example.org")
-        self.assertEqual(message["Subject"], "Send the weekly report")
+        self.assertEqual((recipients, message["To"], message["Subject"]),
+                         (NAGGED, "team@example.org", "Send the weekly report"))
         program.keys(program.next_box(main, seen), "Return")  # the refusal, told once
         failed = os.path.join(outbox, "failed")
         wait_for(lambda: os.path.isdir(failed) and os.listdir(failed), what="the refused mail")
