@@ -232,9 +232,7 @@ class Pesterly:
                                                X.AnyPropertyType)
             except Exception:  # the window went away meanwhile
                 continue
-            if pid is None or pid.value[0] != self.process.pid:
-                continue
-            if title is None or name == title:
+            if pid is not None and pid.value[0] == self.process.pid and title in (None, name):
                 found.append(window)
         return found
 
@@ -255,10 +253,9 @@ class Pesterly:
     def close_window(self, window):
         """What a window manager sends when the user clicks the close box."""
         x = self.screen.x
-        event = protocol.event.ClientMessage(
+        window.send_event(protocol.event.ClientMessage(
             window=window, client_type=x.intern_atom("WM_PROTOCOLS"),
-            data=(32, [x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
-        window.send_event(event)
+            data=(32, [x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
         x.flush()
 
     def click_twips(self, window, client_twips, x, y, repeat=1):
