@@ -10,7 +10,6 @@ class FakeClock : public Clock {
     explicit FakeClock(DateValue now = DateValue::Compose(2026, 12, 6, 10, 0, 0)) : now_(now) {}
     DateValue Now() const override { return now_; }
     void Set(DateValue now) { now_ = now; }
-    void Advance(int64_t seconds) { now_ = DateValue(now_.Seconds() + seconds); }
 
   private:
     DateValue now_;

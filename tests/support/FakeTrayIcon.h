@@ -14,7 +14,6 @@ class FakeTrayIcon : public TrayIcon {
              std::function<void()> on_availability) override {
         on_mouse_ = std::move(on_mouse);
         on_availability_ = std::move(on_availability);
-        ++adds;
         shown = true;
     }
     void Remove() override { shown = false; }
@@ -34,7 +33,6 @@ class FakeTrayIcon : public TrayIcon {
 
     bool available = true;
     bool shown = false;
-    int adds = 0;
 
   private:
     std::function<void(TrayMouse)> on_mouse_;

@@ -13,9 +13,6 @@ namespace pesterly::testing {
 // the script is answered Cancel and counted as unexpected.
 class ScriptedAsker : public QuestionAsker {
   public:
-    ScriptedAsker() = default;
-    explicit ScriptedAsker(std::initializer_list<Answer> answers) : answers_(answers) {}
-
     void Script(std::initializer_list<Answer> answers) { answers_.assign(answers); }
 
     Answer AskYesNoCancel(const std::string& prompt) override {

@@ -1,21 +1,17 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFile>
-#include <QHeaderView>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include "MainWindowHarness.h"
 #include "exchange/ExchangeFile.h"
-#include "support/QtPrinters.h"
 #include "ui/dialogs/EditHappening.h"
 
 // The grid's commands: add, edit, delete, sort, export and import.
 namespace pesterly {
 namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 const DateValue kToday = DateValue::Compose(2026, 12, 6);
 
@@ -31,11 +27,6 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
                 (ok ? editor->OKButton : editor->CancelButton)->click();
             }
         });
-    }
-    static void ClickHeader(const FlexGrid& grid, int col) {
-        QHeaderView* header = grid.horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(col) + 5, 5));
     }
 
     // Opens the window on events "event 0", "event 1" ... in slot order.
@@ -98,8 +89,7 @@ TEST_F(MainCommandsTest, FullTableRefusesANewEventAndStaysInStep) {
     EXPECT_FALSE(editor_seen);
     EXPECT_EQ(db.HappeningCount, Database::kSlots);
     EXPECT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
-    ASSERT_EQ(asker.messages.size(), 1u);
-    EXPECT_NE(asker.messages[0].find("101"), std::string::npos);
+    EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("101")));
 }
 
 TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
@@ -123,47 +113,23 @@ TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
     EXPECT_EQ(db.Happenings[1].Desc, "apple");
 }
 
-TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownRefusesSeveralRowsAndIgnoresNoRow) {
+TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownAndRefusesSeveralRows) {
     auto window = Open({"a", "b", "c"});
     FlexGrid& grid = *window->FGrid;
-    window->DeleteButton->click();  // no current row
-    EXPECT_EQ(db.HappeningCount, 3);
-    grid.SortGeneric(kColSlot);
-    grid.SetRow(3);
-    window->DeleteButton->click();
-    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"a", "b"}));
     grid.SetRow(1);
     window->DeleteButton->click();
-    EXPECT_EQ(db.HappeningCount, 1);
+    EXPECT_EQ(db.HappeningCount, 2);
     EXPECT_EQ(db.Happenings[0].Desc, "b");
-    EXPECT_EQ(Column(grid, kColSlot), QStringList({" 0"}));
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"b", "c"}));
+    EXPECT_EQ(Column(grid, kColSlot), QStringList({" 0", " 1"}));
     EXPECT_TRUE(asker.messages.empty());
 
-    window.reset();
-    window = Open({"a", "b", "c", "d", "e"});
-    window->FGrid->SetRow(2);
-    window->FGrid->setRangeSelected(QTableWidgetSelectionRange(1, 0, 3, kGridColumns - 1), true);
+    grid.SetRow(1);
+    grid.setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, kGridColumns - 1), true);
     window->DeleteButton->click();
     EXPECT_EQ(asker.messages.size(), 1u);
-    EXPECT_EQ(db.HappeningCount, 5);
-    EXPECT_EQ(window->FGrid->Rows(), 6);
-}
-
-TEST_F(MainCommandsTest, HeaderClickSortsTextAsTextAndSlotsAsNumbers) {
-    auto window = Open({});
-    ClickHeader(*window->FGrid, kColToBeDone);  // an empty grid: nothing to sort
-    EXPECT_EQ(window->FGrid->Rows(), 1);
-    EXPECT_EQ(window->FGrid->Row(), 0);
-
-    window.reset();
-    window = OpenNumbered(12);
-    const FlexGrid& grid = *window->FGrid;
-    ClickHeader(grid, kColToBeDone);
-    EXPECT_EQ(Column(grid, kColToBeDone).mid(0, 3),
-              QStringList({"event 0", "event 1", "event 10"}));
-    EXPECT_EQ(grid.Row(), 1);
-    ClickHeader(grid, kColSlot);
-    EXPECT_EQ(Column(grid, kColSlot).mid(9), QStringList({" 9", " 10", " 11"}));
+    EXPECT_EQ(db.HappeningCount, 2);
+    EXPECT_EQ(grid.Rows(), 3);
 }
 
 TEST_F(MainCommandsTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {
@@ -185,20 +151,22 @@ TEST_F(MainCommandsTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSe
     EXPECT_TRUE(asker.messages.empty());
 }
 
-TEST_F(MainCommandsTest, ImportAppendsOnlyNewEventsWithTheirRows) {
-    auto window = OpenNumbered(1);
-    const QString path = Write(
+// A known event is skipped; of the new ones, what fits is appended with its row.
+TEST_F(MainCommandsTest, ImportAppendsNewEventsThatFitAndSaysHowManyWereLeftOut) {
+    auto window = OpenNumbered(100);
+    window->ReadFile(Write(
         "new.Pesterly",
-        "2\r\n"
+        "4\r\n"
+        "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n"
         "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
-        "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n");
-    window->ReadFile(path);
-    ASSERT_EQ(db.HappeningCount, 2);
-    EXPECT_EQ(db.Happenings[1].Desc, "Mother's birthday");
-    ASSERT_EQ(window->FGrid->Rows(), 3);
-    EXPECT_EQ(window->FGrid->CellText(2, kColToBeDone), "Mother's birthday");
-    EXPECT_EQ(window->FGrid->CellText(2, kColSlot), " 1");
-    EXPECT_TRUE(asker.messages.empty());
+        "#2001-03-15#,1,\"Father's birthday\",#2000-03-15#,#TRUE#,\"\",3,\"\"\r\n"
+        "#2001-03-16#,1,\"Aunt's birthday\",#2000-03-16#,#TRUE#,\"\",3,\"\"\r\n"));
+    ASSERT_EQ(db.HappeningCount, Database::kSlots);
+    EXPECT_EQ(db.Happenings[100].Desc, "Mother's birthday");
+    ASSERT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
+    EXPECT_EQ(window->FGrid->CellText(101, kColToBeDone), "Mother's birthday");
+    EXPECT_EQ(window->FGrid->CellText(101, kColSlot), " 100");
+    EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("2 new events")));
 }
 
 TEST_F(MainCommandsTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
@@ -210,31 +178,11 @@ TEST_F(MainCommandsTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
     window->ReadFile(path);
     EXPECT_EQ(db.HappeningCount, 2);
     EXPECT_EQ(window->FGrid->Rows(), 3);
-    ASSERT_EQ(asker.messages.size(), 1u);
-    EXPECT_NE(asker.messages[0].find("line 3"), std::string::npos) << asker.messages[0];
-
     window->ReadFile(dir.filePath("no such file.Pesterly"));
-    ASSERT_EQ(asker.messages.size(), 2u);
-    EXPECT_NE(asker.messages[1].find("no such file"), std::string::npos);
-
     window->FGrid->SetRow(1);
     window->ExportTo(dir.filePath("missing folder/out.Pesterly"));
-    ASSERT_EQ(asker.messages.size(), 3u);
-    EXPECT_NE(asker.messages[2].find("could not create"), std::string::npos);
-}
-
-TEST_F(MainCommandsTest, FullTableTakesWhatFitsAndSaysHowManyWereLeftOut) {
-    auto window = OpenNumbered(100);
-    std::vector<Happening> incoming(3);
-    for (int i = 0; i < 3; ++i) {
-        incoming[i].Desc = "incoming " + std::to_string(i);
-    }
-    window->ReadFile(
-        Write("three.Pesterly", QByteArray::fromStdString(WriteExchangeFile(incoming))));
-    EXPECT_EQ(db.HappeningCount, Database::kSlots);
-    EXPECT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
-    ASSERT_EQ(asker.messages.size(), 1u);
-    EXPECT_NE(asker.messages[0].find("2 new events"), std::string::npos) << asker.messages[0];
+    EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("line 3"), HasSubstr("no such file"),
+                                            HasSubstr("could not create")));
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <QPushButton>
 #include <QStringList>
 #include <memory>
 #include <string>
@@ -16,6 +13,7 @@
 #include "support/MemorySettingsStore.h"
 #include "support/RecordingNagMailer.h"
 #include "support/ScriptedAsker.h"
+#include "ui/dialogs/DialogDriver.h"
 #include "ui/main/FlexGrid.h"
 #include "ui/main/PesterlyMain.h"
 #include "ui/main/RowFormat.h"

@@ -1,7 +1,5 @@
 #include "ui/dialogs/AboutPesterlyForm.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 
 #include "ui/dialogs/DialogDriver.h"
@@ -30,19 +28,6 @@ TEST(AboutPesterlyForm, ShowsItsTextsAndPicturesWholeAtAnyFontSize) {
         });
     }
     QApplication::setFont(usual);
-}
-
-TEST(AboutPesterlyForm, HasNoButtonsAndClosesByEscOrCloseBoxButNotEnter) {
-    AboutPesterlyForm form(nullptr);
-    EXPECT_TRUE(form.findChildren<QAbstractButton*>().isEmpty());
-    const int result = RunModal(form, [&] {
-        QTest::keyClick(&form, Qt::Key_Return);
-        EXPECT_TRUE(form.isVisible()) << "Enter means nothing";
-        QTest::keyClick(&form, Qt::Key_Escape);
-        EXPECT_FALSE(form.isVisible());
-    });
-    EXPECT_EQ(result, QDialog::Rejected);
-    RunModal(form, [&] { form.close(); });  // it opens again, and the close box closes it
 }
 
 }  // namespace

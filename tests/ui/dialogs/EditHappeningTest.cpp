@@ -1,12 +1,9 @@
 #include "ui/dialogs/EditHappening.h"
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QDateEdit>
 
 #include "store/Database.h"
-#include "support/QtPrinters.h"
 #include "ui/dialogs/AddCategoryForm.h"
 #include "ui/dialogs/DialogDriver.h"
 

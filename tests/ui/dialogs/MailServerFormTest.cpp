@@ -1,7 +1,5 @@
 #include "ui/dialogs/MailServerForm.h"
 
-#include <gtest/gtest.h>
-
 #include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -55,7 +53,7 @@ TEST_F(MailServerFormTest, OpensWithTheStoredSettingsInATidyLayout) {
     RunModal(form, [&] {
         EXPECT_TRUE(form.SmtpOption->isChecked()) << "the close box wrote nothing";
         EXPECT_FALSE(form.Password->isEnabled());
-        EXPECT_NE(Status().find("~/.netrc"), std::string::npos) << Status();
+        EXPECT_THAT(Status(), ::testing::HasSubstr("~/.netrc"));
         form.close();
     });
 }
@@ -68,8 +66,7 @@ TEST_F(MailServerFormTest, OkRefusesABadFieldAndTestMailUsesTheFormAsItStands) {
         Retype(form.Port, "99999");
         Retype(form.Password, "new secret");
         Click(form.OKButton);
-        ASSERT_EQ(asker.messages.size(), 1u);
-        EXPECT_EQ(asker.messages[0].rfind("Port:", 0), 0u) << asker.messages[0];
+        EXPECT_THAT(asker.messages, ::testing::ElementsAre(::testing::StartsWith("Port:")));
         EXPECT_EQ(store.commits, 0);
         Retype(form.Port, "");
         form.Security->setCurrentIndex(1);
@@ -77,7 +74,7 @@ TEST_F(MailServerFormTest, OkRefusesABadFieldAndTestMailUsesTheFormAsItStands) {
         EXPECT_EQ(Status(), "250 Message accepted");
         answer = Error{"535 5.7.8 Authentication credentials invalid"};
         Click(form.SendTestMail);
-        EXPECT_NE(Status().find("535 5.7.8"), std::string::npos) << Status();
+        EXPECT_THAT(Status(), ::testing::HasSubstr("535 5.7.8"));
         EXPECT_EQ(keyring.passwords["me@mail.example.org"], "old secret");
         Retype(form.Host, "smtp.example.org");
         Click(form.OKButton);
