@@ -144,25 +144,5 @@ TEST(Import, NewDescriptionsAreAppendedInFileOrderAndRepeatsSkipped) {
     EXPECT_EQ(db.EditBuffer.Desc, "being edited");
 }
 
-TEST(Import, FullTableLeavesOutTheEventsThatDoNotFit) {
-    const struct {
-        int live;
-        std::vector<int> slots;
-        int left_out;
-    } cases[] = {{98, {98, 99, 100}, 0}, {99, {99, 100}, 1}, {100, {100}, 2}, {101, {}, 3}};
-    for (const auto& c : cases) {
-        Database db;
-        for (int i = 0; i < c.live; ++i) {
-            db.AppendHappening(Described("live " + std::to_string(i)));
-        }
-        const ImportSummary summary = ImportHappenings(
-            db, {Described("a"), Described("live 0"), Described("b"), Described("c")});
-        EXPECT_EQ(summary.appended_slots, c.slots) << c.live;
-        EXPECT_EQ(summary.duplicates_skipped, 1) << c.live;
-        EXPECT_EQ(summary.left_out, c.left_out) << c.live;
-        EXPECT_EQ(db.HappeningCount, c.live + static_cast<int>(c.slots.size()));
-    }
-}
-
 }  // namespace
 }  // namespace pesterly

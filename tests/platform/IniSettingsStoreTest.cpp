@@ -72,13 +72,14 @@ TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceedsPrivately) {
 }
 
 // Earlier versions wrote the file through QSettings: every value it wrote reads back the same,
-// and every value written now reads back the same through QSettings.
+// and every value written now reads back the same, here and through QSettings.
 TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
     // clang-format off
     const std::vector<std::string> values = {"plain", " 1", "  Call mum, then dad  ", "a;b",
         "x=y", "Say \"hi\"", "C:\\temp\\new", "one\ntwo\tthree\r\n",
         std::string("\x01" "1abc") + '\0' + "7f", "@home", "@@x", "@Variant(x)",
-        "Gr\u00fc\u00dfe \u20ac \U0001F600", "", "trailing\\", "\x7f del", "\"quoted\"", "a,b,c"};
+        "Gr\u00fc\u00dfe \u20ac \U0001F600", "", "trailing\\", "\x7f del", "\"quoted\"", "a,b,c",
+        " ", "trailing blank ", "semi;colon # hash = equals", "@ByteArray(not really)", "[NotASection]"};
     // clang-format on
     QTemporaryDir dir;
     const QString by_qt = dir.filePath("qt.ini");
@@ -102,10 +103,12 @@ TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
     EXPECT_EQ(store.GetSetting("naglist", "gr\u00fc\u00dfe key", ""), "odd name");
     ASSERT_FALSE(ours.Commit());
     QSettings settings(by_us, QSettings::IniFormat);
+    IniSettingsStore reopened(by_us);
     for (size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(settings.value("Events/EDesc" + QString::number(i)).toString().toStdString(),
-                  values[i])
-            << i;
+        const std::string key = "EDesc" + std::to_string(i);
+        EXPECT_EQ(settings.value(QString::fromStdString("Events/" + key)).toString().toStdString(),
+                  values[i]);
+        EXPECT_EQ(reopened.GetSetting("Events", key, ""), values[i]) << key;
     }
 }
 
