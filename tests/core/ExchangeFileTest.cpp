@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "exchange/ImportHappenings.h"
-#include "exchange/TextEncoding.h"
 
 namespace pesterly {
 namespace {
@@ -80,36 +79,6 @@ TEST(Exchange, FilesOthersMayWriteReadAsExpected) {
             << entry.path();
     }
     EXPECT_GT(files, 0);
-}
-
-TEST(Exchange, AwkwardTextsAndNumbersSurviveRoundTrip) {
-    // clang-format off
-    const std::string texts[] = {"", " ", "  padded  ", "a, b, c", "first line\r\nsecond line",
-        "a\nb", "lone\rreturn", "ends with a break\r\n", "\r\n", "\"", "\"\"", "\",\"",
-        "#2001-03-14#", "#TRUE#", "tab\there", "Grüße, € and 日本", "12"};
-    // clang-format on
-    const int16_t numbers[] = {0, 4, -1, 7, -32768, 32767};
-    std::vector<Happening> events;
-    for (size_t i = 0; i < std::size(texts); ++i) {
-        Happening event = Described(texts[i]);
-        event.SpecialEmail = texts[i];
-        event.EmailBody = texts[i];
-        event.Repeat = numbers[i % std::size(numbers)];
-        event.Category = static_cast<int16_t>(-event.Repeat / 2);
-        event.SendMail = i % 2 == 1;
-        events.push_back(event);
-    }
-    EXPECT_EQ(Parsed(WriteExchangeFile(events)), events);
-}
-
-// A text that is not UTF-8 is written as UTF-8, without touching its neighbour.
-TEST(Exchange, Windows1252IsNeverWritten) {
-    Happening event = Described("Caf\xE9");
-    event.EmailBody = "Grüße";
-    const std::string written = WriteExchangeFile({event});
-    EXPECT_TRUE(encoding::IsValidUtf8(written));
-    event.Desc = "Café";
-    EXPECT_EQ(Parsed(written), std::vector<Happening>{event});
 }
 
 // ---- Import ----
