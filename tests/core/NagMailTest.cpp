@@ -98,19 +98,6 @@ TEST(NagMail, ComposedMailSurvivesItsFileAndDamageIsRefused) {
     }
 }
 
-TEST(NagListSettings, ReadsEntriesAsStored) {
-    testing::MemorySettingsStore store;  // what a first start reads is seen in the editor's test
-    store.SaveSetting("NagList", "EmailCount", "3");
-    store.SaveSetting("NagList", "Email0", " a@x.org ");
-    store.SaveSetting("NagList", "Email2", "c@x.org");
-    store.SaveSetting("NagList", "Email3", "beyond the count");
-    store.SaveSetting("NagList", "ToAddress", "  boss@x.org ");
-    const NagListSettings settings = ReadNagList(store);
-    EXPECT_EQ(settings.entries,
-              (std::vector<std::optional<std::string>>{" a@x.org ", std::nullopt, "c@x.org"}));
-    EXPECT_EQ(settings.to_address, "  boss@x.org ");
-}
-
 TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {
     const std::pair<const char*, size_t> cases[] = {
         {"two", 0},   {"", 0},        {"-4", 0},      {" 2 ", 2},
@@ -120,16 +107,6 @@ TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {
         store.SaveSetting("NagList", "EmailCount", stored);
         EXPECT_EQ(ReadNagList(store).entries.size(), expected) << stored;
     }
-}
-
-// The editor's test sees the rest of what is saved, the To line's flag and a failed save.
-TEST(NagListSettings, SavingLeavesOlderEntriesBehindUnread) {
-    testing::MemorySettingsStore store;
-    EXPECT_FALSE(SaveNagList(store, {{"a", "b", "c"}, "", true}));
-    EXPECT_FALSE(SaveNagList(store, {{"c"}, "", false}));
-    EXPECT_EQ(store.GetSetting("NagList", "Email1", ""), "b");
-    EXPECT_EQ(store.GetSetting("NagList", "UseTO", ""), "False");
-    EXPECT_EQ(ReadNagList(store).entries, std::vector<std::optional<std::string>>{"c"});
 }
 
 }  // namespace

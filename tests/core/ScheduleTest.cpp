@@ -12,19 +12,6 @@ DateValue At(DateValue day, int hour, int minute, int second) {
     return DateValue(day.Seconds() + DateValue::TimeOfDay(hour, minute, second).Seconds());
 }
 
-TEST(Schedule, ReviewIsDueStrictlyAfterTheTimeOnALaterDay) {
-    const DateValue yesterday = kToday.AddDays(-1);
-    EXPECT_FALSE(ReviewIsDue(yesterday, kEight, At(kToday, 8, 0, 0)));
-    EXPECT_TRUE(ReviewIsDue(yesterday, kEight, At(kToday, 8, 0, 1)));
-    EXPECT_TRUE(ReviewIsDue(yesterday, kEight, At(kToday, 10, 0, 0)));
-    EXPECT_FALSE(ReviewIsDue(kToday, kEight, At(kToday, 10, 0, 0)));
-    EXPECT_FALSE(ReviewIsDue(yesterday, kEight, At(kToday, 7, 59, 59)));
-    // After midnight the new day waits for the review time, not for midnight.
-    EXPECT_FALSE(ReviewIsDue(kToday, kEight, At(kToday.AddDays(1), 0, 0, 5)));
-    // A review date in the future (the clock was set back) holds the review off.
-    EXPECT_FALSE(ReviewIsDue(kToday.AddDays(3), kEight, At(kToday, 23, 0, 0)));
-}
-
 TEST(Schedule, SleepsAtMostAnHourAndWakesForTheReview) {
     const DateValue yesterday = kToday.AddDays(-1);
     const DateValue late = DateValue::TimeOfDay(23, 59, 58);

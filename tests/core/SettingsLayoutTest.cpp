@@ -9,6 +9,8 @@ namespace {
 
 using testing::MemorySettingsStore;
 
+const DateValue kToday = DateValue::Compose(2026, 12, 6);
+
 Happening Sample(int n) {
     Happening h;
     h.EventDate = DateValue::Compose(2001, 3, 14 + n, n, 5, 9);
@@ -79,8 +81,13 @@ TEST(SettingsLayout, DamagedHandEditedValuesNeverBreakTheLoad) {
     store.SaveSetting("events", "eventcount", "lots");
     store.SaveSetting("Categories", "Count", "5000");
     store.SaveSetting("Categories", "Category0", "Only one");
+    store.SaveSetting("Options", "CheckDate", "someday");
+    store.SaveSetting("Options", "CheckTime", "teatime");
     Database db;
     LoadSettings(db, store);
+    LoadOptions(db, store, kToday);
+    EXPECT_EQ(db.CheckDate, kToday);  // unreadable options fall back to their defaults
+    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 0));
     EXPECT_EQ(db.HappeningCount, 0);
     EXPECT_EQ(db.CategoryCount, 101);
     EXPECT_EQ(db.Categories[0], "Only one");
@@ -113,28 +120,18 @@ TEST(SettingsLayout, DamagedHandEditedValuesNeverBreakTheLoad) {
     EXPECT_EQ(db.CategoryName(db.Happenings[99].Category), "");
     EXPECT_EQ(db.CategoryName(101), "Error");
 
+    // A date with a time, or a time with a date, counts only for its own part.
+    store.SaveSetting("Options", "CheckDate", "12/1/2026 6:00:00 PM");
+    store.SaveSetting("Options", "CheckTime", "12/1/2026 9:30:00 AM");
+    LoadOptions(db, store, kToday);
+    EXPECT_EQ(db.CheckDate, DateValue::Compose(2026, 12, 1));
+    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(9, 30, 0));
+
     // Saving after such a load keeps the keys beyond the count.
     store.SaveSetting("Events", "EDesc101", "beyond the table");
     ASSERT_FALSE(SaveSettings(db, store));
     EXPECT_EQ(Get(store, "Events", "EDesc101"), "beyond the table");
     EXPECT_EQ(Get(store, "Events", "EventCount"), " 101");
-}
-
-TEST(SettingsLayout, UnreadableOptionsFallBackToTheirDefaults) {
-    MemorySettingsStore store;
-    store.SaveSetting("Options", "CheckDate", "someday");
-    store.SaveSetting("Options", "CheckTime", "teatime");
-    Database db;
-    const DateValue today = DateValue::Compose(2026, 12, 6);
-    LoadOptions(db, store, today);
-    EXPECT_EQ(db.CheckDate, today);
-    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 0));
-
-    store.SaveSetting("Options", "CheckDate", "12/1/2026 6:00:00 PM");
-    store.SaveSetting("Options", "CheckTime", "12/1/2026 9:30:00 AM");
-    LoadOptions(db, store, today);
-    EXPECT_EQ(db.CheckDate, DateValue::Compose(2026, 12, 1));
-    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(9, 30, 0));
 }
 
 }  // namespace

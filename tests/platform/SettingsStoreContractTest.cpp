@@ -63,24 +63,5 @@ TYPED_TEST(SettingsStoreContract, KeysFollowTheLastSaveAtTheNextStart) {
     EXPECT_EQ(reopened->GetSetting("Options", "CheckTime", ""), "9:15:00 PM");
 }
 
-TYPED_TEST(SettingsStoreContract, TextsAreKeptByteForByte) {
-    // clang-format off
-    const std::string texts[] = {" 3", "", " ", "trailing blank ", "Buy milk, eggs, bread",
-        "line one\nline two\r\nline three", "\ttab", "quote \" inside", "\"quoted\"",
-        "semi;colon # hash = equals", "back\\slash", "@ByteArray(not really)", "Grüße, 日本, ü",
-        "[NotASection]"};
-    // clang-format on
-    auto store = this->Reopen();
-    for (size_t i = 0; i < std::size(texts); ++i) {
-        store->SaveSetting("Events", "EDesc" + std::to_string(i), texts[i]);
-    }
-    ASSERT_FALSE(store->Commit());
-    auto reopened = this->Reopen();
-    for (size_t i = 0; i < std::size(texts); ++i) {
-        EXPECT_EQ(reopened->GetSetting("Events", "EDesc" + std::to_string(i), "<missing>"),
-                  texts[i]);
-    }
-}
-
 }  // namespace
 }  // namespace pesterly
