@@ -134,5 +134,16 @@ TEST(SettingsLayout, DamagedHandEditedValuesNeverBreakTheLoad) {
     EXPECT_EQ(Get(store, "Events", "EventCount"), " 101");
 }
 
+// The table has room for one name more than the add-category dialog may add; a 102nd would be
+// written past its end.
+TEST(Categories, AddingStopsAtOneHundredNames) {
+    Database db;
+    for (int n = 0; n < 100; ++n) {
+        ASSERT_TRUE(db.AppendCategory("Category " + std::to_string(n)));
+    }
+    EXPECT_FALSE(db.AppendCategory("One too many"));
+    EXPECT_EQ(db.CategoryCount, 100);
+}
+
 }  // namespace
 }  // namespace pesterly
