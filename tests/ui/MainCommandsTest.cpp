@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QTemporaryDir>
 
 #include "MainWindowHarness.h"
@@ -90,6 +91,22 @@ TEST_F(MainCommandsTest, FullTableRefusesANewEventAndStaysInStep) {
     EXPECT_EQ(db.HappeningCount, Database::kSlots);
     EXPECT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
     EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("101")));
+}
+
+TEST_F(MainCommandsTest, HeaderClickSortsTextAsTextAndSlotsAsNumbers) {
+    auto window = OpenNumbered(12);
+    const FlexGrid& grid = *window->FGrid;
+    const auto click_header = [&grid](int col) {
+        QHeaderView* header = grid.horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(col) + 5, 5));
+    };
+    click_header(kColToBeDone);
+    EXPECT_EQ(Column(grid, kColToBeDone).mid(0, 3),
+              QStringList({"event 0", "event 1", "event 10"}));
+    EXPECT_EQ(grid.Row(), 1);
+    click_header(kColSlot);
+    EXPECT_EQ(Column(grid, kColSlot).mid(9), QStringList({" 9", " 10", " 11"}));
 }
 
 TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
