@@ -27,9 +27,9 @@ std::string DateField(DateValue value) {
 }
 
 std::string QuotedField(std::string_view text) {
-    // A text that is not UTF-8 can only come from a hand-edited settings file; it is taken as
-    // Windows-1252, as the reader would, so that one such text cannot turn the whole file into
-    // something the reader decodes differently.
+    // The readers of the settings file and of exchange files hand on UTF-8 only. Should a text
+    // that is not UTF-8 reach here all the same, it is taken as Windows-1252, as the reader
+    // would, so that one such text cannot turn the whole file into something read differently.
     const std::string utf8 = encoding::AsUtf8(text);
     std::string field = "\"";
     for (const char c : utf8) {
