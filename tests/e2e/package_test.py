@@ -13,14 +13,10 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import DesktopTest, days_ago, ini, mail_env, review_since, us_date
+from desktop import DesktopTest, days_ago, ini, mail_env, review_since, run, us_date
 
 BUILD = os.environ.get("PESTERLY_BUILD_DIR", "build")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-
-
-def run(*command, **options):
-    return subprocess.run(command, capture_output=True, text=True, timeout=150, **options)
 
 
 def cached(name):
@@ -32,8 +28,7 @@ def cached(name):
 class InstallTest(unittest.TestCase):
     def test_install_puts_program_entry_icons_and_manual_in_place(self):
         with tempfile.TemporaryDirectory() as prefix:
-            subprocess.run(["cmake", "--install", BUILD, "--prefix", prefix], check=True,
-                           capture_output=True)
+            run("cmake", "--install", BUILD, "--prefix", prefix, check=True)
             for path in ["bin/pesterly",
                          "share/applications/pesterly.desktop",
                          "share/icons/hicolor/scalable/apps/pesterly.svg",

@@ -3,7 +3,7 @@
 
 It listens on a free port and prints "port N" on stdout. Every message it takes is stored as
 N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then one
-"rcpt ADDRESS" line per recipient) in the output folder, after which it prints "stored N".
+"rcpt ADDRESS" line per recipient) in the output folder.
 One address can be refused with 550. With --offer-login it offers AUTH without TLS and
 accepts any login, as a careless server would, leaving a file "login" behind when a client
 sent one. With --tls-cert and --tls-key it offers STARTTLS with that certificate and takes
@@ -18,7 +18,6 @@ import argparse
 import asyncio
 import os
 import socket
-import subprocess
 import ssl
 import sys
 import tempfile
@@ -48,7 +47,6 @@ class Recorder:
         if session.ssl is not None:
             open(base + ".tls", "w").close()
         os.replace(base + ".envelope.tmp", base + ".envelope")
-        print(f"stored {number}", flush=True)
         return "250 Message accepted"
 
 

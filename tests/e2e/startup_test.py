@@ -8,11 +8,10 @@ import os
 import shutil
 import signal
 import stat
-import subprocess
 import tempfile
 import unittest
 
-from desktop import BINARY, HERE, DesktopTest, us_date, wait_for
+from desktop import BINARY, HERE, DesktopTest, run, us_date, wait_for
 
 # A file written by hand, in other spellings than the program's own.
 with open(os.path.join(HERE, "..", "data", "settings", "hand-written.ini"), encoding="utf-8") as f:
@@ -69,7 +68,7 @@ class StartupTest(DesktopTest):
     def test_without_a_display_it_says_how_to_get_one(self):
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        result = subprocess.run([BINARY], env=env, capture_output=True, text=True, timeout=20)
+        result = run(BINARY, env=env)
         self.assertEqual(result.returncode, 1)
         self.assertIn("no display was found", result.stderr)
         self.assertIn("xvfb-run", result.stderr)

@@ -48,8 +48,8 @@ def question(app):
 
 
 class WaylandTest(unittest.TestCase):
-    def weston(self):
-        """weston's headless compositor, ended with the test: (its runtime folder, socket)."""
+    def test_review_question_is_answered_and_sigterm_saves(self):
+        # weston's headless compositor, ended with the test.
         runtime, socket = tempfile.mkdtemp(prefix="pesterly-wayland-"), "pesterly-wayland"
         self.addCleanup(shutil.rmtree, runtime, ignore_errors=True)
         process = subprocess.Popen(
@@ -60,10 +60,6 @@ class WaylandTest(unittest.TestCase):
         self.addCleanup(process.terminate)
         wait_for(lambda: all(os.path.exists(os.path.join(runtime, name))
                              for name in (socket + ".lock", socket)), what="weston")
-        return runtime, socket
-
-    def test_review_question_is_answered_and_sigterm_saves(self):
-        runtime, socket = self.weston()
         today = us_date(days_ago(0))
         settings = ini([dict(Date=today, Repeat=0, Desc="Water the plants", Done=today),
                         dict(Date=today, Repeat=4, Desc="Feed the cat",
