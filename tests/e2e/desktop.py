@@ -93,10 +93,7 @@ class SmtpSink:
             ["/usr/bin/python3", os.path.join(HERE, "smtp_sink.py"), "--out", self.folder,
              "--lifetime", "170", *options],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        line = self.process.stdout.readline().split()
-        if len(line) != 2 or line[0] != "port":
-            raise RuntimeError("the SMTP server did not start")
-        self.port = int(line[1])
+        self.port = int(self.process.stdout.readline().removeprefix("port "))  # or it failed
 
     def arrived(self, name):
         """Waits for the server to leave a file of that name; returns its path."""

@@ -8,6 +8,7 @@ sends, the program is killed, and at the next start the mail arrives once while 
 server refuses is told about once and set aside."""
 
 import datetime
+import glob
 import os
 import signal
 import socket
@@ -97,11 +98,9 @@ class OutboxTest(DesktopTest):
         seen = set()
         for key in ("alt+n", "Return", "alt+n", "Return"):  # each No, then its failure message
             program.keys(program.next_box(main, seen), key)
-        waiting = wait_for(lambda: [n for n in os.listdir(outbox) if n.endswith(".mail")],
-                           what="the mails to be kept")
+        waiting = wait_for(lambda: glob.glob(os.path.join(outbox, "*.mail")), what="the mails")
         self.assertEqual(len(waiting), 2)
-        for name in waiting:
-            path = os.path.join(outbox, name)
+        for path in waiting:
             self.assertEqual(stat.S_IMODE(os.stat(path).st_mode), 0o600)
             with open(path, encoding="utf-8") as f:
                 headers = f.read().split("\n\n")[1]  # the message's own headers
@@ -120,7 +119,7 @@ class OutboxTest(DesktopTest):
         failed = os.path.join(outbox, "failed")
         wait_for(lambda: os.path.isdir(failed) and os.listdir(failed), what="the refused mail")
         self.assertEqual(len(os.listdir(failed)), 1)
-        self.assertEqual([n for n in os.listdir(outbox) if n.endswith(".mail")], [])
+        self.assertEqual(glob.glob(os.path.join(outbox, "*.mail")), [])
         self.assertEqual(mail.count(), 1)
         self.assertEqual(len(program.boxes(main)), 0)
 
