@@ -17,6 +17,7 @@ PESTERLY_SMTP_OUT in its environment, stops when the command ends and exits as i
 import argparse
 import asyncio
 import os
+import pathlib
 import socket
 import ssl
 import sys
@@ -36,16 +37,13 @@ class Recorder:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
-        number = self.count
+        base = os.path.join(self.out_dir, str(self.count))
         self.count += 1
-        base = os.path.join(self.out_dir, str(number))
-        with open(base + ".eml", "wb") as raw:
-            raw.write(envelope.original_content)
-        lines = [f"from {envelope.mail_from}"] + [f"rcpt {r}" for r in envelope.rcpt_tos]
-        with open(base + ".envelope.tmp", "w", encoding="utf-8") as meta:
-            meta.write("\n".join(lines) + "\n")
+        pathlib.Path(base + ".eml").write_bytes(envelope.original_content)
+        pathlib.Path(base + ".envelope.tmp").write_text("".join(
+            [f"from {envelope.mail_from}\n", *(f"rcpt {r}\n" for r in envelope.rcpt_tos)]))
         if session.ssl is not None:
-            open(base + ".tls", "w").close()
+            pathlib.Path(base + ".tls").touch()
         os.replace(base + ".envelope.tmp", base + ".envelope")
         return "250 Message accepted"
 

@@ -8,9 +8,7 @@
 namespace pesterly {
 namespace {
 
-using testing::ParsedMail;
-using testing::ParseMail;
-using testing::Says;
+using namespace testing;  // the mail tests' kit
 using Addresses = std::vector<std::string>;
 
 constexpr const char* kFrom = "pesterly@home.example";
