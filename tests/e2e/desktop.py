@@ -43,8 +43,7 @@ def run(*command, **options):
 
 
 def xdotool(screen, *args):
-    return subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": screen.name},
-                          capture_output=True, text=True, timeout=20).stdout
+    return run("xdotool", *args, env={**os.environ, "DISPLAY": screen.name}).stdout
 
 
 def us_date(day):
@@ -151,11 +150,8 @@ class Xvfb:
              f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.name = f":{number}"
+        with os.fdopen(read_end) as pipe:  # empty when Xvfb did not start
+            self.name = ":" + pipe.readline().strip()
         self.x = xdisplay.Display(self.name)
 
     def stop(self):
