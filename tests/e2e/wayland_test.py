@@ -19,15 +19,8 @@ from desktop import BINARY, Pesterly, days_ago, ini, review_since, us_date, wait
 def pump():
     """Lets the accessibility library take in what the bus told it (windows that came or
     went); it does so only from the main loop, which nobody else runs here."""
-    context = GLib.MainContext.default()
-    while context.pending():
-        context.iteration(False)
-
-
-def application(pid):
-    pump()
-    return next((app for app in pyatspi.Registry.getDesktop(0)
-                 if app is not None and app.get_process_id() == pid), None)
+    while GLib.MainContext.default().iteration(False):
+        pass
 
 
 def question(app):
@@ -71,7 +64,10 @@ class WaylandTest(unittest.TestCase):
             "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket,
             "XDG_RUNTIME_DIR": runtime, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
         self.addCleanup(program.cleanup)
-        app = wait_for(lambda: application(program.process.pid), what="Pesterly on the bus")
+        app = wait_for(lambda: pump() or next(
+            (app for app in pyatspi.Registry.getDesktop(0)
+             if app is not None and app.get_process_id() == program.process.pid), None),
+            what="Pesterly on the bus")
 
         answered = []
         for answer in ("Yes", "Cancel"):  # water the plants: done; feed the cat: put off

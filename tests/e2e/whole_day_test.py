@@ -50,12 +50,11 @@ class WholeDayTest(DesktopTest):
         outbox = os.path.join(program.home, "state", "Pesterly", "outbox")
         waiting = wait_for(lambda: glob.glob(os.path.join(outbox, "*.mail")), what="the mails")
         self.assertEqual(len(waiting), 2)  # No was answered twice; Yes and Cancel mail nobody
+        headers = []  # of the kept mails, then of the mail as it arrived: no blind address
         for path in waiting:
             self.assertEqual(stat.S_IMODE(os.stat(path).st_mode), 0o600)
             with open(path, encoding="utf-8") as f:
-                headers = f.read().split("\n\n")[1]  # the message's own headers
-            for hidden in ("alice@", "bob@", "me@"):
-                self.assertNotIn(hidden, headers)
+                headers.append(f.read().split("\n\n")[1])  # the message's own headers
 
         # A look at the editor, left with Cancel.
         program.click_twips(main, MAIN_CLIENT, 6000, 480, repeat=2)  # the first event row
@@ -84,9 +83,8 @@ class WholeDayTest(DesktopTest):
         sender, recipients, message = mail.message(0)
         self.assertEqual((sender, recipients, message["To"], message["Bcc"]),
                          ("pesterly-user@example.org", NAGGED, "team@example.org", None))
-        raw_headers = str(message).split("\n\n", 1)[0]
-        for hidden in ("alice@", "bob@", "me@"):
-            self.assertNotIn(hidden, raw_headers)
+        for text in headers + [str(message).split("\n\n", 1)[0]]:
+            self.assertEqual([h for h in ("alice@", "bob@", "me@") if h in text], [], text)
         self.assertEqual(message["Subject"], "Send the weekly report")
         self.assertEqual(message.get_content().replace("\r\n", "\n"),
                          "Grüße from Pesterly.\nThe report is due.\n")

@@ -75,7 +75,6 @@ class SmtpSink {
         }
     }
     int Port() const { return port_; }
-    std::string Url() const { return "smtp://127.0.0.1:" + std::to_string(port_); }
     bool StoredAny() const { return Exists(std::to_string(next_) + ".envelope"); }
     bool SawLogin() const { return Exists("login"); }
 
