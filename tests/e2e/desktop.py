@@ -6,6 +6,7 @@ import configparser
 import datetime
 import email
 import email.policy
+import glob
 import itertools
 import os
 import re
@@ -37,9 +38,12 @@ MAIN_CLIENT = (10095, 4530)  # the main window's client area, in twips
 EDITOR_CLIENT = (5220, 6240)
 
 
+def run(*command, **options):
+    return subprocess.run(command, capture_output=True, text=True, timeout=150, **options)
+
+
 def xdotool(screen, *args):
-    return subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": screen.name},
-                          capture_output=True, text=True, timeout=20).stdout
+    return run("xdotool", *args, env={**os.environ, "DISPLAY": screen.name}).stdout
 
 
 def us_date(day):
@@ -88,10 +92,7 @@ class SmtpSink:
             ["/usr/bin/python3", os.path.join(HERE, "smtp_sink.py"), "--out", self.folder,
              "--lifetime", "170", *options],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        line = self.process.stdout.readline().split()
-        if len(line) != 2 or line[0] != "port":
-            raise RuntimeError("the SMTP server did not start")
-        self.port = int(line[1])
+        self.port = int(self.process.stdout.readline().removeprefix("port "))  # or it failed
 
     def arrived(self, name):
         """Waits for the server to leave a file of that name; returns its path."""
@@ -102,14 +103,13 @@ class SmtpSink:
     def message(self, number):
         """(sender, sorted recipients, message) of the number-th mail, once it arrived."""
         with open(self.arrived(f"{number}.envelope"), encoding="utf-8") as f:
-            lines = f.read().split("\n")
+            words = f.read().split()  # "from" and the sender, then "rcpt" and each recipient
         with open(os.path.join(self.folder, f"{number}.eml"), "rb") as f:
-            message = email.message_from_bytes(f.read(), policy=email.policy.default)
-        recipients = sorted(line.removeprefix("rcpt ") for line in lines[1:] if line)
-        return lines[0].removeprefix("from "), recipients, message
+            message = email.message_from_binary_file(f, policy=email.policy.default)
+        return words[1], sorted(words[3::2]), message
 
     def count(self):
-        return len([n for n in os.listdir(self.folder) if n.endswith(".envelope")])
+        return len(glob.glob(os.path.join(self.folder, "*.envelope")))
 
     def stop(self):
         self.process.stdin.close()
@@ -150,11 +150,8 @@ class Xvfb:
              f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.name = f":{number}"
+        with os.fdopen(read_end) as pipe:  # empty when Xvfb did not start
+            self.name = ":" + pipe.readline().strip()
         self.x = xdisplay.Display(self.name)
 
     def stop(self):
@@ -265,9 +262,8 @@ class Pesterly:
         origin = window.translate_coords(self.screen.x.screen().root, 0, 0)
         scale = geometry.width / client_twips[0]
         top = geometry.height - client_twips[1] * scale
-        xdotool(self.screen, "mousemove", str(-origin.x + round(x * scale)),
-                str(-origin.y + round(top + y * scale)), "click", "--repeat", str(repeat),
-                "--delay", "80", "1")
+        self.click_at(-origin.x + round(x * scale), -origin.y + round(top + y * scale),
+                      repeat=repeat)
 
     def hide(self, window):
         self.click_twips(window, MAIN_CLIENT, 9240, 4140)  # the Hide button
@@ -301,8 +297,9 @@ class Pesterly:
         xdotool(self.screen, "key", "ctrl+a")
         xdotool(self.screen, "type", "--delay", "20", text)
 
-    def click_at(self, x, y, button=1):
-        xdotool(self.screen, "mousemove", str(x), str(y), "click", str(button))
+    def click_at(self, x, y, button=1, repeat=1):
+        xdotool(self.screen, "mousemove", str(x), str(y), "click", "--repeat", str(repeat),
+                "--delay", "80", str(button))
 
     def tray_menu_exit(self):
         """Opens the icon's menu and picks its second item, "Exit"."""
@@ -332,18 +329,11 @@ class Pesterly:
         subprocess.run(["import", "-display", self.screen.name, "-window", str(window.id),
                         os.path.join(SHOTS, name)], check=True)
 
-    def wait_exit(self, timeout=20.0):
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            raise
-
     def assert_exits(self, sig=None, timeout=20.0):
         """Sends sig, if given, and fails unless the program then ends with status 0."""
         if sig:
             self.process.send_signal(sig)
-        status = self.wait_exit(timeout)
+        status = self.process.wait(timeout=timeout)  # one that hangs is killed at cleanup
         if status != 0:
             raise AssertionError(f"exit status {status}:\n{self.output()}")
 

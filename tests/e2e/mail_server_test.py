@@ -6,18 +6,13 @@ import os
 import re
 import shutil
 import signal
-import subprocess
 import tempfile
 import unittest
 
-from desktop import DesktopTest, days_ago, ini, review_since, session_bus, us_date, wait_for
+from desktop import DesktopTest, days_ago, ini, review_since, run, session_bus, us_date, wait_for
 
 FORM = (6015, 8595)  # the dialog's client area, in twips
 PASSWORD, SEND_TEST, OK = (3300, 3600), (1080, 4860), (4020, 8220)
-
-
-def run(*args, **kwargs):
-    return subprocess.run(args, capture_output=True, text=True, timeout=20, **kwargs).stdout
 
 
 class MailServerDialogTest(DesktopTest):
@@ -42,7 +37,7 @@ class MailServerDialogTest(DesktopTest):
         owner = run("gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
                     "--object-path", "/org/freedesktop/DBus", "--method",
                     "org.freedesktop.DBus.GetConnectionUnixProcessID", "org.freedesktop.secrets",
-                    env=self.bus)
+                    env=self.bus).stdout
         self.addCleanup(os.kill, int(re.search(r"uint32 (\d+)", owner).group(1)), 15)
         self.env = {"DBUS_SESSION_BUS_ADDRESS": address, "PESTERLY_MAIL_CA_FILE": cert}
 
@@ -63,7 +58,7 @@ class MailServerDialogTest(DesktopTest):
         app.click_twips(form, FORM, *OK)
         wait_for(lambda: not app.windows("Mail Server"), what="the dialog to close")
         self.assertEqual(run("secret-tool", "lookup", "server", "Pesterly", "user",
-                             "me@127.0.0.1", env=self.bus), "right secret")
+                             "me@127.0.0.1", env=self.bus).stdout, "right secret")
         app.assert_exits(signal.SIGTERM)
         with open(app.ini, encoding="utf-8") as f:
             self.assertNotIn("secret", f.read())
@@ -75,8 +70,6 @@ class MailServerDialogTest(DesktopTest):
                                 Mail=mail, Options=review_since(days_ago(1))), extra_env=self.env)
         again.keys(again.next_box(main, set()), "alt+n")
         self.sink.arrived("1.tls")
-        again.process.terminate()
-        again.wait_exit()
 
 
 if __name__ == "__main__":

@@ -3,11 +3,12 @@ login: the panel's status tray speaks both the XEmbed and the StatusNotifierItem
 Qt picks one when the program adds its icon."""
 
 import os
-import re
 import shutil
 import subprocess
 import tempfile
 import unittest
+
+from gi.repository import Gio, GLib
 
 from desktop import DesktopTest, ini, session_bus, wait_for
 
@@ -19,7 +20,8 @@ ONE_EVENT = ini([dict(Date="1/5/2027", Desc="Water the plants")],
 
 
 class PanelSession:
-    """A session bus of its own, xfconfd and xfce4-panel on the screen, ended with the test."""
+    """A session bus of its own, xfconfd and xfce4-panel on the screen, ended with the test;
+    and Pesterly's icon as the panel sees it over D-Bus."""
 
     def __init__(self, test):
         self.home = tempfile.mkdtemp(prefix="pesterly-panel-")
@@ -32,55 +34,43 @@ class PanelSession:
                                        stderr=subprocess.DEVNULL)
             test.addCleanup(process.wait, timeout=10)
             test.addCleanup(process.terminate)
+        self.bus = Gio.DBusConnection.new_for_address_sync(
+            self.address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+            Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
 
-    def call(self, dest, path, method, *args):
-        return subprocess.run(["gdbus", "call", "--session", "--dest", dest, "--object-path",
-                               path, "--method", method, "--", *args], env=self.env,
-                              capture_output=True, text=True, timeout=20).stdout
+    def call(self, dest, path, method, *args, types=None):
+        """Calls interface.method of path at dest (the status item, for dest None): its answer."""
+        dest, path = (dest, path) if dest else self.item
+        interface, method = method.rsplit(".", 1)
+        return self.bus.call_sync(dest, path, interface, method, types and GLib.Variant(
+            types, args), None, Gio.DBusCallFlags.NONE, 20000).unpack()
 
     def watcher_up(self):
-        return "true" in self.call("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                   "org.freedesktop.DBus.NameHasOwner", WATCHER)
+        return self.call("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                         "org.freedesktop.DBus.NameHasOwner", WATCHER, types="(s)")[0]
 
-    def item(self):
-        """The bus name and object path of the one registered status item."""
-        reply = self.call(WATCHER, "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
-                          WATCHER, "RegisteredStatusNotifierItems")
-        found = re.search(r"'([^'/]+)(/[^']*)'", reply)
-        return (found.group(1), found.group(2)) if found else None
-
-
-class StatusItem:
-    """Pesterly's icon as the panel sees it over D-Bus."""
-
-    def __init__(self, session, name, path):
-        self.session, self.name, self.path = session, name, path
+    def find_item(self):
+        """The bus name and object path of the one registered status item, kept as the item."""
+        items = self.call(WATCHER, "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
+                          WATCHER, "RegisteredStatusNotifierItems", types="(ss)")
+        if items[0]:
+            name, _, path = items[0][0].partition("/")
+            self.item = (name, "/" + path)
+            return self.item
 
     def prop(self, what):
-        return self.session.call(self.name, self.path, "org.freedesktop.DBus.Properties.Get",
-                                 "org.kde.StatusNotifierItem", what)
+        return self.call(None, None, "org.freedesktop.DBus.Properties.Get",
+                         "org.kde.StatusNotifierItem", what, types="(ss)")[0]
 
-    def activate(self):  # a left click in the panel
-        self.session.call(self.name, self.path, "org.kde.StatusNotifierItem.Activate", "0", "0")
-
-    def menu_path(self):
-        return re.search(r"objectpath '([^']*)'", self.prop("Menu")).group(1)
+    def on_menu(self, method, *args, types):
+        return self.call(self.item[0], self.prop("Menu"), f"com.canonical.dbusmenu.{method}",
+                         *args, types=types)
 
     def menu(self):
         """{label: (id, visible)} of the items of the menu the panel shows on a right click."""
-        layout = self.session.call(self.name, self.menu_path(), "com.canonical.dbusmenu.GetLayout",
-                                   "0", "-1", "@as []")
-        items = {}
-        for number, props in re.findall(r"\((\d+), \{([^{}]*)\}, @?av? ?\[", layout):
-            label = re.search(r"'label': <'([^']*)'>", props)
-            if label:
-                items[label.group(1)] = (int(number), "'visible': <false>" not in props)
-        return items
-
-    def click_menu(self, label):
-        number = self.menu()[label][0]
-        self.session.call(self.name, self.menu_path(), "com.canonical.dbusmenu.Event",
-                          str(number), "clicked", "<int32 0>", "0")
+        _, (_, _, items) = self.on_menu("GetLayout", 0, -1, [], types="(iias)")
+        return {props["label"]: (number, props.get("visible", True))
+                for number, props, _ in items if "label" in props}
 
 
 class PanelTest(DesktopTest):
@@ -97,15 +87,14 @@ class PanelTest(DesktopTest):
         program.tray_icon()  # docked, with no focus change since
         program.hide(window)
         program.click_at(*program.tray_icon())
-        window = program.wait_window("Pesterly")
-        program.close_window(window)
-        program.assert_exits()
+        program.wait_window("Pesterly")
 
     def test_status_item_menu_offers_show_and_exit_while_hidden(self):
         wait_for(self.panel.watcher_up, timeout=30, what="the panel's status tray")
         program, window = self.start_beside_the_panel()
-        item = StatusItem(self.panel, *wait_for(self.panel.item, what="Pesterly's status item"))
-        self.assertIn("Pesterly", item.prop("ToolTip"))
+        item = self.panel
+        wait_for(item.find_item, what="Pesterly's status item")
+        self.assertIn("Pesterly", str(item.prop("ToolTip")))
         # While the window is shown the icon does nothing: its menu offers no item.
         self.assertEqual({label: visible for label, (_, visible) in item.menu().items()},
                          {"Show Pesterly": False, "Exit": False})
@@ -113,11 +102,11 @@ class PanelTest(DesktopTest):
         program.hide(window)
         wait_for(lambda: all(visible for _, visible in item.menu().values()),
                  what="the menu's items while hidden")
-        item.activate()
-        window = program.wait_window("Pesterly")
-        program.hide(window)
+        item.call(None, None, "org.kde.StatusNotifierItem.Activate", 0, 0, types="(ii)")  # a click
+        program.hide(program.wait_window("Pesterly"))
         wait_for(lambda: item.menu()["Exit"][1], what="the menu's Exit while hidden")
-        item.click_menu("Exit")
+        item.on_menu("Event", item.menu()["Exit"][0], "clicked", GLib.Variant("i", 0), 0,
+                     types="(isvu)")
         program.assert_exits()
         self.assertEqual(program.settings()["Events"]["EDesc0"], "Water the plants")
 

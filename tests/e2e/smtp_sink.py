@@ -3,7 +3,7 @@
 
 It listens on a free port and prints "port N" on stdout. Every message it takes is stored as
 N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then one
-"rcpt ADDRESS" line per recipient) in the output folder, after which it prints "stored N".
+"rcpt ADDRESS" line per recipient) in the output folder.
 One address can be refused with 550. With --offer-login it offers AUTH without TLS and
 accepts any login, as a careless server would, leaving a file "login" behind when a client
 sent one. With --tls-cert and --tls-key it offers STARTTLS with that certificate and takes
@@ -17,8 +17,8 @@ PESTERLY_SMTP_OUT in its environment, stops when the command ends and exits as i
 import argparse
 import asyncio
 import os
+import pathlib
 import socket
-import subprocess
 import ssl
 import sys
 import tempfile
@@ -37,18 +37,14 @@ class Recorder:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
-        number = self.count
+        base = os.path.join(self.out_dir, str(self.count))
         self.count += 1
-        base = os.path.join(self.out_dir, str(number))
-        with open(base + ".eml", "wb") as raw:
-            raw.write(envelope.original_content)
-        lines = [f"from {envelope.mail_from}"] + [f"rcpt {r}" for r in envelope.rcpt_tos]
-        with open(base + ".envelope.tmp", "w", encoding="utf-8") as meta:
-            meta.write("\n".join(lines) + "\n")
+        pathlib.Path(base + ".eml").write_bytes(envelope.original_content)
+        pathlib.Path(base + ".envelope.tmp").write_text("".join(
+            [f"from {envelope.mail_from}\n", *(f"rcpt {r}\n" for r in envelope.rcpt_tos)]))
         if session.ssl is not None:
-            open(base + ".tls", "w").close()
+            pathlib.Path(base + ".tls").touch()
         os.replace(base + ".envelope.tmp", base + ".envelope")
-        print(f"stored {number}", flush=True)
         return "250 Message accepted"
 
 

@@ -1,18 +1,16 @@
 """Starts the real program under Xvfb, closes it as a window manager would, and reads what it
 left in its settings file; and the program on settings files it cannot use as they are: a
-damaged file whose notice is open when the desktop ends the program, a pipe where the file
-should be, and another user's file."""
+damaged file whose notice is open when the desktop ends the program, and another user's
+file."""
 
 import datetime
 import os
 import shutil
 import signal
-import stat
-import subprocess
 import tempfile
 import unittest
 
-from desktop import BINARY, HERE, DesktopTest, us_date, wait_for
+from desktop import BINARY, HERE, DesktopTest, run, us_date, wait_for
 
 # A file written by hand, in other spellings than the program's own.
 with open(os.path.join(HERE, "..", "data", "settings", "hand-written.ini"), encoding="utf-8") as f:
@@ -27,18 +25,6 @@ class StartupTest(DesktopTest):
         program.close_window(window)
         program.assert_exits()
         return program.settings()
-
-    def settings_folder(self):
-        """A settings folder of the test's own: (its base, for XDG_CONFIG_HOME; the file)."""
-        base = tempfile.mkdtemp(prefix="pesterly-config-")
-        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
-        os.makedirs(os.path.join(base, "Pesterly"))
-        return base, os.path.join(base, "Pesterly", "Pesterly.ini")
-
-    def dismiss_notice(self, program, notice):
-        program.keys(notice, "Return")
-        wait_for(lambda: program.windows("Pesterly") and
-                 program.windows("Pesterly")[0].id != notice.id, what="the main window")
 
     def test_hand_written_file_is_saved_back_in_the_stored_forms(self):
         saved = self.run_and_close(HAND_WRITTEN, "main-window.png")
@@ -69,7 +55,7 @@ class StartupTest(DesktopTest):
     def test_without_a_display_it_says_how_to_get_one(self):
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        result = subprocess.run([BINARY], env=env, capture_output=True, text=True, timeout=20)
+        result = run(BINARY, env=env)
         self.assertEqual(result.returncode, 1)
         self.assertIn("no display was found", result.stderr)
         self.assertIn("xvfb-run", result.stderr)
@@ -83,19 +69,12 @@ class StartupTest(DesktopTest):
         with open(program.ini, encoding="utf-8") as f:
             self.assertEqual(f.read(), DAMAGED)
 
-    def test_a_pipe_as_the_settings_file_gets_a_message_and_is_left_alone(self):
-        config, ini = self.settings_folder()
-        os.mkfifo(ini)
-        program, notice = self.start(extra_env={"XDG_CONFIG_HOME": config})  # no hang on it
-        self.dismiss_notice(program, notice)
-        program.assert_exits(signal.SIGTERM, 10)
-        self.assertTrue(stat.S_ISFIFO(os.stat(ini).st_mode))
-        with open(ini + ".unsaved", encoding="utf-8") as f:
-            self.assertIn("[Events]", f.read())
-
     @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
     def test_another_users_file_is_never_written_over(self):
-        base, ini = self.settings_folder()
+        base = tempfile.mkdtemp(prefix="pesterly-config-")
+        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        ini = os.path.join(base, "Pesterly", "Pesterly.ini")
+        os.mkdir(os.path.dirname(ini))
         os.chmod(base, 0o755)
         for path in (base, os.path.dirname(ini)):
             os.chown(path, 65534, 65534)
@@ -106,7 +85,9 @@ class StartupTest(DesktopTest):
         program, notice = self.start(
             binary="setpriv", args=("--reuid=65534", "--regid=65534", "--clear-groups", BINARY),
             extra_env={"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base, "HOME": base})
-        self.dismiss_notice(program, notice)
+        program.keys(notice, "Return")  # the notice: the main window comes after it
+        wait_for(lambda: program.windows("Pesterly") and
+                 program.windows("Pesterly")[0].id != notice.id, what="the main window")
         os.chmod(ini, 0o644)  # mended while the program runs
         program.assert_exits(signal.SIGTERM, 10)
         with open(ini, "rb") as f:

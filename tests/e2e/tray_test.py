@@ -1,12 +1,10 @@
 """The real program with a real notification area (trayer) under Xvfb: hiding to the tray and
-coming back, the tray menu's Exit, ending by signal, and one copy at a time."""
+coming back, ending by the icon, and one copy at a time."""
 
 import os
-import signal
-import subprocess
 import unittest
 
-from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, ini, wait_for, xdotool
+from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, ini, run, wait_for
 
 TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Desc="Bravo")],
                  Options={"CheckDate": "12/31/2099"})
@@ -14,29 +12,6 @@ TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Des
 
 class TrayTest(DesktopTest):
     tray = True
-
-    def start_with_event(self, description):
-        """Starts with a docked icon, then Add New Event, a description typed in, OK."""
-        program, window = self.start()
-        program.tray_icon()
-        program.keys(window, "Tab", "space")  # the button after the grid in the tab order
-        editor = program.wait_window("Edit Event")
-        program.retype(editor, EDITOR_CLIENT, 2000, 420, description)  # the description
-        program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
-        wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
-        return program, window
-
-    def test_hide_show_from_the_icon_and_exit_from_its_menu(self):
-        program, window = self.start_with_event("Water the plants")
-        program.hide(window)
-        program.click_at(*program.tray_icon())
-        window = program.wait_window("Pesterly")
-        program.screenshot(window, "shown-from-tray.png")
-        program.hide(window)
-        program.tray_menu_exit()
-        program.assert_exits()
-        self.assertHolds(program.settings()["Events"],
-                         {"EventCount": " 1", "EDesc0": "Water the plants"})
 
     def test_keyboard_and_mouse_on_a_filled_table(self):
         program, window = self.start(TWO_EVENTS)
@@ -69,32 +44,25 @@ class TrayTest(DesktopTest):
         program.assert_exits()
         self.assertHolds(program.settings()["Events"], {"EventCount": " 1", "EDesc0": "Alpha"})
 
-    def test_right_double_click_on_the_icon_ends_after_saving(self):
-        program, window = self.start_with_event("Feed the cat")
-        program.hide(window)
-        x, y = program.tray_icon()
-        xdotool(self.screen, "mousemove", str(x), str(y), "click", "--repeat", "2",
-                "--delay", "80", "3")
-        program.assert_exits()
-        self.assertEqual(program.settings()["Events"]["EDesc0"], "Feed the cat")
-
-    def test_sigterm_saves_the_days_changes(self):
-        program, _ = self.start_with_event("Call the plumber")
-        program.assert_exits(signal.SIGTERM)
-        self.assertEqual(program.settings()["Events"]["EDesc0"], "Call the plumber")
-
-    def test_second_start_shows_the_running_copy_and_ends(self):
+    def test_a_second_start_shows_the_copy_that_runs_a_right_double_click_ends_it(self):
         program, window = self.start()
         program.tray_icon()
+        program.keys(window, "Tab", "space")  # Add New Event: after the grid in the tab order
+        editor = program.wait_window("Edit Event")
+        program.retype(editor, EDITOR_CLIENT, 2000, 420, "Feed the cat")  # the description
+        program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
+        wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
         program.hide(window)
-        env = {**os.environ, "DISPLAY": self.screen.name, "HOME": program.home,
-               "XDG_CONFIG_HOME": program.config}
-        second = subprocess.run([BINARY], env=env, capture_output=True, text=True, timeout=30)
+        second = run(BINARY, env={**os.environ, "DISPLAY": self.screen.name,
+                                  "HOME": program.home, "XDG_CONFIG_HOME": program.config})
         self.assertEqual(second.returncode, 0)
         self.assertIn("already running", second.stdout)
-        program.wait_window("Pesterly")
+        program.hide(program.wait_window("Pesterly"))
         self.assertIsNone(program.process.poll())
-        program.assert_exits(signal.SIGTERM)
+        program.click_at(*program.tray_icon(), button=3, repeat=2)
+        program.assert_exits()
+        self.assertHolds(program.settings()["Events"],
+                         {"EventCount": " 1", "EDesc0": "Feed the cat"})
 
 
 if __name__ == "__main__":

@@ -19,15 +19,8 @@ from desktop import BINARY, Pesterly, days_ago, ini, review_since, us_date, wait
 def pump():
     """Lets the accessibility library take in what the bus told it (windows that came or
     went); it does so only from the main loop, which nobody else runs here."""
-    context = GLib.MainContext.default()
-    while context.pending():
-        context.iteration(False)
-
-
-def application(pid):
-    pump()
-    return next((app for app in pyatspi.Registry.getDesktop(0)
-                 if app is not None and app.get_process_id() == pid), None)
+    while GLib.MainContext.default().iteration(False):
+        pass
 
 
 def question(app):
@@ -48,8 +41,8 @@ def question(app):
 
 
 class WaylandTest(unittest.TestCase):
-    def weston(self):
-        """weston's headless compositor, ended with the test: (its runtime folder, socket)."""
+    def test_review_question_is_answered_and_sigterm_saves(self):
+        # weston's headless compositor, ended with the test.
         runtime, socket = tempfile.mkdtemp(prefix="pesterly-wayland-"), "pesterly-wayland"
         self.addCleanup(shutil.rmtree, runtime, ignore_errors=True)
         process = subprocess.Popen(
@@ -60,10 +53,6 @@ class WaylandTest(unittest.TestCase):
         self.addCleanup(process.terminate)
         wait_for(lambda: all(os.path.exists(os.path.join(runtime, name))
                              for name in (socket + ".lock", socket)), what="weston")
-        return runtime, socket
-
-    def test_review_question_is_answered_and_sigterm_saves(self):
-        runtime, socket = self.weston()
         today = us_date(days_ago(0))
         settings = ini([dict(Date=today, Repeat=0, Desc="Water the plants", Done=today),
                         dict(Date=today, Repeat=4, Desc="Feed the cat",
@@ -75,7 +64,10 @@ class WaylandTest(unittest.TestCase):
             "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket,
             "XDG_RUNTIME_DIR": runtime, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
         self.addCleanup(program.cleanup)
-        app = wait_for(lambda: application(program.process.pid), what="Pesterly on the bus")
+        app = wait_for(lambda: pump() or next(
+            (app for app in pyatspi.Registry.getDesktop(0)
+             if app is not None and app.get_process_id() == program.process.pid), None),
+            what="Pesterly on the bus")
 
         answered = []
         for answer in ("Yes", "Cancel"):  # water the plants: done; feed the cat: put off

@@ -8,9 +8,7 @@
 namespace pesterly {
 namespace {
 
-using testing::ParsedMail;
-using testing::ParseMail;
-using testing::Says;
+using namespace testing;  // the mail tests' kit
 using Addresses = std::vector<std::string>;
 
 constexpr const char* kFrom = "pesterly@home.example";
@@ -124,10 +122,9 @@ TEST(MailComposer, SubjectAndTextArriveAsTypedWhateverTheyHold) {
         EXPECT_EQ(parsed.subject, c.shown_subject.empty() ? c.subject : c.shown_subject);
         EXPECT_EQ(parsed.text, c.shown_text);
         EXPECT_FALSE(parsed.HasHeader("Bcc") || parsed.HasHeader("X-Injected"));
-        for (size_t i = 0; i < mail.text.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(mail.text[i]);
-            ASSERT_TRUE(byte < 0x80 && byte != '\r' && byte != '\0') << int{byte} << " at " << i;
-        }
+        EXPECT_TRUE(std::ranges::all_of(mail.text, [](unsigned char byte) {
+            return byte < 0x80 && byte != '\r' && byte != '\0';
+        })) << mail.text;
     }
 }
 

@@ -12,10 +12,7 @@
 namespace pesterly {
 namespace {
 
-using testing::Says;
-using testing::ScopedEnv;
-using testing::SmtpSink;
-using testing::TempFolder;
+using namespace testing;  // the mail tests' kit
 using Outcome = Delivery::Outcome;
 
 constexpr const char* kFrom = "pesterly@home.example";

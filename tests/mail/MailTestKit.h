@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -74,7 +75,6 @@ class SmtpSink {
         }
     }
     int Port() const { return port_; }
-    std::string Url() const { return "smtp://127.0.0.1:" + std::to_string(port_); }
     bool StoredAny() const { return Exists(std::to_string(next_) + ".envelope"); }
     bool SawLogin() const { return Exists("login"); }
 
@@ -89,9 +89,8 @@ class SmtpSink {
         const std::string stored = folder_ + "/" + std::to_string(next_++);
         Delivery delivery{{}, {}, Slurp(stored + ".eml")};
         std::istringstream envelope(Slurp(stored + ".envelope"));
-        for (std::string line; std::getline(envelope, line);) {
-            (line.starts_with("from ") ? delivery.mail_from : delivery.rcpt_tos.emplace_back()) =
-                line.substr(5);
+        for (std::string word, address; envelope >> word >> address;) {
+            (word == "from" ? delivery.mail_from : delivery.rcpt_tos.emplace_back()) = address;
         }
         std::ranges::sort(delivery.rcpt_tos);
         return delivery;
@@ -153,22 +152,15 @@ inline ParsedMail ParseMail(const std::string& raw) {
     return mail;
 }
 
-// A folder under /tmp, removed with everything in it when the object goes.
-class TempFolder {
-  public:
-    TempFolder() { path_ = mkdtemp(path_.data()) != nullptr ? path_ : "/nonexistent"; }
-    ~TempFolder() { std::filesystem::remove_all(path_, ignored_); }
-    const std::string& Path() const { return path_; }
+// A folder of its own, removed with everything in it when the object goes.
+struct TempFolder : QTemporaryDir {
+    std::string Path() const { return path().toStdString(); }
     std::string Write(const std::string& name, const std::string& text, int mode = 0644) const {
-        const std::string path = path_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode));
-        return path;
+        const std::string file = Path() + "/" + name;
+        std::ofstream(file, std::ios::binary) << text;
+        std::filesystem::permissions(file, static_cast<std::filesystem::perms>(mode));
+        return file;
     }
-
-  private:
-    std::string path_ = "/tmp/pesterly-test-XXXXXX";
-    std::error_code ignored_;
 };
 
 // Sets an environment variable for one scope (unsets it for nullptr) and restores the old value.

@@ -64,7 +64,7 @@ TEST(Outbox, RetrySendsEachMailOnceAndSetsAsideWhatCannotGo) {
     folder.Write("notes.txt", "not a mail");
     testing::ScriptedAsker asker;
     MailSettings settings;
-    settings.smtp_url = sink.Url();
+    settings.smtp_url = "smtp://127.0.0.1:" + std::to_string(sink.Port());
     Outbox outbox(QString::fromStdString(folder.Path()), asker, Through(settings));
     QEventLoop done;
     QObject::connect(&outbox, &Outbox::RetryDone, &done, &QEventLoop::quit);
