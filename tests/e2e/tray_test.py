@@ -24,7 +24,8 @@ class TrayTest(DesktopTest):
         editor = program.wait_window("Edit Event")
         program.close_window(editor)  # the new event "?" stays, as after Cancel
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
-        new_row = program.highlighted_bands(window)
+        # The window repaints a moment after the editor closes.
+        new_row = wait_for(lambda: program.highlighted_bands(window), what="a selected row")
         self.assertEqual(len(new_row), 1, "the new event's row is shown selected")
         program.keys(window, "Tab", "space")
         wait_for(lambda: not program.windows("Pesterly"), what="Hide to act")
@@ -32,8 +33,8 @@ class TrayTest(DesktopTest):
         window = program.wait_window("Pesterly")
         # Delete Event removes the selected "?"; the row it would remove next is shown.
         program.keys(window, "Tab", "space")
-        wait_for(lambda: program.highlighted_bands(window) != new_row, what="the grid to refill")
-        last_row = program.highlighted_bands(window)
+        last_row = wait_for(lambda: [b for b in [program.highlighted_bands(window)]
+                                     if b and b != new_row], what="the grid to refill")[0]
         self.assertEqual(len(last_row), 1)
         height = new_row[0][1] - new_row[0][0] + 1
         self.assertAlmostEqual(last_row[0][0], new_row[0][0] - height, delta=2,
