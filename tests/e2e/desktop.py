@@ -42,6 +42,16 @@ def run(*command, **options):
     return subprocess.run(command, capture_output=True, text=True, timeout=150, **options)
 
 
+def end(process, timeout=10):
+    """Ends a helper program of the test: asks it, and after timeout seconds insists."""
+    process.terminate()
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 def xdotool(screen, *args):
     return run("xdotool", *args, env={**os.environ, "DISPLAY": screen.name}).stdout
 
@@ -138,8 +148,7 @@ class TrayHost:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def stop(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
+        end(self.process)
 
 
 class Xvfb:
@@ -156,8 +165,7 @@ class Xvfb:
 
     def stop(self):
         self.x.close()
-        self.process.terminate()
-        self.process.wait(timeout=10)
+        end(self.process)
 
 
 class DesktopTest(unittest.TestCase):

@@ -10,7 +10,7 @@ import unittest
 
 from gi.repository import Gio, GLib
 
-from desktop import DesktopTest, ini, session_bus, wait_for
+from desktop import DesktopTest, end, ini, session_bus, wait_for
 
 XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
 WATCHER = "org.kde.StatusNotifierWatcher"
@@ -32,8 +32,7 @@ class PanelSession:
         for command in ([XFCONFD], ["xfce4-panel"]):
             process = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
-            test.addCleanup(process.wait, timeout=10)
-            test.addCleanup(process.terminate)
+            test.addCleanup(end, process)
         self.bus = Gio.DBusConnection.new_for_address_sync(
             self.address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
             Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)

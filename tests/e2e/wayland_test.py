@@ -13,7 +13,7 @@ import unittest
 import pyatspi
 from gi.repository import GLib
 
-from desktop import BINARY, Pesterly, days_ago, ini, review_since, us_date, wait_for
+from desktop import BINARY, Pesterly, days_ago, end, ini, review_since, us_date, wait_for
 
 
 def pump():
@@ -49,8 +49,7 @@ class WaylandTest(unittest.TestCase):
             ["weston", "--backend=headless-backend.so", f"--socket={socket}", "--no-config",
              "--idle-time=0"], env={**os.environ, "XDG_RUNTIME_DIR": runtime},
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(process.wait, timeout=10)
-        self.addCleanup(process.terminate)
+        self.addCleanup(end, process)
         wait_for(lambda: all(os.path.exists(os.path.join(runtime, name))
                              for name in (socket + ".lock", socket)), what="weston")
         today = us_date(days_ago(0))
@@ -64,10 +63,17 @@ class WaylandTest(unittest.TestCase):
             "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket,
             "XDG_RUNTIME_DIR": runtime, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
         self.addCleanup(program.cleanup)
-        app = wait_for(lambda: pump() or next(
-            (app for app in pyatspi.Registry.getDesktop(0)
-             if app is not None and app.get_process_id() == program.process.pid), None),
-            what="Pesterly on the bus")
+        def application():
+            pump()
+            desktop = pyatspi.Registry.getDesktop(0)
+            found = next((app for app in desktop
+                          if app is not None and app.get_process_id() == program.process.pid),
+                         None)
+            if found is None:
+                desktop.clearCache()  # in case the news of its coming was missed: ask again
+            return found
+
+        app = wait_for(application, what="Pesterly on the bus")
 
         answered = []
         for answer in ("Yes", "Cancel"):  # water the plants: done; feed the cat: put off
