@@ -165,7 +165,7 @@ void PesterlyMain::PesterlyMain_StartHelp_Click() {
 void PesterlyMain::closeEvent(QCloseEvent* event) {
     if (ending_->Unloaded() || PesterlyMain_Form_Unload()) {
         event->accept();
-        emit Unloaded();
+        Q_EMIT Unloaded();
     } else {
         event->ignore();
     }
@@ -183,7 +183,7 @@ void PesterlyMain::EndOnRequest() {
     hide();
     // Not through close(): a close already under way (its failed-save message still open)
     // would swallow this one and leave the program running.
-    emit Unloaded();
+    Q_EMIT Unloaded();
 }
 
 void PesterlyMain::SaveNow() {

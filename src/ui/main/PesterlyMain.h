@@ -96,7 +96,7 @@ class PesterlyMain : public QMainWindow {
     QAction* ShowPesterly = nullptr;
     QAction* TrayExit = nullptr;
 
-  signals:
+  Q_SIGNALS:
     // The window has unloaded after saving; the program ends.
     void Unloaded();
 
