@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A throw-away SMTP server on 127.0.0.1 for the mail tests.
 
-It listens on a free port and prints "port N" on stdout. Every message it takes is stored as
+It listens on a free port, on ::1 too where it can, and prints "port N" on stdout. Every message it takes is stored as
 N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then one
 "rcpt ADDRESS" line per recipient) in the output folder.
 One address can be refused with 550. With --offer-login it offers AUTH without TLS and
@@ -48,6 +48,17 @@ class Recorder:
         return "250 Message accepted"
 
 
+def v6_listener(port):
+    """The same port on ::1, or nothing on a machine without IPv6 or where it is taken."""
+    try:
+        listener = socket.socket(socket.AF_INET6, socket.SOCK_STREAM)
+        listener.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 1)
+        listener.bind(("::1", port))
+        return listener
+    except OSError:
+        return None
+
+
 async def main():
     parser = argparse.ArgumentParser()
     for option in ("--out", "--reject", "--tls-cert", "--tls-key", "--login"):
@@ -78,14 +89,19 @@ async def main():
         context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
         context.load_cert_chain(args.tls_cert, args.tls_key)
         login.update(tls_context=context, require_starttls=True)
-    server = await loop.create_server(
-        lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=listener)
     port = listener.getsockname()[1]
+    servers = []
+    for sock in (listener, v6_listener(port)):
+        if sock is not None:
+            servers.append(await loop.create_server(
+                lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login),
+                sock=sock))
     if args.run:
         env = {**os.environ, "PESTERLY_SMTP_PORT": str(port), "PESTERLY_SMTP_OUT": args.out}
         child = await asyncio.create_subprocess_exec(*args.run, env=env)
         status = await child.wait()
-        server.close()
+        for server in servers:
+            server.close()
         return status
     print(f"port {port}", flush=True)
 
@@ -101,7 +117,8 @@ async def main():
         await asyncio.wait_for(stop, args.lifetime)
     except asyncio.TimeoutError:
         pass
-    server.close()
+    for server in servers:
+        server.close()
 
 
 if __name__ == "__main__":
