@@ -16,15 +16,14 @@ constexpr int64_t kLargestDiary = 4 << 20;
 
 std::string DayText(DateValue day) {
     char text[32];
-    std::snprintf(text, sizeof text, "%04" PRId64 "-%02d-%02d", day.Year(), day.Month(),
-                  day.Day());
+    std::snprintf(text, sizeof text, "%04" PRId64 "-%02d-%02d", day.Year(), day.Month(), day.Day());
     return text;
 }
 
 // FNV-1a of the event's lasting parts; a line of the diary holds no description in clear.
 std::string EventKey(const Happening& event) {
-    const std::string parts = event.Desc + '\0' + std::to_string(event.EventDate.Seconds()) +
-                              '\0' + std::to_string(event.Repeat);
+    const std::string parts = event.Desc + '\0' + std::to_string(event.EventDate.Seconds()) + '\0' +
+                              std::to_string(event.Repeat);
     uint64_t hash = 14695981039346656037ULL;
     for (const char c : parts) {
         hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
