@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """A throw-away SMTP server on 127.0.0.1 for the mail tests.
 
-It listens on a free port, on ::1 too where it can, and prints "port N" on stdout. Every message it takes is stored as
-N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then one
-"rcpt ADDRESS" line per recipient) in the output folder.
+It listens on a free port (on ::1 too where it can) and prints "port N" on stdout. Every
+message it takes is stored as N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS"
+line, then one "rcpt ADDRESS" line per recipient) in the output folder.
 One address can be refused with 550. With --offer-login it offers AUTH without TLS and
 accepts any login, as a careless server would, leaving a file "login" behind when a client
 sent one. With --tls-cert and --tls-key it offers STARTTLS with that certificate and takes
@@ -49,10 +49,9 @@ class Recorder:
 
 
 def v6_listener(port):
-    """The same port on ::1, or nothing on a machine without IPv6 or where it is taken."""
+    """The same port on ::1, or None where there is no IPv6 or the port is taken."""
     try:
         listener = socket.socket(socket.AF_INET6, socket.SOCK_STREAM)
-        listener.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 1)
         listener.bind(("::1", port))
         return listener
     except OSError:
@@ -90,18 +89,14 @@ async def main():
         context.load_cert_chain(args.tls_cert, args.tls_key)
         login.update(tls_context=context, require_starttls=True)
     port = listener.getsockname()[1]
-    servers = []
-    for sock in (listener, v6_listener(port)):
-        if sock is not None:
-            servers.append(await loop.create_server(
-                lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login),
-                sock=sock))
+    servers = [await loop.create_server(
+        lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=sock)
+        for sock in (listener, v6_listener(port)) if sock]
     if args.run:
         env = {**os.environ, "PESTERLY_SMTP_PORT": str(port), "PESTERLY_SMTP_OUT": args.out}
         child = await asyncio.create_subprocess_exec(*args.run, env=env)
         status = await child.wait()
-        for server in servers:
-            server.close()
+        [server.close() for server in servers]
         return status
     print(f"port {port}", flush=True)
 
@@ -117,8 +112,7 @@ async def main():
         await asyncio.wait_for(stop, args.lifetime)
     except asyncio.TimeoutError:
         pass
-    for server in servers:
-        server.close()
+    [server.close() for server in servers]
 
 
 if __name__ == "__main__":
