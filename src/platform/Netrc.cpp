@@ -60,6 +60,9 @@ bool NetrcMayHoldLogin(const std::string& host) {
     const std::string text((std::istreambuf_iterator<char>(file)),
                            std::istreambuf_iterator<char>());
     const std::string wanted = HostKey(host);
+    if (wanted.empty()) {
+        return false;
+    }
     // Any blank, line end or NUL ends a word: libcurl reads lines up to a NUL.
     constexpr std::string_view kBreaks(" \t\n\r\f\v\0", 7);
     for (size_t start = text.find_first_not_of(kBreaks); start != std::string::npos;) {
