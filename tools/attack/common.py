@@ -1,0 +1,213 @@
+"""What every class of the attack shares: the program started in a private home on the
+suite's X screen, its start-up notices and questions answered from the keyboard, test
+servers, and the tally of the faults a case found."""
+
+import glob
+import os
+import random
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "e2e"))
+from desktop import Pesterly, SmtpSink, days_ago, end, us_date, xdotool  # noqa: E402,F401
+
+# The kinds of fault, in the order of the table's columns.
+KINDS = ("crash", "hang", "lost", "twice", "clear", "other")
+NOBODY = 65534
+FAR_FUTURE = {"CheckDate": "12/31/2099"}
+
+
+class Case:
+    """One attack: its name, the faults it found (kind, what) and the notices it saw."""
+
+    def __init__(self, name):
+        self.name, self.faults, self.notices = name, [], 0
+
+    def fault(self, kind, what):
+        assert kind in KINDS
+        self.faults.append((kind, what))
+
+    def check(self, condition, kind, what):
+        if not condition:
+            self.fault(kind, what)
+
+
+class Suite:
+    """What a class gets: the binary, the X screen, the size of the run and a random source."""
+
+    def __init__(self, binary, screen, size):
+        self.binary, self.screen, self.size = binary, screen, size
+        self.random = random.Random(19)
+
+    def scaled(self, quick, default, full):
+        return {"quick": quick, "default": default, "full": full}[self.size]
+
+
+def free_port(host="127.0.0.1"):
+    """A port nobody listens on (until a server takes it)."""
+    with socket.socket(socket.AF_INET6 if ":" in host else socket.AF_INET) as probe:
+        probe.bind((host, 0))
+        return probe.getsockname()[1]
+
+
+def settings_text(events=(), **sections):
+    """A settings file: each event a {key: value} without the "E" and the number."""
+    lines = ["[Events]", f"EventCount={len(events)}"]
+    for number, event in enumerate(events):
+        lines += [f"E{key}{number}={value}" for key, value in event.items()]
+    for name, keys in sections.items():
+        lines += [f"[{name}]", *(f"{key}={value}" for key, value in keys.items())]
+    return "\n".join(lines) + "\n"
+
+
+def due(desc, address="someone@example.org", **more):
+    """A one-time event due yesterday that nags address when No is answered."""
+    day = us_date(days_ago(1))
+    return {"Date": day, "Repeat": 0, "Desc": desc, "Done": us_date(days_ago(2)),
+            "Email": True, "UseNagList": False, "SEmail": address, **more}
+
+
+def review_from_yesterday():
+    return {"CheckDate": us_date(days_ago(1)), "CheckTime": "12:00:00 AM"}
+
+
+def make_home(owner=0):
+    home = tempfile.mkdtemp(prefix="pesterly-attack-")
+    os.chown(home, owner, owner)
+    return home
+
+
+def write(path, data, owner=0):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data.encode() if isinstance(data, str) else data)
+    if owner:
+        for folder, _, files in os.walk(os.path.dirname(os.path.dirname(path))):
+            os.chown(folder, owner, owner)
+            for name in files:
+                os.chown(os.path.join(folder, name), owner, owner)
+
+
+class Program(Pesterly):
+    """The program on the suite's screen, in home (kept when it ends), as root or as the
+    unprivileged user nobody."""
+
+    def __init__(self, suite, home, env=None, as_user=0, settings=None):
+        self.suite = suite
+        if settings is not None:
+            write(os.path.join(home, "config", "Pesterly", "Pesterly.ini"), settings, as_user)
+        env = {"XDG_RUNTIME_DIR": runtime_dir(home, as_user), **(env or {})}
+        if as_user:
+            args = (f"--reuid={as_user}", f"--regid={as_user}", "--clear-groups", suite.binary)
+            super().__init__("/usr/bin/setpriv", suite.screen, args=args, extra_env=env,
+                             home=home)
+        else:
+            super().__init__(suite.binary, suite.screen, extra_env=env, home=home)
+        self.state = os.path.join(home, "state", "Pesterly")
+        self.outbox = os.path.join(self.state, "outbox")
+
+    def is_box(self, window):
+        x = self.screen.x
+        try:
+            prop = window.get_full_property(x.intern_atom("_NET_WM_WINDOW_TYPE"), 0)
+            return any("DIALOG" in x.get_atom_name(a) for a in (prop.value if prop else []))
+        except Exception:  # the window went away meanwhile
+            return False
+
+    def main_window(self):
+        return next((w for w in self.windows("Pesterly") if not self.is_box(w)), None)
+
+    def box(self):
+        return next((w for w in self.windows() if self.is_box(w)), None)
+
+    def settle(self, case, keys=(), timeout=20.0, quiet=1.0):
+        """Answers message boxes until none has come for `quiet` seconds: each with the next
+        of keys, and once they are used up with Return (a notice's OK). True when the main
+        window is up then; a case that never gets there is a hang unless the program ended."""
+        keys, deadline, calm_since = list(keys), time.monotonic() + timeout, None
+        while time.monotonic() < deadline and self.process.poll() is None:
+            box = self.box()
+            if box is not None:
+                key = keys.pop(0) if keys else "Return"
+                case.notices += key == "Return"
+                self.keys(box, key)
+                calm_since = None
+                time.sleep(0.25)
+                continue
+            if self.main_window() is None:
+                calm_since = None
+            elif calm_since is None:
+                calm_since = time.monotonic()
+            elif time.monotonic() - calm_since >= quiet:
+                return True
+            time.sleep(0.05)
+        if self.process.poll() is None:
+            case.fault("hang", "no main window, or message boxes without end")
+        return False
+
+    def import_file(self, case, path):
+        """File > Import Events, the path typed into the file dialog, then any message."""
+        self.keys(self.main_window(), "alt+f")
+        time.sleep(0.3)
+        xdotool(self.screen, "key", "i")
+        if not wait(lambda: self.windows("Import Events"), 10):
+            case.fault("hang", "no import dialog")
+            return
+        xdotool(self.screen, "type", "--delay", "5", path)
+        xdotool(self.screen, "key", "Return")
+        wait(lambda: not self.windows("Import Events"), 10)
+        self.settle(case)
+
+    def finish(self, case, sig=signal.SIGTERM, expect=0, timeout=15.0):
+        """Sends sig and waits: the exit status, or None after a hang (then killed)."""
+        if self.process.poll() is None and sig:
+            self.process.send_signal(sig)
+        try:
+            status = self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            case.fault("hang", f"did not end within {timeout:.0f} s of {sig!r}")
+            self.process.kill()
+            self.process.wait()
+            return None
+        if status < 0 and -status not in (signal.SIGKILL, sig):
+            case.fault("crash", f"died of signal {-status}: {self.output()[-300:]!r}")
+        elif expect is not None and status != expect:
+            case.fault("crash", f"exit status {status}: {self.output()[-300:]!r}")
+        return status
+
+    def cleanup(self):  # the home stays for the case to read; the case removes it
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.log.close()
+
+
+def wait(condition, timeout):
+    """Polls condition() for up to timeout seconds: its first true value, or None."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    return None
+
+
+def runtime_dir(home, owner=0):
+    path = os.path.join(home, "run")
+    os.makedirs(path, 0o700, exist_ok=True)
+    os.chown(path, owner, owner)
+    return path
+
+
+def remove(home):
+    subprocess.run(["rm", "-rf", "--one-file-system", home], check=False, timeout=60)
+
+
+def files_under(folder):
+    return sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
