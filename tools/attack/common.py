@@ -11,6 +11,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "e2e"))
@@ -187,6 +188,15 @@ class Program(Pesterly):
         self.log.close()
 
 
+def attempt(case, attack, *args):
+    """Runs one attack; one that breaks down itself is told on standard error and counted."""
+    try:
+        attack(*args)
+    except Exception:  # the suite goes on with the next case
+        traceback.print_exc()
+        case.fault("other", "the attack itself broke down (see above)")
+
+
 def wait(condition, timeout):
     """Polls condition() for up to timeout seconds: its first true value, or None."""
     deadline = time.monotonic() + timeout
@@ -211,3 +221,27 @@ def remove(home):
 
 def files_under(folder):
     return sorted(glob.glob(os.path.join(folder, "**"), recursive=True))
+
+
+def mail_env(port, host="127.0.0.1"):
+    where = f"[{host}]" if ":" in host else host
+    return {"PESTERLY_MAIL_URL": f"smtp://{where}:{port}", "EMAIL": "pesterly-user@example.org"}
+
+
+def arrived(sink):
+    """The messages the server took so far."""
+    return [sink.message(n)[2] for n in range(sink.count())]
+
+
+def keep_mails(suite, case, home, events, as_user=0):
+    """Runs a review in home that answers No to each event while the server is down, so that
+    each nag mail waits in the outbox; the outbox's mail files."""
+    program = Program(suite, home, mail_env(free_port()), as_user,
+                      settings_text(events, Options=review_from_yesterday()))
+    try:
+        program.settle(case, ["alt+n", "Return"] * len(events))
+        program.finish(case)
+    finally:
+        program.cleanup()
+    case.notices -= len(events)  # the boxes that said each mail waits
+    return sorted(glob.glob(os.path.join(program.outbox, "*.mail")))

@@ -1,0 +1,166 @@
+"""The outbox: mails the program kept while the server was down, then started again with the
+server up; files cut short or put there by others; two copies on one outbox; a review that
+is interrupted after its nag mail went out.
+
+Whatever the program kept must arrive once; a file cut short must not arrive at all (and the
+program must say so); a file it does not send must get a word.
+"""
+
+import os
+import shutil
+import signal
+import time
+
+from common import (FAR_FUTURE, attempt, NOBODY, Case, Program, SmtpSink, arrived, due, keep_mails,
+                    mail_env, make_home, remove, review_from_yesterday, settings_text, wait)
+from settings_files import written_form
+
+
+def next_start(suite, case, home, sink, as_user=0, settle=3.0):
+    """Starts the program again on home with the server up, waits for the outbox to empty or
+    settle seconds, and ends it: the mails that arrived."""
+    program = Program(suite, home, mail_env(sink.port), as_user)
+    try:
+        program.settle(case)
+        wait(lambda: not [f for f in os.listdir(program.outbox) if f.endswith(".mail")]
+             if os.path.isdir(program.outbox) else True, settle)
+        program.settle(case, quiet=0.5)
+        program.finish(case)
+    finally:
+        program.cleanup()
+    return arrived(sink)
+
+
+def quoted_local_part(suite, case, home, sink):
+    kept = keep_mails(suite, case, home, [due("Call John", written_form('"john doe"@example.org'))])
+    case.check(kept, "lost", "the mail was not kept while the server was down")
+    mails = next_start(suite, case, home, sink)
+    case.check(len(mails) == 1, "lost", f"{len(mails)} of 1 kept mails arrived")
+
+
+def cut_short(where):
+    def attack(suite, case, home, sink):
+        body = written_form("First line of the text.\nSecond line ends here.")
+        [kept] = keep_mails(suite, case, home, [due("Cut short", EmailBody=body)])
+        with open(kept, "rb") as f:
+            data = f.read()
+        cut = data.index(b"Subject:") if where == "headers" else data.index(b"ends here") + 2
+        with open(kept, "r+b") as f:
+            f.truncate(cut)
+        notices = case.notices
+        mails = next_start(suite, case, home, sink)
+        case.check(not mails, "other", f"the cut mail was sent: {mails[0].as_bytes()[-60:]!r}"
+                   if mails else "")
+        case.check(case.notices > notices, "other", "the cut mail got no word")
+    return attack
+
+
+def stray(name, make):
+    """An entry of the outbox that is not one of the program's own mail files."""
+    def attack(suite, case, home, sink):
+        [kept] = keep_mails(suite, case, home, [due("Stray entries")])
+        make(os.path.join(os.path.dirname(kept), name), kept)
+        notices = case.notices
+        next_start(suite, case, home, sink)
+        case.check(case.notices > notices, "other", f"{name} in the outbox got no word")
+    return attack
+
+
+def unreadable(suite, case, home, sink):
+    """A mail of the user's own made unreadable by mode 0000, then readable again."""
+    os.chown(home, NOBODY, NOBODY)
+    [kept] = keep_mails(suite, case, home, [due("Mode 0000")], NOBODY)
+    os.chmod(kept, 0)
+    notices = case.notices
+    next_start(suite, case, home, sink, NOBODY)
+    case.check(case.notices > notices, "other", "an unreadable mail got no word")
+    if os.path.exists(kept):
+        os.chmod(kept, 0o600)
+    mails = next_start(suite, case, home, sink, NOBODY)
+    case.check(len(mails) == 1, "lost", "the mail was set aside as not a nag mail: once "
+               "readable again it was not sent")
+
+
+def shared(suite, case, home, sink):
+    """Two copies with settings of their own and one state folder, as when the settings
+    folder is given anew and the state folder is not."""
+    count = suite.scaled(6, 12, 20)
+    kept = keep_mails(suite, case, home, [due(f"Shared {n}") for n in range(count)])
+    case.check(len(kept) == count, "lost", f"{len(kept)} of {count} mails kept")
+    other = make_home()
+    env = {**mail_env(sink.port), "XDG_STATE_HOME": os.path.join(home, "state")}
+    programs = [Program(suite, h, env, settings=settings_text(Options=FAR_FUTURE))
+                for h in (home, other)]
+    try:
+        wait(lambda: sink.count() >= count and
+             not [f for f in os.listdir(programs[0].outbox) if f.endswith(".mail")], 60)
+        time.sleep(2)
+        for program in programs:
+            program.settle(case, quiet=0.3)
+            program.finish(case)
+    finally:
+        for program in programs:
+            program.cleanup()
+        remove(other)
+    subjects = [str(m["Subject"]) for m in arrived(sink)]
+    twice = len(subjects) - len(set(subjects))
+    case.check(not twice, "twice", f"{twice} of {count} waiting mails sent twice")
+    case.check(len(set(subjects)) == count, "lost", f"{len(set(subjects))} of {count} arrived")
+
+
+def interrupted(sig):
+    """No is answered and the nag mail goes out; the program ends before the review does;
+    at the next start the same event is asked again, and No again must not mail again."""
+    def attack(suite, case, home, sink):
+        events = [due("Pay the rent"), due("Water the plants", Email=False)]
+        for round_ in range(2):
+            program = Program(suite, home, mail_env(sink.port),
+                              settings=settings_text(events, Options=review_from_yesterday())
+                              if round_ == 0 else None)
+            try:
+                box = wait(program.box, 15)
+                if box is None:
+                    case.check(round_ == 1, "hang", "no review question")
+                    break
+                program.keys(box, "alt+n")
+                wait(lambda: sink.count() > round_ or program.box() not in (None, box), 15)
+                box = wait(lambda: [b for b in [program.box()] if b is not None and b.id != box.id]
+                           , 15)
+                if round_ == 0:
+                    time.sleep(0.5)
+                    program.finish(case, sig, expect=None)
+                else:
+                    program.settle(case, ["Escape"])
+                    program.finish(case)
+            finally:
+                program.cleanup()
+        count = sink.count()
+        case.check(count == 1, "twice" if count > 1 else "lost",
+                   f"the nag mail of one event arrived {count} times in one day")
+    return attack
+
+
+CASES = [
+    ("quoted local part", quoted_local_part),
+    ("cut in the headers", cut_short("headers")),
+    ("cut in the text", cut_short("text")),
+    ("a folder dir.mail", stray("dir.mail", lambda path, kept: os.mkdir(path))),
+    ("a dot file .hidden.mail", stray(".hidden.mail", lambda path, kept: shutil.copy(kept, path))),
+    ("a leftover NAME.mail.XXXXXX", stray("leftover.mail.Ab12Cd", lambda path, kept: shutil.copy(kept, path))),
+    ("mode 0000", unreadable),
+    ("one outbox, two copies", shared),
+    ("review ended by SIGTERM", interrupted(signal.SIGTERM)),
+    ("review ended by SIGKILL", interrupted(signal.SIGKILL)),
+]
+
+
+def run(suite):
+    for name, attack in CASES:
+        case = Case(name)
+        home, sink = make_home(), SmtpSink()
+        try:
+            attempt(case, attack, suite, case, home, sink)
+        finally:
+            sink.stop()
+            remove(home)
+        yield case
