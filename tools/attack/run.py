@@ -48,6 +48,7 @@ def main():
     parser.add_argument("--only", action="append", choices=[m for _, m in CLASSES], default=[])
     args = parser.parse_args()
     binary = os.path.abspath(args.binary)
+    os.environ["PYTHONWARNINGS"] = "ignore"  # the test servers' deprecation notes
     rows = []
     for name, module in CLASSES:
         if args.only and module not in args.only:
