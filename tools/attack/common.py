@@ -245,3 +245,35 @@ def keep_mails(suite, case, home, events, as_user=0):
         program.cleanup()
     case.notices -= len(events)  # the boxes that said each mail waits
     return sorted(glob.glob(os.path.join(program.outbox, "*.mail")))
+
+
+class Mount:
+    """A small tmpfs mounted at path, to be filled up or made read-only; unmounted at close."""
+
+    def __init__(self, path, owner=0):
+        os.makedirs(path, exist_ok=True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", f"size=256k,nr_inodes=64,uid={owner},"
+                        f"gid={owner},mode=0700", "tmpfs", path], check=True, timeout=30)
+        self.path = path
+
+    def fill(self):
+        """Takes every free block, then every free inode."""
+        try:
+            with open(os.path.join(self.path, ".filler"), "wb") as f:
+                for _ in range(1024):  # far more than the 256 KiB there are
+                    f.write(b"\0" * 4096)
+                    f.flush()
+        except OSError:
+            pass
+        for n in range(100):
+            try:
+                open(os.path.join(self.path, f".filler{n}"), "wb").close()
+            except OSError:
+                break
+
+    def read_only(self):
+        subprocess.run(["mount", "-o", "remount,ro", self.path], check=True, timeout=30)
+
+    def close(self):
+        if subprocess.run(["umount", self.path], timeout=30).returncode != 0:
+            subprocess.run(["umount", "-l", self.path], timeout=30)
