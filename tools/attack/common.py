@@ -210,8 +210,9 @@ def wait(condition, timeout):
 
 def runtime_dir(home, owner=0):
     path = os.path.join(home, "run")
-    os.makedirs(path, 0o700, exist_ok=True)
-    os.chown(path, owner, owner)
+    if not os.path.isdir(path):
+        os.makedirs(path, 0o700)
+        os.chown(path, owner, owner)
     return path
 
 

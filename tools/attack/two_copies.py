@@ -1,0 +1,86 @@
+"""Two copies: a second start while one copy runs on the same settings file must not open a
+second window on it, whether the two start at the same moment or the settings folder cannot
+hold a lock file (full, mounted read-only, or read-only for its owner); when no lock can be
+taken anywhere, the second start must say so and not run.
+"""
+
+import os
+import time
+
+from common import (FAR_FUTURE, NOBODY, Case, Mount, Program, attempt, make_home, remove,
+                    runtime_dir, settings_text, wait, write)
+
+SETTINGS = settings_text([{"Date": "3/14/2099", "Desc": "Dentist"}], Options=FAR_FUTURE)
+
+
+def both_up(case, programs, what):
+    """Waits until each copy shows its window or ends; two windows are a duplicate."""
+    wait(lambda: all(p.main_window() or p.process.poll() is not None for p in programs), 15)
+    time.sleep(1.5)
+    shown = [p for p in programs if p.process.poll() is None and p.main_window()]
+    case.check(len(shown) < 2, "twice", f"two copies run on one settings file ({what})")
+    return shown
+
+
+def race(suite, case, home):
+    write(os.path.join(home, "config", "Pesterly", "Pesterly.ini"), SETTINGS)
+    programs = [Program(suite, home), Program(suite, home)]
+    try:
+        both_up(case, programs, "started at the same moment")
+        for program in programs:
+            program.finish(case)
+    finally:
+        for program in programs:
+            program.cleanup()
+
+
+def no_lock_file(how, owner=0, runtime="writable"):
+    def attack(suite, case, home):
+        os.chown(home, owner, owner)
+        folder = os.path.join(home, "config", "Pesterly")
+        mounts = [] if how == "555" else [Mount(folder, owner)]
+        try:
+            write(os.path.join(folder, "Pesterly.ini"), SETTINGS, owner)
+            if runtime != "writable":
+                mounts.append(Mount(runtime_dir(home, owner), owner))
+                mounts[-1].read_only()
+            if how == "555":
+                os.chmod(folder, 0o555)
+            else:
+                mounts[0].fill() if how == "full" else mounts[0].read_only()
+            first = Program(suite, home, as_user=owner)
+            second = None
+            try:
+                first.settle(case)
+                second = Program(suite, home, as_user=owner)
+                both_up(case, [first, second], f"settings folder {how}")
+                if second.process.poll() is None:
+                    second.finish(case)
+                elif runtime != "writable":
+                    case.check(second.process.returncode != 0 and second.output().strip(),
+                               "other", "the second start ended without a word")
+                first.finish(case)
+            finally:
+                for program in (first, second):
+                    if program:
+                        program.cleanup()
+        finally:
+            for mount in reversed(mounts):
+                mount.close()
+    return attack
+
+
+def run(suite):
+    cases = [(f"race {n + 1}", race) for n in range(suite.scaled(3, 10, 20))] + [
+        ("settings folder full", no_lock_file("full")),
+        ("settings folder mounted read-only", no_lock_file("read-only")),
+        ("settings folder read-only for its owner", no_lock_file("555", NOBODY)),
+        ("no lock anywhere", no_lock_file("read-only", runtime="read-only")),
+    ]
+    for name, attack in cases:
+        case, home = Case(name), make_home()
+        try:
+            attempt(case, attack, suite, case, home)
+        finally:
+            remove(home)
+        yield case
