@@ -24,10 +24,11 @@ FAR_FUTURE = {"CheckDate": "12/31/2099"}
 
 
 class Case:
-    """One attack: its name, the faults it found (kind, what) and the notices it saw."""
+    """One attack (or `runs` alike): its name, the faults it found (kind, what) and the
+    notices it saw."""
 
     def __init__(self, name):
-        self.name, self.faults, self.notices = name, [], 0
+        self.name, self.faults, self.notices, self.runs = name, [], 0, 1
 
     def fault(self, kind, what):
         assert kind in KINDS

@@ -59,7 +59,7 @@ def main():
         try:
             suite = Suite(binary, screen, args.size or "default")
             for case in importlib.import_module(module).run(suite):
-                row["cases"] += 1
+                row["cases"] += case.runs
                 row["notices"] += case.notices
                 for kind, what in case.faults:
                     row[kind] += 1
