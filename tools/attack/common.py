@@ -15,7 +15,7 @@ import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "e2e"))
-from desktop import Pesterly, SmtpSink, days_ago, end, us_date, xdotool  # noqa: E402,F401
+from desktop import Pesterly, SmtpSink, days_ago, us_date, xdotool  # noqa: E402,F401
 
 # The kinds of fault, in the order of the table's columns.
 KINDS = ("crash", "hang", "lost", "twice", "clear", "other")
