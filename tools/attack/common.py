@@ -24,11 +24,12 @@ FAR_FUTURE = {"CheckDate": "12/31/2099"}
 
 
 class Case:
-    """One attack (or `runs` alike): its name, the faults it found (kind, what) and the
-    notices it saw."""
+    """One attack (or `runs` alike): its name, the faults it found (kind, what), the notices
+    it saw and the texts of the message boxes."""
 
     def __init__(self, name):
         self.name, self.faults, self.notices, self.runs = name, [], 0, 1
+        self.texts = []  # of the message boxes seen
 
     def fault(self, kind, what):
         assert kind in KINDS
@@ -97,13 +98,22 @@ def write(path, data, owner=0):
 
 class Program(Pesterly):
     """The program on the suite's screen, in home (kept when it ends), as root or as the
-    unprivileged user nobody."""
+    unprivileged user nobody. Unless env names a D-Bus session, it gets one of its own, on
+    which the text of its message boxes is read through the accessibility interface."""
 
     def __init__(self, suite, home, env=None, as_user=0, settings=None):
-        self.suite = suite
+        self.suite, self.user, self.bus = suite, as_user, None
         if settings is not None:
             write(os.path.join(home, "config", "Pesterly", "Pesterly.ini"), settings, as_user)
         env = {"XDG_RUNTIME_DIR": runtime_dir(home, as_user), **(env or {})}
+        self.user_env = {"HOME": home, "XDG_RUNTIME_DIR": env["XDG_RUNTIME_DIR"]}
+        if "DBUS_SESSION_BUS_ADDRESS" not in env:
+            self.bus = subprocess.run(
+                as_user_command(as_user, self.user_env, "dbus-daemon", "--session", "--fork",
+                                "--print-address=1", "--print-pid=1"),
+                capture_output=True, text=True, check=True, timeout=30).stdout.split()
+            env.update(DBUS_SESSION_BUS_ADDRESS=self.bus[0], QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+            self.user_env["DBUS_SESSION_BUS_ADDRESS"] = self.bus[0]
         if as_user:
             args = (f"--reuid={as_user}", f"--regid={as_user}", "--clear-groups", suite.binary)
             super().__init__("/usr/bin/setpriv", suite.screen, args=args, extra_env=env,
@@ -112,6 +122,15 @@ class Program(Pesterly):
             super().__init__(suite.binary, suite.screen, extra_env=env, home=home)
         self.state = os.path.join(home, "state", "Pesterly")
         self.outbox = os.path.join(self.state, "outbox")
+
+    def box_text(self):
+        """The text of the open message box, or "" when it cannot be read."""
+        if self.bus is None:
+            return ""
+        return subprocess.run(
+            as_user_command(self.user, self.user_env, "/usr/bin/python3",
+                            os.path.join(HERE, "alerts.py"), str(self.process.pid)),
+            capture_output=True, text=True, timeout=30).stdout
 
     def is_box(self, window):
         x = self.screen.x
@@ -137,6 +156,7 @@ class Program(Pesterly):
             if box is not None:
                 key = keys.pop(0) if keys else "Return"
                 case.notices += key == "Return"
+                case.texts.append(self.box_text())
                 self.keys(box, key)
                 calm_since = None
                 time.sleep(0.25)
@@ -187,6 +207,8 @@ class Program(Pesterly):
             self.process.kill()
             self.process.wait()
         self.log.close()
+        if self.bus:
+            os.kill(int(self.bus[1]), signal.SIGTERM)
 
 
 def attempt(case, attack, *args):
@@ -196,6 +218,12 @@ def attempt(case, attack, *args):
     except Exception:  # the suite goes on with the next case
         traceback.print_exc()
         case.fault("other", "the attack itself broke down (see above)")
+
+
+def as_user_command(user, env, *command):
+    """The command run as user (as it is for root) with env."""
+    prefix = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups"] if user else []
+    return prefix + ["env", *(f"{k}={v}" for k, v in env.items()), *command]
 
 
 def wait(condition, timeout):
