@@ -39,37 +39,40 @@ def race(suite, case, home):
             program.cleanup()
 
 
-def no_lock_file(how, owner=0, runtime="writable"):
+def no_lock_file(how, owner=0, anywhere=False):
+    """A second start while the settings folder cannot hold a lock file (and, anywhere, nor
+    the runtime and temporary folders); a start that ends by itself must say why."""
     def attack(suite, case, home):
         os.chown(home, owner, owner)
         folder = os.path.join(home, "config", "Pesterly")
         mounts = [] if how == "555" else [Mount(folder, owner)]
+        programs = []
         try:
             write(os.path.join(folder, "Pesterly.ini"), SETTINGS, owner)
-            if runtime != "writable":
+            env = {}
+            if anywhere:
                 mounts.append(Mount(runtime_dir(home, owner), owner))
                 mounts[-1].read_only()
+                env = {"TMPDIR": mounts[-1].path}
             if how == "555":
                 os.chmod(folder, 0o555)
             else:
                 mounts[0].fill() if how == "full" else mounts[0].read_only()
-            first = Program(suite, home, as_user=owner)
-            second = None
-            try:
-                first.settle(case)
-                second = Program(suite, home, as_user=owner)
-                both_up(case, [first, second], f"settings folder {how}")
-                if second.process.poll() is None:
-                    second.finish(case)
-                elif runtime != "writable":
-                    case.check(second.process.returncode != 0 and second.output().strip(),
-                               "other", "the second start ended without a word")
-                first.finish(case)
-            finally:
-                for program in (first, second):
-                    if program:
-                        program.cleanup()
+            words = []
+            for _ in range(2):
+                programs.append(Program(suite, home, env, as_user=owner))
+                notices = case.notices
+                programs[-1].settle(case, timeout=10)
+                words.append(case.notices > notices)
+            both_up(case, programs, f"settings folder {how}")
+            for program, word in zip(programs, words):
+                ended = program.process.poll() is not None
+                program.finish(case, expect=None if ended else 0)
+                case.check(not ended or word or program.output().strip(), "other",
+                           "a start ended without a word")
         finally:
+            for program in programs:
+                program.cleanup()
             for mount in reversed(mounts):
                 mount.close()
     return attack
@@ -80,7 +83,7 @@ def run(suite):
         ("settings folder full", no_lock_file("full")),
         ("settings folder mounted read-only", no_lock_file("read-only")),
         ("settings folder read-only for its owner", no_lock_file("555", NOBODY)),
-        ("no lock anywhere", no_lock_file("read-only", runtime="read-only")),
+        ("no lock anywhere", no_lock_file("read-only", anywhere=True)),
     ]
     for name, attack in cases:
         case, home = Case(name), make_home()
