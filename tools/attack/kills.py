@@ -13,6 +13,7 @@ import time
 
 from common import (Case, Program, attempt, days_ago, make_home, remove, review_from_yesterday,
                     settings_text, us_date, write)
+from settings_files import table
 
 DESCRIPTIONS = [f"Event {n:03} " + "long text " * 300 for n in range(101)]
 SETTINGS = settings_text([{"Date": "3/14/2099", "Desc": d} for d in DESCRIPTIONS],
@@ -90,8 +91,8 @@ def answer_then_kill(suite, case, home):
         program.finish(case, signal.SIGKILL, expect=None)
     finally:
         program.cleanup()
-    with open(ini_of(home), encoding="utf-8", errors="replace") as f:
-        case.check("Collect the parcel" not in f.read(), "lost",
+    with open(ini_of(home), "rb") as f:
+        case.check("Collect the parcel" not in table(f.read()), "lost",
                    "the answer Yes given 1.5 s before a SIGKILL is not on disk")
 
 
