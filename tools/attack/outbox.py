@@ -136,27 +136,22 @@ def interrupted(sig):
     at the next start the same event is asked again, and No again must not mail again."""
     def attack(suite, case, home, sink):
         events = [due("Pay the rent"), due("Water the plants", Email=False)]
-        for round_ in range(2):
-            program = Program(suite, home, mail_env(sink.port),
-                              settings=settings_text(events, Options=review_from_yesterday())
-                              if round_ == 0 else None)
-            try:
-                box = wait(program.box, 15)
-                if box is None:
-                    case.check(round_ == 1, "hang", "no review question")
-                    break
-                program.keys(box, "alt+n")
-                wait(lambda: sink.count() > round_ or program.box() not in (None, box), 15)
-                box = wait(lambda: [b for b in [program.box()] if b is not None and b.id != box.id]
-                           , 15)
-                if round_ == 0:
-                    time.sleep(0.5)
-                    program.finish(case, sig, expect=None)
-                else:
-                    program.settle(case, ["Escape"])
-                    program.finish(case)
-            finally:
-                program.cleanup()
+        program = Program(suite, home, mail_env(sink.port),
+                          settings=settings_text(events, Options=review_from_yesterday()))
+        try:
+            first = wait(program.box, 15)
+            program.keys(first, "alt+n")
+            wait(lambda: sink.count() and (program.box() or first).id != first.id, 15)
+            time.sleep(0.5)  # the next question is open
+            program.finish(case, sig, expect=None)
+        finally:
+            program.cleanup()
+        again = Program(suite, home, mail_env(sink.port))
+        try:
+            again.settle(case, ["alt+n", "Escape"], quiet=2.0)
+            again.finish(case)
+        finally:
+            again.cleanup()
         count = sink.count()
         case.check(count == 1, "twice" if count > 1 else "lost",
                    f"the nag mail of one event arrived {count} times in one day")
