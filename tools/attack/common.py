@@ -112,7 +112,8 @@ class Program(Pesterly):
                 as_user_command(as_user, self.user_env, "dbus-daemon", "--session", "--fork",
                                 "--print-address=1", "--print-pid=1"),
                 capture_output=True, text=True, check=True, timeout=30).stdout.split()
-            env.update(DBUS_SESSION_BUS_ADDRESS=self.bus[0], QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+            env.setdefault("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1")
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus[0]
             self.user_env["DBUS_SESSION_BUS_ADDRESS"] = self.bus[0]
         if as_user:
             args = (f"--reuid={as_user}", f"--regid={as_user}", "--clear-groups", suite.binary)

@@ -31,7 +31,9 @@ def sample(pid):
 
 
 def measure(suite, case, home, env):
-    program = Program(suite, home, env, settings=settings_text(EVENTS, Options=FAR_FUTURE))
+    # As on a desktop where no screen reader runs.
+    program = Program(suite, home, {**env, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"},
+                      settings=settings_text(EVENTS, Options=FAR_FUTURE))
     try:
         if not program.settle(case):
             return
