@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""A throw-away SMTP server on 127.0.0.1 for the mail tests.
+"""A throw-away SMTP server on 127.0.0.1 (or --host ::1) for the mail tests.
 
 It listens on a free port (on ::1 too where it can) and prints "port N" on stdout. Every
 message it takes is stored as N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS"
@@ -60,7 +60,7 @@ def v6_listener(port):
 
 async def main():
     parser = argparse.ArgumentParser()
-    for option in ("--out", "--reject", "--tls-cert", "--tls-key", "--login"):
+    for option in ("--out", "--reject", "--tls-cert", "--tls-key", "--login", "--host"):
         parser.add_argument(option, default="")
     parser.add_argument("--lifetime", type=float, default=120.0)
     parser.add_argument("--offer-login", action="store_true")
@@ -71,9 +71,10 @@ async def main():
 
     loop = asyncio.get_running_loop()
     handler = Recorder(args.out, args.reject)
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    host = args.host or "127.0.0.1"
+    listener = socket.socket(socket.AF_INET6 if ":" in host else socket.AF_INET)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", args.port))
+    listener.bind((host, args.port))
     def check_login(server, session, envelope, mechanism, auth_data):
         given = f"{auth_data.login.decode()}:{auth_data.password.decode()}"
         right = not args.login or given == args.login
