@@ -1,4 +1,4 @@
-#include "exchange/TextEncoding.h"
+#include "store/TextEncoding.h"
 
 #include <array>
 #include <cstdint>

@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 
-// Exchange files come from this program (UTF-8) and from the old Windows one, which wrote texts
-// in the ANSI code page of the machine, in practice Windows-1252.
+// The settings file and exchange files come from this program (UTF-8), from the old Windows one,
+// which wrote texts in the ANSI code page of the machine, in practice Windows-1252, and from
+// hand edits in any editor. Both readers share these helpers, so they live in the store.
 namespace pesterly::encoding {
 
 // Appends the code point in UTF-8; the caller passes no surrogate and nothing beyond U+10FFFF.
