@@ -10,11 +10,12 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <variant>
 #include <vector>
 
+#include "exchange/ImportHappenings.h"
 #include "platform/WholeFile.h"
-
 #include "store/SettingsLayout.h"
 
 namespace pesterly {
@@ -116,7 +117,9 @@ TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
 
 // What a person types into the file means what it says: each settings file in the folder (also
 // the settings fuzzer's seeds) with a .expected file beside it reads without a problem, and each
-// Section/Key=value line of that file reads as written there.
+// Section/Key=value line of that file reads as written there. Its Loaded= line gives the
+// descriptions of the events loaded at start, its Notice= line what the start-up notice says;
+// without one, there is none. An import then adds to the table and overwrites no event.
 TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(PESTERLY_TEST_DATA "/settings")) {
@@ -125,19 +128,56 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
             continue;
         }
         ++files;
+        SCOPED_TRACE(entry.path());
         QTemporaryDir dir;  // a copy, so that nothing lands beside the source
         const QString path = dir.filePath("Pesterly.ini");
         ASSERT_TRUE(QFile::copy(QString::fromStdString(entry.path().string()), path));
         IniSettingsStore store(path);
-        EXPECT_FALSE(store.ReadProblem()) << entry.path();
+        EXPECT_FALSE(store.ReadProblem());
+        std::map<std::string, std::string> start;
         for (std::string line; std::getline(expected, line);) {
             const size_t slash = line.find('/');
             const size_t equals = line.find('=');
+            if (slash > equals) {
+                start[line.substr(0, equals)] = line.substr(equals + 1);
+                continue;
+            }
             EXPECT_EQ(store.GetSetting(line.substr(0, slash),
                                        line.substr(slash + 1, equals - slash - 1), "<missing>"),
                       line.substr(equals + 1))
-                << entry.path() << ": " << line;
+                << line;
         }
+        Database db;
+        const auto notice = LoadSettings(db, store);
+        const bool told = start.count("Notice") != 0;
+        EXPECT_EQ(notice.has_value(), told) << notice.value_or("");
+        if (told) {
+            EXPECT_NE(notice.value_or("").find(start["Notice"]), std::string::npos) << *notice;
+        }
+        // The file as it was stays beside it whenever the notice tells of what was not loaded.
+        EXPECT_EQ(ReadAll(path + ".damaged"),
+                  notice ? ReadAll(QString::fromStdString(entry.path().string())) : QByteArray());
+        const auto descriptions = [](const Database& table) {
+            std::string joined;
+            for (int n = 0; n < table.HappeningCount; ++n) {
+                joined += (n == 0 ? "" : "|") + table.Happenings[n].Desc;
+            }
+            return joined;
+        };
+        const std::string loaded = descriptions(db);
+        if (start.count("Loaded") != 0) {
+            EXPECT_EQ(loaded, start["Loaded"]);
+        }
+        const bool full = db.IsFull();
+        Happening imported;
+        imported.Desc = "Imported";
+        ImportHappenings(db, {imported});
+        ASSERT_FALSE(SaveSettings(db, store));
+        Database next;
+        IniSettingsStore reopened(path);
+        LoadSettings(next, reopened);
+        EXPECT_EQ(descriptions(next),
+                  full ? loaded : loaded + (loaded.empty() ? "" : "|") + "Imported");
     }
     EXPECT_GT(files, 0);
 }

@@ -67,7 +67,9 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     if (!arguments.isEmpty()) {
         services_.asker.Tell(CommandLineText(arguments).toStdString());
     }
-    LoadSettings(services_.db, services_.store);
+    if (const auto notice = LoadSettings(services_.db, services_.store)) {
+        services_.asker.Tell(*notice);
+    }
     grid_commands_->Load();
     SizeColumns(*layout_);
     LoadOptions(services_.db, services_.store, services_.clock.Today());
