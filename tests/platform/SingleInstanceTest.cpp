@@ -32,9 +32,9 @@ bool RunEventsUntil(Done done) {
 
 // A later start, on a thread of its own while this one runs the first copy's events. (That it
 // brings up the running copy's window is seen on the real program in tests/e2e/tray_test.py.)
-SingleInstance::Answer StartAgain(const QString& settings) {
-    auto later = std::async(std::launch::async, [settings] {
-        SingleInstance copy(settings);
+SingleInstance::Answer StartAgain(const QString& settings, const QStringList& locks = {}) {
+    auto later = std::async(std::launch::async, [settings, locks] {
+        SingleInstance copy(settings, locks);
         EXPECT_FALSE(copy.Claim());
         return copy.RunningCopyAnswer();
     });
@@ -108,6 +108,23 @@ TEST(SingleInstance, OnlyTheSameUserReachesTheRunningCopyAndASecondStartSaysWhat
     waitpid(squatter, nullptr, 0);
     close(ready[0]);
     close(ready[1]);
+}
+
+// A place where no lock can be made (a full or read-only folder, or none) is passed over: a later
+// start, even one that looks in other places first, still meets the first copy's lock, and a
+// start that can make no lock anywhere does not run.
+TEST(SingleInstance, OneLockAnywhereKeepsASecondCopyOutAndNoneKeepsEveryCopyOut) {
+    QTemporaryDir folder;
+    const QString nowhere = folder.filePath(QStringLiteral("missing/Pesterly.lock"));
+    const QString shared = folder.filePath(QStringLiteral("shared.lock"));
+    const QString settings = folder.filePath(QStringLiteral("Pesterly.ini"));
+    SingleInstance first(settings, {nowhere, shared});
+    ASSERT_TRUE(first.Claim());
+    EXPECT_EQ(StartAgain(settings, {folder.filePath(QStringLiteral("own.lock")), shared}),
+              SingleInstance::Answer::kWindowShown);
+    SingleInstance lockless(folder.filePath(QStringLiteral("other.ini")), {nowhere});
+    EXPECT_FALSE(lockless.Claim());
+    EXPECT_EQ(lockless.RunningCopyAnswer(), SingleInstance::Answer::kNoLock);
 }
 
 }  // namespace
