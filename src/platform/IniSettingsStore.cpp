@@ -42,6 +42,10 @@ std::string LineList(const std::vector<int>& lines) {
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(const QString& path) : path_(path), save_path_(path) {
+    for (const QString& written :
+         {path, path + QStringLiteral(".unsaved"), path + QStringLiteral(".damaged")}) {
+        RemoveStaleCopies(written);
+    }
     FileContents file = ReadRegularFile(path, kLargestSettingsFile);
     if (file.status == FileContents::Status::kRead) {
         Load(file.bytes);

@@ -217,6 +217,25 @@ TEST(IniSettingsStore, LinesItDoesNotUseAreWrittenBackUntouched) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
+// A save killed before its rename leaves its new file beside the settings file: the next start
+// removes such leftovers, but not a copy a person named, nor one that a save under way holds.
+TEST(IniSettingsStore, LeftoversOfSavesCutShortAreRemovedAtStart) {
+    using namespace Qt::Literals::StringLiterals;
+    QTemporaryDir dir;
+    const QStringList stale = {u"Pesterly.ini.a8Kq2Z"_s, u"Pesterly.ini.unsaved.QW3erT"_s,
+                               u"Pesterly.ini.damaged.x1y2z3"_s};
+    const QStringList kept = {u"Pesterly.ini"_s,        u"Pesterly.ini.BACKUP"_s,
+                              u"Pesterly.ini.Backup"_s, u"Pesterly.ini.backup"_s,
+                              u"Pesterly.ini.open12"_s, u"Pesterly.ini.unsaved.Ab1"_s};
+    for (const QString& name : stale + kept) {
+        WriteFile(dir.filePath(name), "[Events]\n");
+    }
+    QFile being_written(dir.filePath(u"Pesterly.ini.open12"_s));
+    ASSERT_TRUE(being_written.open(QIODevice::Append));
+    IniSettingsStore store(dir.filePath(u"Pesterly.ini"_s));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), kept);
+}
+
 // A settings file that is there but cannot be read is never written over.
 TEST(IniSettingsStore, FileThatCannotBeReadIsLeftAloneAndTheSessionSavedBeside) {
     QTemporaryDir dir;
