@@ -146,7 +146,10 @@ int RunApplication(int argc, char** argv) {
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
     main_window.show();
     outbox.Start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A forced end that could keep the session nowhere, not even in a rescue copy, must not
+    // look like a clean one to whoever ended the program.
+    return main_window.SessionLost() ? 1 : status;
 }
 
 }  // namespace pesterly

@@ -23,7 +23,13 @@ QString XdgFolder(const char* variable, const QString& fallback) {
     return folder;
 }
 
+// A folder that is there keeps the permissions its owner gave it: one made read-only stays so,
+// and a save then fails with a message instead of quietly undoing the owner's choice.
 bool MakePrivateFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.exists()) {
+        return info.isDir();
+    }
     if (!QDir().mkpath(folder)) {
         return false;
     }

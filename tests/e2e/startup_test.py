@@ -7,6 +7,7 @@ import datetime
 import os
 import shutil
 import signal
+import subprocess
 import tempfile
 import unittest
 
@@ -69,22 +70,31 @@ class StartupTest(DesktopTest):
         with open(program.ini, encoding="utf-8") as f:
             self.assertEqual(f.read(), DAMAGED)
 
+    def nobodys_folders(self, *names):
+        """A folder of user nobody's with these folders inside; (path, the program's options
+        for running as nobody with its XDG folders and TMPDIR there)."""
+        base = tempfile.mkdtemp(prefix="pesterly-nobody-")
+        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        os.chmod(base, 0o755)
+        for name in ("", *names):
+            os.makedirs(os.path.join(base, name), exist_ok=True)
+            os.chown(os.path.join(base, name), 65534, 65534)
+        env = {"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base, "HOME": base}
+        env.update({key: os.path.join(base, name) for key, name in
+                    (("XDG_STATE_HOME", "state"), ("XDG_RUNTIME_DIR", "runtime"),
+                     ("TMPDIR", "tmp")) if name in names})
+        return base, dict(binary="setpriv", extra_env=env, args=(
+            "--reuid=65534", "--regid=65534", "--clear-groups", BINARY))
+
     @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
     def test_another_users_file_is_never_written_over(self):
-        base = tempfile.mkdtemp(prefix="pesterly-config-")
-        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        base, as_nobody = self.nobodys_folders("Pesterly")
         ini = os.path.join(base, "Pesterly", "Pesterly.ini")
-        os.mkdir(os.path.dirname(ini))
-        os.chmod(base, 0o755)
-        for path in (base, os.path.dirname(ini)):
-            os.chown(path, 65534, 65534)
         before = b'[Events]\nEventCount=" 1"\nEDesc0=Old event\n'
         with open(ini, "wb") as f:  # root's, mode 600: unreadable to nobody
             f.write(before)
         os.chmod(ini, 0o600)
-        program, notice = self.start(
-            binary="setpriv", args=("--reuid=65534", "--regid=65534", "--clear-groups", BINARY),
-            extra_env={"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base, "HOME": base})
+        program, notice = self.start(**as_nobody)
         program.keys(notice, "Return")  # the notice: the main window comes after it
         wait_for(lambda: program.windows("Pesterly") and
                  program.windows("Pesterly")[0].id != notice.id, what="the main window")
@@ -95,6 +105,33 @@ class StartupTest(DesktopTest):
         with open(ini + ".unsaved", encoding="utf-8") as f:
             self.assertIn("[Events]", f.read())
 
+    # The user made the settings folder read-only: a second start still finds the first copy,
+    # and the folder stays read-only. When at the end the desktop ends the program and nothing
+    # can be written anywhere, the exit status says so, and standard error names the events.
+    @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
+    def test_a_read_only_settings_folder_keeps_a_second_copy_out_and_stays_read_only(self):
+        base, as_nobody = self.nobodys_folders("Pesterly", "state", "runtime", "tmp")
+        ini = os.path.join(base, "Pesterly", "Pesterly.ini")
+        before = b"[Events]\nEventCount=1\nEDesc0=Water the plants\n"  # saved as " 1"
+        with open(ini, "wb") as f:
+            f.write(before)
+        os.chmod(os.path.join(base, "runtime"), 0o700)
+        os.chmod(os.path.dirname(ini), 0o555)
+        program, _ = self.start(**as_nobody)
+        second = subprocess.run(
+            [as_nobody["binary"], *as_nobody["args"]], capture_output=True, text=True,
+            timeout=30, env={**os.environ, "DISPLAY": self.screen.name, **as_nobody["extra_env"]})
+        self.assertEqual((second.returncode, second.stdout[:27]),
+                         (0, "Pesterly is already running"), second.stderr)
+        for folder, _, _ in os.walk(base):  # the state and temporary folders fill up
+            if folder != os.path.join(base, "runtime"):
+                os.chmod(folder, 0o555)
+        program.process.send_signal(signal.SIGTERM)
+        self.assertEqual(program.process.wait(timeout=20), 1, program.output())
+        self.assertIn("Water the plants", program.output())
+        self.assertEqual(os.stat(os.path.dirname(ini)).st_mode & 0o777, 0o555)
+        with open(ini, "rb") as f:
+            self.assertEqual(f.read(), before)
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

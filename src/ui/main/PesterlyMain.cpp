@@ -192,6 +192,10 @@ void PesterlyMain::SaveNow() {
     ending_->Save(Ending::Asking::kNobody);
 }
 
+bool PesterlyMain::SessionLost() const {
+    return ending_->Lost();
+}
+
 void PesterlyMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
         UpdateHideButton();  // a notification area may have appeared or gone meanwhile
