@@ -123,9 +123,9 @@ class StartupTest(DesktopTest):
             timeout=30, env={**os.environ, "DISPLAY": self.screen.name, **as_nobody["extra_env"]})
         self.assertEqual((second.returncode, second.stdout[:27]),
                          (0, "Pesterly is already running"), second.stderr)
-        for folder, _, _ in os.walk(base):  # the state and temporary folders fill up
-            if folder != os.path.join(base, "runtime"):
-                os.chmod(folder, 0o555)
+        state = os.path.join(base, "state")
+        for folder in [os.path.join(base, "tmp"), *(f for f, _, _ in os.walk(state))]:
+            os.chmod(folder, 0o555)  # the state and temporary folders fill up
         program.process.send_signal(signal.SIGTERM)
         self.assertEqual(program.process.wait(timeout=20), 1, program.output())
         self.assertIn("Water the plants", program.output())
