@@ -34,8 +34,7 @@ class MemorySettingsStore : public SettingsStore {
         return "rescue copy " + std::to_string(rescues.size());
     }
     std::variant<std::string, Error> KeepDamagedCopy() override {
-        damaged_copies.push_back(values_);
-        return "damaged copy " + std::to_string(damaged_copies.size());
+        return "damaged copy " + std::to_string(++damaged_copies);
     }
     bool HasSetting(std::string_view section, std::string_view key) const override {
         return values_.count(Name(section, key)) != 0;
@@ -49,8 +48,7 @@ class MemorySettingsStore : public SettingsStore {
     std::string fail_next_commit;
     // The values as each rescue copy held them.
     std::vector<std::map<std::string, std::string>> rescues;
-    // The values as each damaged copy held them.
-    std::vector<std::map<std::string, std::string>> damaged_copies;
+    int damaged_copies = 0;
 
   private:
     static std::string Name(std::string_view section, std::string_view key) {
