@@ -34,6 +34,18 @@ bool HasDisplay() {
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
+// Said on standard error and in a box, since a start from the desktop's menu has no terminal.
+void TellNoLock(const QStringList& tried) {
+    const std::string message =
+        "Pesterly cannot start: it could not make its lock file in any of these places:\n    " +
+        tried.join(QStringLiteral("\n    ")).toStdString() +
+        "\n\nWithout one it cannot tell whether another copy already runs on the same "
+        "settings file, and two copies would overwrite each other's events. Free some space "
+        "or make one of these folders writable for you, then start Pesterly again.";
+    std::fprintf(stderr, "pesterly: %s\n", message.c_str());
+    MessageBoxAsker().Tell(message);
+}
+
 }  // namespace
 
 int RunApplication(int argc, char** argv) {
@@ -70,6 +82,9 @@ int RunApplication(int argc, char** argv) {
                     "Pesterly is already running for this settings file, but its local "
                     "socket is held by a program of another user, so its window could not "
                     "be shown. Look for its icon in the notification area.");
+                return 1;
+            case SingleInstance::Answer::kNoLock:
+                TellNoLock(single.TriedLockPaths());
                 return 1;
         }
         return 1;
@@ -132,7 +147,10 @@ int RunApplication(int argc, char** argv) {
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
     main_window.show();
     outbox.Start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A forced end that could keep the session nowhere, not even in a rescue copy, must not
+    // look like a clean one to whoever ended the program.
+    return main_window.SessionLost() ? 1 : status;
 }
 
 }  // namespace pesterly

@@ -5,7 +5,7 @@
 #include <limits>
 #include <optional>
 
-#include "exchange/TextEncoding.h"
+#include "store/TextEncoding.h"
 #include "store/TextForms.h"
 
 namespace pesterly {

@@ -31,7 +31,8 @@ using ParsedExchangeFile = std::variant<std::vector<Happening>, Error>;
 // Reads a whole exchange file and checks all of it before anything is returned, so that a
 // damaged file imports nothing; the error names the line and what is wrong there.
 //
-// - Bytes that are not valid UTF-8 are read as Windows-1252; a UTF-8 byte order mark is skipped.
+// - Valid UTF-8 stays as it is, and each byte that is not part of a UTF-8 character is read as
+//   Windows-1252; a UTF-8 byte order mark is skipped.
 // - Fields are taken in order across commas and line ends alike (CR LF, LF or CR); blanks and
 //   tabs before and after a field are skipped, and blank lines between events are allowed.
 // - Inside a text two double quotes stand for one; line breaks are kept as written.

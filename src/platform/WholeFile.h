@@ -29,4 +29,9 @@ FileContents ReadRegularFile(const QString& path, int64_t largest);
 // to), readable by its owner only, and renames it over the old one.
 MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes);
 
+// Removes the new files that ReplacePrivateFile left beside this one when a save was cut short
+// (killed before the rename): files of this user named as it makes them that no process has
+// open, so a save under way in another process keeps its file.
+void RemoveStaleCopies(const QString& path);
+
 }  // namespace pesterly

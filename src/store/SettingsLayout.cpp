@@ -1,6 +1,9 @@
 #include "store/SettingsLayout.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
 
 #include "store/TextForms.h"
 
@@ -10,9 +13,56 @@ namespace {
 using namespace keys;
 constexpr std::string_view kDefaultCheckTime = "8:00:00AM";
 
-int16_t ReadCount(SettingsStore& store, std::string_view section, std::string_view key) {
-    const auto count = forms::ParseWholeNumber(store.GetSetting(section, key, "0"));
-    return static_cast<int16_t>(std::clamp<int>(count.value_or(0), 0, Database::kSlots));
+// Which stored slots a table is loaded from, in order, and what the user should hear about it.
+struct SlotsToLoad {
+    std::vector<int> slots;
+    std::string notice;
+};
+
+// A count the program wrote is read as it is: the slots past it stay hidden, since they are
+// what deleting leaves behind. A count that is missing or not a number (a hand edit, a damaged
+// file) would hide every slot, so the slots that hold any key are found and counted instead,
+// gaps left out, up to a gap as long as the whole table.
+SlotsToLoad FindSlots(SettingsStore& store, std::string_view section, std::string_view count_key,
+                      std::initializer_list<std::string_view> prefixes, const std::string& what) {
+    SlotsToLoad found;
+    const std::string text = store.GetSetting(section, count_key, "");
+    const bool stored = store.HasSetting(section, count_key);
+    const auto count = forms::ParseWholeNumber(text);
+    const std::string most = std::to_string(Database::kSlots);
+    if (stored && count && *count >= 0) {
+        for (int n = 0; n < *count && n < Database::kSlots; ++n) {
+            found.slots.push_back(n);
+        }
+        if (*count > Database::kSlots) {
+            found.notice = "The settings file counts " + std::to_string(*count) + " " + what +
+                           ", but Pesterly holds at most " + most + ": it has loaded the first " +
+                           most + ".";
+        }
+        return found;
+    }
+    int present = 0;
+    for (int n = 0, last = -1; n <= INT16_MAX && n - last <= Database::kSlots; ++n) {
+        if (std::any_of(prefixes.begin(), prefixes.end(), [&](std::string_view p) {
+                return store.HasSetting(section, SlotKey(p, n));
+            })) {
+            last = n;
+            ++present;
+            if (found.slots.size() < static_cast<size_t>(Database::kSlots)) {
+                found.slots.push_back(n);
+            }
+        }
+    }
+    if (present > 0) {
+        found.notice = (stored ? "The settings file gives the number of " + what + " as \"" + text +
+                                     "\", which Pesterly cannot read"
+                               : "The settings file does not say how many " + what + " it holds") +
+                       ", so Pesterly has counted them itself: it found " +
+                       std::to_string(present) + " and has loaded " +
+                       (present > Database::kSlots ? "the first " + most + ", as many as it holds."
+                                                   : "them all.");
+    }
+    return found;
 }
 
 DateValue ReadDate(SettingsStore& store, std::string_view key) {
@@ -33,11 +83,16 @@ std::string SlotKey(std::string_view prefix, int slot) {
     return std::string(prefix) + forms::TrimmedNumber(slot);
 }
 
-void LoadSettings(Database& db, SettingsStore& store) {
+std::optional<std::string> LoadSettings(Database& db, SettingsStore& store) {
     using sections::kEvents;
-    db.HappeningCount = ReadCount(store, kEvents, kEventCount);
-    for (int n = 0; n < db.HappeningCount; ++n) {
-        Happening& h = db.Happenings[n];
+    const SlotsToLoad events = FindSlots(store, kEvents, kEventCount,
+                                         {kEventDate, kRepeat, kDesc, kDoneDate, kSendMail,
+                                          kUseNagList, kSpecialEmail, kCategory, kEmailBody},
+                                         "events");
+    db.HappeningCount = static_cast<int16_t>(events.slots.size());
+    for (size_t i = 0; i < events.slots.size(); ++i) {
+        const int n = events.slots[i];
+        Happening& h = db.Happenings[i];
         h.Repeat = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey(kRepeat, n), "0"));
         h.DoneDate = ReadDate(store, SlotKey(kDoneDate, n));
         h.EventDate = ReadDate(store, SlotKey(kEventDate, n));
@@ -48,11 +103,26 @@ void LoadSettings(Database& db, SettingsStore& store) {
         h.Category = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey(kCategory, n), "0"));
         h.EmailBody = store.GetSetting(kEvents, SlotKey(kEmailBody, n), "");
     }
-    db.CategoryCount = ReadCount(store, sections::kCategories, kCategoryCount);
-    for (int n = 0; n < db.CategoryCount; ++n) {
-        db.Categories[n] =
-            store.GetSetting(sections::kCategories, SlotKey(kCategoryName, n), "Error");
+    const SlotsToLoad categories =
+        FindSlots(store, sections::kCategories, kCategoryCount, {kCategoryName}, "categories");
+    db.CategoryCount = static_cast<int16_t>(categories.slots.size());
+    for (size_t i = 0; i < categories.slots.size(); ++i) {
+        db.Categories[i] = store.GetSetting(sections::kCategories,
+                                            SlotKey(kCategoryName, categories.slots[i]), "Error");
     }
+    std::string notice = events.notice;
+    notice += (notice.empty() || categories.notice.empty() ? "" : "\n\n") + categories.notice;
+    if (notice.empty()) {
+        return std::nullopt;
+    }
+    // What was not loaded stays in the file, since the program never writes past the table; the
+    // copy keeps it where the user can see it, whatever happens to the file later.
+    const auto copy = store.KeepDamagedCopy();
+    if (const auto* kept = std::get_if<std::string>(&copy)) {
+        return notice + "\n\nThe file as it was is kept as " + *kept + ".";
+    }
+    return notice + "\n\nPesterly could not keep a copy of the file as it was: " +
+           std::get<Error>(copy).message + ".";
 }
 
 void LoadOptions(Database& db, SettingsStore& store, DateValue today) {

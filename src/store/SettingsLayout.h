@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,10 +52,12 @@ inline constexpr std::string_view kMailFrom = "From";
 // A per-slot key: the prefix and the slot number, "EDate" and 17 give "EDate17".
 std::string SlotKey(std::string_view prefix, int slot);
 
-// Fills the event and category tables from the store. Damaged data never stops it: a count
-// that is not a number reads as 0, a count above the table size loads the first 101 slots,
-// and a date that is missing or does not parse reads as date 0.
-void LoadSettings(Database& db, SettingsStore& store);
+// Fills the event and category tables from the store. Damaged data never stops it: a count that
+// is missing or not a number is replaced by the slots found, a count above the table size loads
+// the first 101 slots, and a date that is missing or does not parse reads as date 0. What the
+// user should be told at start when a count could not be taken as it is; the store then keeps
+// a copy of the file as it was.
+std::optional<std::string> LoadSettings(Database& db, SettingsStore& store);
 
 // Reads CheckDate (default today) and CheckTime (default 8:00:00 AM). A text that does not
 // parse gives the default; CheckDate keeps only its date and CheckTime only its time of day.

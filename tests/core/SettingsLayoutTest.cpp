@@ -84,7 +84,9 @@ TEST(SettingsLayout, DamagedHandEditedValuesNeverBreakTheLoad) {
     store.SaveSetting("Options", "CheckDate", "someday");
     store.SaveSetting("Options", "CheckTime", "teatime");
     Database db;
-    LoadSettings(db, store);
+    EXPECT_NE(LoadSettings(db, store).value_or("").find("counts 5000 categories"),
+              std::string::npos);
+    EXPECT_EQ(store.damaged_copies, 1);
     LoadOptions(db, store, kToday);
     EXPECT_EQ(db.CheckDate, kToday);  // unreadable options fall back to their defaults
     EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 0));

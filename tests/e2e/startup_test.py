@@ -7,6 +7,7 @@ import datetime
 import os
 import shutil
 import signal
+import subprocess
 import tempfile
 import unittest
 
@@ -69,22 +70,28 @@ class StartupTest(DesktopTest):
         with open(program.ini, encoding="utf-8") as f:
             self.assertEqual(f.read(), DAMAGED)
 
+    def nobodys_folders(self):
+        """A folder of user nobody's with the settings folder Pesterly and the folders state,
+        runtime and tmp; (its path, the options that start the program as nobody there)."""
+        base = tempfile.mkdtemp(prefix="pesterly-nobody-")
+        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        for name in ("", "Pesterly", "state", "runtime", "tmp"):
+            os.makedirs(os.path.join(base, name), mode=0o700, exist_ok=True)
+            os.chown(os.path.join(base, name), 65534, 65534)
+        env = {"XDG_CONFIG_HOME": base, "HOME": base, **{key: os.path.join(base, name) for key, name
+               in (("XDG_STATE_HOME", "state"), ("XDG_RUNTIME_DIR", "runtime"), ("TMPDIR", "tmp"))}}
+        return base, dict(binary="setpriv", extra_env=env, args=(
+            "--reuid=65534", "--regid=65534", "--clear-groups", BINARY))
+
     @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
     def test_another_users_file_is_never_written_over(self):
-        base = tempfile.mkdtemp(prefix="pesterly-config-")
-        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        base, as_nobody = self.nobodys_folders()
         ini = os.path.join(base, "Pesterly", "Pesterly.ini")
-        os.mkdir(os.path.dirname(ini))
-        os.chmod(base, 0o755)
-        for path in (base, os.path.dirname(ini)):
-            os.chown(path, 65534, 65534)
         before = b'[Events]\nEventCount=" 1"\nEDesc0=Old event\n'
         with open(ini, "wb") as f:  # root's, mode 600: unreadable to nobody
             f.write(before)
         os.chmod(ini, 0o600)
-        program, notice = self.start(
-            binary="setpriv", args=("--reuid=65534", "--regid=65534", "--clear-groups", BINARY),
-            extra_env={"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base, "HOME": base})
+        program, notice = self.start(**as_nobody)
         program.keys(notice, "Return")  # the notice: the main window comes after it
         wait_for(lambda: program.windows("Pesterly") and
                  program.windows("Pesterly")[0].id != notice.id, what="the main window")
@@ -95,6 +102,29 @@ class StartupTest(DesktopTest):
         with open(ini + ".unsaved", encoding="utf-8") as f:
             self.assertIn("[Events]", f.read())
 
+    # The user made the settings folder read-only: a second start still finds the first copy,
+    # and the folder stays read-only. When at the end the desktop ends the program and nothing
+    # can be written anywhere, the exit status says so, and standard error names the events.
+    @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
+    def test_a_read_only_settings_folder_keeps_a_second_copy_out_and_stays_read_only(self):
+        base, as_nobody = self.nobodys_folders()
+        ini = os.path.join(base, "Pesterly", "Pesterly.ini")
+        with open(ini, "wb") as f:
+            f.write(b"[Events]\nEventCount=1\nEDesc0=Water the plants\n")  # saved as " 1"
+        os.chmod(os.path.dirname(ini), 0o555)
+        program, _ = self.start(**as_nobody)
+        env = {**os.environ, "DISPLAY": self.screen.name, **as_nobody["extra_env"]}
+        second = subprocess.run(["setpriv", *as_nobody["args"]], capture_output=True, text=True,
+                                timeout=30, env=env)
+        self.assertEqual((second.returncode, second.stdout[:27]),
+                         (0, "Pesterly is already running"), second.stderr)
+        state = os.path.join(base, "state")
+        for folder in [os.path.join(base, "tmp"), *(f for f, _, _ in os.walk(state))]:
+            os.chmod(folder, 0o555)  # the state and temporary folders fill up
+        program.process.send_signal(signal.SIGTERM)
+        self.assertEqual(program.process.wait(timeout=20), 1, program.output())
+        self.assertIn("Water the plants", program.output())
+        self.assertEqual(os.stat(os.path.dirname(ini)).st_mode & 0o777, 0o555)
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -53,14 +53,17 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
     EXPECT_LE(total, grid.width() - grid.verticalScrollBar()->sizeHint().width());
 }
 
-// The command line is echoed as typed; a failed save keeps the window open and says so.
-TEST_F(MainWindowTest, EchoesTheCommandLineAndAFailedSaveKeepsTheWindowOpen) {
-    Seed({Event("x", DateValue())});
+// The command line is echoed as typed, a count that cannot be read is told of and does not hide
+// the events, and a failed save keeps the window open and says so.
+TEST_F(MainWindowTest, EchoesTheCommandLineTellsOfADamagedCountAndAFailedSaveKeepsTheWindowOpen) {
+    Seed({Event("x", DateValue()), Event("y", DateValue())});
+    store.SaveSetting("Events", "EventCount", "2,0");
     auto window = OpenWindow({"--hello", "two words", ""});
-    EXPECT_EQ(window->FGrid->Rows(), 2);
+    EXPECT_EQ(window->FGrid->Rows(), 3);
     store.fail_next_commit = "Pesterly could not write its settings file.";
     EXPECT_FALSE(window->close());
     EXPECT_THAT(asker.messages, ::testing::ElementsAre("--hello \"two words\" \"\"",
+                                                       ::testing::HasSubstr("as \"2,0\""),
                                                        ::testing::HasSubstr("could not write")));
     EXPECT_TRUE(window->close());
 }

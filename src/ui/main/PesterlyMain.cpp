@@ -67,7 +67,9 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     if (!arguments.isEmpty()) {
         services_.asker.Tell(CommandLineText(arguments).toStdString());
     }
-    LoadSettings(services_.db, services_.store);
+    if (const auto notice = LoadSettings(services_.db, services_.store)) {
+        services_.asker.Tell(*notice);
+    }
     grid_commands_->Load();
     SizeColumns(*layout_);
     LoadOptions(services_.db, services_.store, services_.clock.Today());
@@ -188,6 +190,10 @@ void PesterlyMain::EndOnRequest() {
 
 void PesterlyMain::SaveNow() {
     ending_->Save(Ending::Asking::kNobody);
+}
+
+bool PesterlyMain::SessionLost() const {
+    return ending_->Lost();
 }
 
 void PesterlyMain::changeEvent(QEvent* event) {

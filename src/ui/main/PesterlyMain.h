@@ -66,6 +66,9 @@ class PesterlyMain : public QMainWindow {
     void EndOnRequest();
     // Saves the table now, as the session manager asks before the desktop session ends.
     void SaveNow();
+    // True when the last save that nobody could be asked about failed, and no rescue copy could
+    // be kept either: the session's changes are lost.
+    bool SessionLost() const;
     // Writes the events of the selected grid rows, top to bottom, to an exchange file.
     void ExportTo(const QString& path);
     // Appends the new events of an exchange file to the table and the grid. A damaged file
