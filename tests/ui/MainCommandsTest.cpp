@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QTemporaryDir>
 
@@ -43,7 +44,7 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         const auto parsed = ParseExchangeFile(file.readAll().toStdString());
         std::vector<std::string> descs;
-        for (const Happening& h : std::get<std::vector<Happening>>(parsed)) {
+        for (const Happening& h : std::get<ExchangeContents>(parsed).events) {
             descs.push_back(h.Desc);
         }
         return descs;
@@ -53,6 +54,18 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         return file.fileName();
+    }
+
+    // Answers the next file dialog with this file, in the file type that shows it.
+    void WhenFileDialogOpens(const QString& path, const QString& filter) {
+        QTimer::singleShot(0, [=] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_TRUE(dialog->nameFilters().contains(filter));
+            dialog->selectNameFilter(filter);
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();  // as its Open or Save button
+        });
     }
 
     bool editor_seen = false;
@@ -168,6 +181,34 @@ TEST_F(MainCommandsTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSe
     EXPECT_TRUE(asker.messages.empty());
 }
 
+// Export and Delete act on the rows shown selected, however the user selected them, also when
+// no row has been made current.
+TEST_F(MainCommandsTest, CommandsActOnTheRowsShownSelected) {
+    auto window = OpenNumbered(4);
+    FlexGrid& grid = *window->FGrid;
+    const auto click = [&grid](int row, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys,
+                          grid.visualRect(grid.model()->index(row - 1, 0)).center());
+    };
+    const QString path = dir.filePath("chosen");  // saved as typed, with no extension
+    WhenFileDialogOpens(path, QStringLiteral("Pesterly (*.Pesterly)"));
+    QTest::keyClick(&grid, Qt::Key_A, Qt::ControlModifier);
+    window->MenuExport->trigger();
+    EXPECT_EQ(Exported(path).size(), 4u);
+    click(3), click(2, Qt::ShiftModifier);
+    window->ExportTo(path);
+    EXPECT_EQ(Exported(path), (std::vector<std::string>{"event 1", "event 2"}));
+    click(2), QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
+    window->DeleteButton->click();
+    QTest::keyClick(&grid, Qt::Key_A, Qt::ControlModifier);
+    window->DeleteButton->click();
+    EXPECT_THAT(asker.messages, ::testing::Each(HasSubstr("multiple event deletes")));
+    EXPECT_EQ(asker.messages.size(), 2u);
+    click(2);
+    window->DeleteButton->click();
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"event 0", "event 2", "event 3"}));
+}
+
 // A known event is skipped; of the new ones, what fits is appended with its row.
 TEST_F(MainCommandsTest, ImportAppendsNewEventsThatFitAndSaysHowManyWereLeftOut) {
     auto window = OpenNumbered(100);
@@ -184,6 +225,20 @@ TEST_F(MainCommandsTest, ImportAppendsNewEventsThatFitAndSaysHowManyWereLeftOut)
     EXPECT_EQ(window->FGrid->CellText(101, kColToBeDone), "Mother's birthday");
     EXPECT_EQ(window->FGrid->CellText(101, kColSlot), " 100");
     EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("2 new events")));
+}
+
+// A file whose first line announces fewer events than it holds: what the line announces is
+// imported, the rest ignored, and the user told. Import offers files of any name.
+TEST_F(MainCommandsTest, ImportReadsTheAnnouncedEventsAndSaysTheRestWasIgnored) {
+    auto window = OpenNumbered(1);
+    const QString path = Write("from a friend",
+                               "1\r\n"
+                               "#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
+                               "#2001-03-14#,1,\"another\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n");
+    WhenFileDialogOpens(path, QStringLiteral("All files (*)"));
+    window->MenuImport->trigger();
+    EXPECT_EQ(Column(*window->FGrid, kColToBeDone), QStringList({"event 0", "new one"}));
+    EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("from line 3 on, was ignored")));
 }
 
 TEST_F(MainCommandsTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {

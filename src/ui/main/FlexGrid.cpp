@@ -96,6 +96,18 @@ int FlexGrid::RowSel() const {
     return Row();
 }
 
+std::vector<int> FlexGrid::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QTableWidgetSelectionRange& range : selectedRanges()) {
+        for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
+            rows.push_back(row + 1);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 QString FlexGrid::CellText(int row, int col) const {
     const QTableWidgetItem* cell = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
     return cell != nullptr ? cell->text() : QString();
