@@ -83,22 +83,19 @@ class TrayTest(DesktopTest):
             ["dbus-monitor", "--address", bus, "member='Notify'"], stdout=calls))
         dunst = subprocess.Popen(["dunst"], env=env, stderr=subprocess.DEVNULL)
         wait_for(lambda: run("dunstctl", "count", env=env).returncode == 0, what="dunst")
-        descs = ["Feed the cat", "Water the plants", "Bins", "Rent"]
         for server in (True, False):
             soon = datetime.datetime.now() + datetime.timedelta(seconds=10)
             program, window = self.start(ini(
-                [dict(Date=us_date(days_ago(0)), Desc=desc) for desc in descs],
+                [dict(Date=us_date(days_ago(0)), Desc="Feed the cat")],
                 Options={"CheckDate": us_date(days_ago(1)),
                          "CheckTime": soon.strftime("%I:%M:%S %p").lstrip("0")}),
                 extra_env={"DBUS_SESSION_BUS_ADDRESS": bus})
             program.tray_icon()
             program.hide(window)
-            seen = set()
-            question = program.next_box(window, seen)
+            question = program.wait_window("Pesterly")
             if server:
                 notify = pathlib.Path(calls.name).read_text
-                wait_for(lambda: '"Feed the cat\nWater the plants\nBins\nand 1 more"' in notify(),
-                         what="the notification")
+                wait_for(lambda: 'string "Feed the cat"' in notify(), what="the notification")
                 self.assertIn('string "desktop-entry"', notify())
                 # Its default action brings the question to the front.
                 root = self.screen.x.screen().root
@@ -108,9 +105,7 @@ class TrayTest(DesktopTest):
                 low = stack().index(question.id)
                 run("dunstctl", "action", env=env)
                 wait_for(lambda: stack().index(question.id) > low, what="the question in front")
-            for _ in descs:
-                program.keys(question, "alt+y")
-                question = program.next_box(window, seen) if len(seen) < len(descs) else None
+            program.keys(question, "alt+y")
             if server:
                 wait_for(lambda: run("dunstctl", "count", "displayed", env=env).stdout == "0\n",
                          what="the notification withdrawn")

@@ -61,7 +61,7 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
         QTimer::singleShot(0, [=] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            ASSERT_TRUE(dialog->nameFilters().contains(filter));
+            EXPECT_TRUE(dialog->nameFilters().contains(filter));
             dialog->selectNameFilter(filter);
             dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->accept();  // as its Open or Save button
@@ -143,7 +143,7 @@ TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
     EXPECT_EQ(db.Happenings[1].Desc, "apple");
 }
 
-TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownAndRefusesSeveralRows) {
+TEST_F(MainCommandsTest, DeleteMovesLaterEventsDown) {
     auto window = Open({"a", "b", "c"});
     FlexGrid& grid = *window->FGrid;
     grid.SetRow(1);
@@ -153,39 +153,14 @@ TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownAndRefusesSeveralRows) {
     EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"b", "c"}));
     EXPECT_EQ(Column(grid, kColSlot), QStringList({" 0", " 1"}));
     EXPECT_TRUE(asker.messages.empty());
-
-    grid.SetRow(1);
-    grid.setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, kGridColumns - 1), true);
-    window->DeleteButton->click();
-    EXPECT_EQ(asker.messages.size(), 1u);
-    EXPECT_EQ(db.HappeningCount, 2);
-    EXPECT_EQ(grid.Rows(), 3);
 }
 
-TEST_F(MainCommandsTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {
-    auto window = OpenNumbered(6);
-    FlexGrid& grid = *window->FGrid;
-    grid.SortGeneric(kColSlot);
-    grid.sortItems(kColSlot, Qt::DescendingOrder);  // rows now show slots 5, 4, 3, 2, 1, 0
-    const QString path = dir.filePath("some.Pesterly");
-    for (const auto& [current, other] : {std::pair{5, 2}, std::pair{2, 5}}) {
-        grid.clearSelection();
-        grid.SetRow(other);
-        grid.setRangeSelected(QTableWidgetSelectionRange(1, 0, 4, kGridColumns - 1), true);
-        grid.setCurrentCell(current - 1, 0, QItemSelectionModel::NoUpdate);
-        ASSERT_EQ(grid.RowSel(), other);
-        window->ExportTo(path);
-        EXPECT_EQ(Exported(path),
-                  (std::vector<std::string>{"event 4", "event 3", "event 2", "event 1"}));
-    }
-    EXPECT_TRUE(asker.messages.empty());
-}
-
-// Export and Delete act on the rows shown selected, however the user selected them, also when
-// no row has been made current.
-TEST_F(MainCommandsTest, CommandsActOnTheRowsShownSelected) {
+// Export and Delete act on the rows shown selected, in grid order, however the user selected
+// them, also when no row has been made current.
+TEST_F(MainCommandsTest, ExportAndDeleteActOnTheRowsShownSelected) {
     auto window = OpenNumbered(4);
     FlexGrid& grid = *window->FGrid;
+    grid.sortItems(kColSlot, Qt::DescendingOrder);  // rows show slots 3, 2, 1, 0
     const auto click = [&grid](int row, Qt::KeyboardModifiers keys = {}) {
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys,
                           grid.visualRect(grid.model()->index(row - 1, 0)).center());
@@ -194,19 +169,17 @@ TEST_F(MainCommandsTest, CommandsActOnTheRowsShownSelected) {
     WhenFileDialogOpens(path, QStringLiteral("Pesterly (*.Pesterly)"));
     QTest::keyClick(&grid, Qt::Key_A, Qt::ControlModifier);
     window->MenuExport->trigger();
-    EXPECT_EQ(Exported(path).size(), 4u);
-    click(3), click(2, Qt::ShiftModifier);
+    EXPECT_EQ(Exported(path),
+              (std::vector<std::string>{"event 3", "event 2", "event 1", "event 0"}));
+    click(3), click(2, Qt::ShiftModifier);  // upwards
     window->ExportTo(path);
-    EXPECT_EQ(Exported(path), (std::vector<std::string>{"event 1", "event 2"}));
+    EXPECT_EQ(Exported(path), (std::vector<std::string>{"event 2", "event 1"}));
     click(2), QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
     window->DeleteButton->click();
-    QTest::keyClick(&grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_THAT(asker.messages, ElementsAre("I was too lazy to implement multiple event deletes"));
+    QTest::keyClick(&grid, Qt::Key_Up);
     window->DeleteButton->click();
-    EXPECT_THAT(asker.messages, ::testing::Each(HasSubstr("multiple event deletes")));
-    EXPECT_EQ(asker.messages.size(), 2u);
-    click(2);
-    window->DeleteButton->click();
-    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"event 0", "event 2", "event 3"}));
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"event 0", "event 1", "event 3"}));
 }
 
 // A known event is skipped; of the new ones, what fits is appended with its row.
@@ -227,15 +200,14 @@ TEST_F(MainCommandsTest, ImportAppendsNewEventsThatFitAndSaysHowManyWereLeftOut)
     EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("2 new events")));
 }
 
-// A file whose first line announces fewer events than it holds: what the line announces is
-// imported, the rest ignored, and the user told. Import offers files of any name.
+// Import offers files of any name. Of a file whose first line announces fewer events than it
+// holds, the announced ones are imported, and the user is told that the rest was ignored.
 TEST_F(MainCommandsTest, ImportReadsTheAnnouncedEventsAndSaysTheRestWasIgnored) {
     auto window = OpenNumbered(1);
-    const QString path = Write("from a friend",
-                               "1\r\n"
-                               "#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
-                               "#2001-03-14#,1,\"another\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n");
-    WhenFileDialogOpens(path, QStringLiteral("All files (*)"));
+    WhenFileDialogOpens(Write("from a friend",
+                              "1\r\n#2001-03-14#,1,\"new one\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"
+                              "#2001-03-14#,1,\"another\",#2000-03-14#,#TRUE#,\"\",3,\"x\"\r\n"),
+                        QStringLiteral("All files (*)"));
     window->MenuImport->trigger();
     EXPECT_EQ(Column(*window->FGrid, kColToBeDone), QStringList({"event 0", "new one"}));
     EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("from line 3 on, was ignored")));

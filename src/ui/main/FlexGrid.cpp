@@ -86,16 +86,6 @@ void FlexGrid::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-int FlexGrid::RowSel() const {
-    const int current = currentRow();
-    for (const QTableWidgetSelectionRange& range : selectedRanges()) {
-        if (current >= range.topRow() && current <= range.bottomRow()) {
-            return (current == range.topRow() ? range.bottomRow() : range.topRow()) + 1;
-        }
-    }
-    return Row();
-}
-
 std::vector<int> FlexGrid::SelectedRows() const {
     std::vector<int> rows;
     for (const QTableWidgetSelectionRange& range : selectedRanges()) {
