@@ -85,8 +85,10 @@ void ExchangeCommands::ReadFile(const QString& infile) {
     }
     if (summary.left_out > 0) {
         notes.push_back("The event table is full (101 events), so " +
-                        std::to_string(summary.left_out) +
-                        " new events from the file were left out.");
+                        (summary.left_out == 1 ? std::string("1 new event from the file was")
+                                               : std::to_string(summary.left_out) +
+                                                     " new events from the file were") +
+                        " left out.");
     }
     if (!notes.empty()) {
         asker_.Tell(notes.size() == 1 ? notes[0] : notes[0] + "\n\n" + notes[1]);
