@@ -12,13 +12,11 @@ class FakeDesktopNotifier : public DesktopNotifier {
     void Notify(const QString& text, std::function<void()> /*on_click*/) override {
         body = text;
         shown = true;
-        ++notified;
     }
     void Withdraw() override { shown = false; }
 
     QString body;
     bool shown = false;
-    int notified = 0;
 };
 
 }  // namespace pesterly::testing

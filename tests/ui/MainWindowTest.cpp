@@ -189,8 +189,7 @@ TEST_F(MainScheduleTest, ReviewOutOfSightIsAnnouncedUntilItEnds) {
     db.CheckDate = kToday.AddDays(-1);
     wakeup.Fire();
     EXPECT_EQ(asker.questions.size(), 10u);
-    EXPECT_EQ(notifier.notified, 1) << "the window is in front";
-    EXPECT_EQ(asked_while_shown, 5);
+    EXPECT_EQ(asked_while_shown, 5) << "the window is in front";
 }
 
 TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {
