@@ -9,6 +9,7 @@
 #include <stop_token>
 
 #include "PesterlyConfig.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
@@ -125,12 +126,9 @@ int RunApplication(int argc, char** argv) {
     NagMailDiary diary(NagMailDiary::DefaultPath());
     OutboxNagMailer mailer(store, outbox, diary, clock);
     QtTrayIcon tray(icon);
-    QObject::connect(&outbox, &Outbox::WaitingChanged, &tray, [&tray](int count) {
-        tray.SetTip(count == 0 ? QStringLiteral("Pesterly")
-                               : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
-    });
     RealTimeWakeUpSource wakeup;
-    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup, &outbox},
+    FreedesktopNotifier notifier(QStringLiteral("pesterly"));
+    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup, &outbox, &notifier},
                              QApplication::arguments().mid(1));
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app,

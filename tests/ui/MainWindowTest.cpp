@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include "MainWindowHarness.h"
+#include "platform/Outbox.h"
+#include "support/FakeMailPost.h"
 
 // The main window: its rows and layout, saving, the tray icon and the daily review's schedule.
 namespace pesterly {
@@ -117,6 +120,20 @@ TEST_F(MainTrayTest, WithoutANotificationAreaHideIsOffAndSaysWhy) {
     EXPECT_FALSE(window->HideButton->isEnabled());
 }
 
+// The icon's tip counts the nag mails waiting to go out.
+TEST_F(MainWindowTest, TrayTipCountsTheWaitingNagMails) {
+    QTemporaryDir folder;
+    Outbox waiting(folder.path(), asker, [](std::string&) {
+        return std::make_unique<testing::FakeMailPost>(Delivery::TryLater("the server is down"));
+    });
+    outbox = &waiting;
+    auto window = OpenWindow();
+    for (const char* tip : {"Pesterly: 1 nag mail waiting", "Pesterly: 2 nag mails waiting"}) {
+        ASSERT_TRUE(waiting.Send({"Rent", "Rent", "", "a@x.org", {"a@x.org"}}).has_value());
+        EXPECT_EQ(tray.tip, tip);
+    }
+}
+
 // The window opens at 10:00 on these one-time events, last reviewed yesterday unless told.
 class MainScheduleTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
@@ -159,6 +176,23 @@ TEST_F(MainScheduleTest, NoReviewWhileADialogIsOpen) {
     editor.close();
     wakeup.Fire();
     EXPECT_EQ(asker.questions.size(), 1u);
+}
+
+// A review that starts with the window hidden or behind others is announced on the desktop,
+// naming the first few due events, until it ends; one in front of the user is not.
+TEST_F(MainScheduleTest, ReviewOutOfSightIsAnnouncedUntilItEnds) {
+    int asked_while_shown = 0;
+    asker.on_question = [&](const std::string&) { asked_while_shown += notifier.shown; };
+    auto window = Open({"  Cat\nfood ", "Rent", "Bins", "Pills", "Tax"});
+    wakeup.Fire();
+    EXPECT_EQ(notifier.body, "Cat food\nRent\nBins\nand 2 more");
+    EXPECT_FALSE(notifier.shown);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    db.CheckDate = kToday.AddDays(-1);
+    wakeup.Fire();
+    EXPECT_EQ(asker.questions.size(), 10u);
+    EXPECT_EQ(asked_while_shown, 5) << "the window is in front";
 }
 
 TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {

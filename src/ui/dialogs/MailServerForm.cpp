@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QThread>
 #include <cstdlib>
+#include <utility>
 
 #include "mail/MailServerSettings.h"
 #include "platform/MailModule.h"
@@ -195,6 +196,20 @@ void MailServerForm::ShowOutbox(Outbox& outbox) {
     outbox_ = &outbox;
     connect(&outbox, &Outbox::WaitingChanged, this, &MailServerForm::FillWaitingList);
     connect(&outbox, &Outbox::RetryDone, this, &MailServerForm::FillWaitingList);
+    connect(&outbox, &Outbox::RetryDone, this, &MailServerForm::ShowRetryResult);
+}
+
+void MailServerForm::ShowRetryResult() {
+    if (!std::exchange(retry_asked_, false)) {
+        return;  // a retry of the outbox's own timer: the status shows what the user did
+    }
+    const int waiting = outbox_->WaitingCount();
+    StatusText->setPlainText(
+        waiting == 0 ? QStringLiteral("Every waiting nag mail has been sent.")
+        : waiting == 1
+            ? QStringLiteral("1 nag mail is still waiting; Pesterly tries again later.")
+            : QStringLiteral("%1 nag mails are still waiting; Pesterly tries again later.")
+                  .arg(waiting));
 }
 
 // The list changes only through the outbox; neither it nor its buttons touch the settings, so
@@ -222,6 +237,7 @@ void MailServerForm::FillWaitingList() {
 
 void MailServerForm::MailServerForm_RetryNowButton_Click() {
     StatusText->setPlainText(QStringLiteral("Sending the waiting nag mails again..."));
+    retry_asked_ = true;
     outbox_->RetryNow();
 }
 

@@ -88,6 +88,8 @@ class MailServerForm : public ModalForm {
     void MailServerForm_RetryNowButton_Click();
     void MailServerForm_DiscardButton_Click();
     void FillWaitingList();
+    // Replaces "Sending..." with how the retry the user asked for ended.
+    void ShowRetryResult();
 
     std::unique_ptr<PasswordKeyring> own_keyring_;
     SettingsStore& store_;
@@ -95,6 +97,7 @@ class MailServerForm : public ModalForm {
     PasswordKeyring& keyring_;
     TestMailSender send_test_mail_;
     Outbox* outbox_ = nullptr;
+    bool retry_asked_ = false;
     bool keyring_available_ = false;
     // The keyring account the form opened with, whose password moves when it changes.
     std::string opened_account_;

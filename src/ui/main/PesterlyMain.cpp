@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/Outbox.h"
 #include "platform/TrayIcon.h"
 #include "reminder/QuestionAsker.h"
 #include "reminder/Review.h"
@@ -53,10 +54,18 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
                                                    services.asker, this);
     schedule_ = std::make_unique<ReviewSchedule>(
         services.db, services.clock, services.wakeup, [this] { PesterlyMain_SlowTimer_Timer(); },
-        [this] { ReviewDueHappenings(); });
+        [this] { ReviewDueHappenings(); }, *this, services.notifier);
     ending_ = std::make_unique<Ending>(services.db, services.store, services.asker, services.tray);
     CreateMenus();
     WireHandlers();
+    if (services.outbox != nullptr) {
+        connect(services.outbox, &Outbox::WaitingChanged, this, [this](int count) {
+            services_.tray.SetTip(
+                count == 0   ? QStringLiteral("Pesterly")
+                : count == 1 ? QStringLiteral("Pesterly: 1 nag mail waiting")
+                             : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
+        });
+    }
     PesterlyMain_Form_Load(arguments);
     CentreOnScreen();
 }

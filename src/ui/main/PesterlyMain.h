@@ -12,6 +12,7 @@ class QTimer;
 namespace pesterly {
 
 class Clock;
+class DesktopNotifier;
 class Ending;
 class ExchangeCommands;
 class FlexGrid;
@@ -41,6 +42,8 @@ struct MainServices {
     WakeUpSource& wakeup;
     // Where nag mail that could not go out waits; none in tests that do not need it.
     Outbox* outbox = nullptr;
+    // Calls the user to a review that starts while the window is out of sight.
+    DesktopNotifier* notifier = nullptr;
 };
 
 // The main window: its controls and menus, each handler handing the work to the class with

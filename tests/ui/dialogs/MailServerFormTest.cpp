@@ -113,6 +113,7 @@ TEST_F(MailServerFormTest, ListsWaitingMailsToDiscardOrRetry) {
         QObject::connect(&outbox, &Outbox::RetryDone, &done, &QEventLoop::quit);
         Click(form.RetryNowButton);
         done.exec();
+        EXPECT_EQ(Status(), "Every waiting nag mail has been sent.");
         EXPECT_EQ(form.WaitingList->count(), 0);
         EXPECT_FALSE(form.RetryNowButton->isEnabled());
         EXPECT_FALSE(form.OKButton->isEnabled()) << "the list is no setting";
