@@ -9,6 +9,7 @@
 #include <stop_token>
 
 #include "PesterlyConfig.h"
+#include "platform/AutostartEntry.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
@@ -32,6 +33,14 @@ bool HasDisplay() {
         return value != nullptr && *value != '\0';
     };
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+// How long a hidden start waits for a notification area before it shows the window. Tests
+// shorten it with PESTERLY_TRAY_WAIT_MS.
+int TrayWaitMs() {
+    bool ok = false;
+    const int wait = qEnvironmentVariableIntValue("PESTERLY_TRAY_WAIT_MS", &ok);
+    return ok && wait >= 0 ? wait : 10000;
 }
 
 }  // namespace
@@ -114,8 +123,13 @@ int RunApplication(int argc, char** argv) {
                                : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
     });
     RealTimeWakeUpSource wakeup;
-    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup, &outbox},
-                             QApplication::arguments().mid(1));
+    const AutostartEntry autostart(AutostartEntry::DefaultPath(),
+                                   QCoreApplication::applicationFilePath());
+    // "--hidden" is how the login entry starts Pesterly; any other argument is the user's.
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool hidden = arguments.removeAll(QStringLiteral("--hidden")) > 0;
+    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup, &outbox, &autostart},
+                             arguments);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app,
                      [&end_of_mail] { end_of_mail.request_stop(); });
@@ -129,7 +143,14 @@ int RunApplication(int argc, char** argv) {
                      &PesterlyMain::EndOnRequest);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
-    main_window.show();
+    if (const MaybeError error = autostart.Follow(db.options.StartAtLogin)) {
+        std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
+    }
+    if (hidden) {
+        main_window.StartHidden(TrayWaitMs());
+    } else {
+        main_window.show();
+    }
     outbox.Start();
     return QApplication::exec();
 }

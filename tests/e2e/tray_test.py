@@ -1,10 +1,11 @@
 """The real program with a real notification area (trayer) under Xvfb: hiding to the tray and
-coming back, ending by the icon, and one copy at a time."""
+coming back, starting hidden as at login, ending by the icon, and one copy at a time."""
 
 import os
+import time
 import unittest
 
-from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, ini, run, wait_for
+from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, Pesterly, ini, run, wait_for
 
 TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Desc="Bravo")],
                  Options={"CheckDate": "12/31/2099"})
@@ -46,15 +47,22 @@ class TrayTest(DesktopTest):
         self.assertHolds(program.settings()["Events"], {"EventCount": " 1", "EDesc0": "Alpha"})
 
     def test_a_second_start_shows_the_copy_that_runs_a_right_double_click_ends_it(self):
-        program, window = self.start()
+        # Started as at login: only the icon, also once the wait for a panel is over.
+        program = Pesterly(BINARY, self.screen, args=("--hidden",),
+                           extra_env={"PESTERLY_TRAY_WAIT_MS": "500"})
+        self.addCleanup(program.cleanup)
         program.tray_icon()
+        time.sleep(1.5)
+        self.assertEqual(program.windows("Pesterly"), [])
+        program.click_at(*program.tray_icon())
+        window = program.wait_window("Pesterly")
         program.keys(window, "Tab", "space")  # Add New Event: after the grid in the tab order
         editor = program.wait_window("Edit Event")
         program.retype(editor, EDITOR_CLIENT, 2000, 420, "Feed the cat")  # the description
         program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
         program.hide(window)
-        second = run(BINARY, env={**os.environ, "DISPLAY": self.screen.name,
+        second = run(BINARY, "--hidden", env={**os.environ, "DISPLAY": self.screen.name,
                                   "HOME": program.home, "XDG_CONFIG_HOME": program.config})
         self.assertEqual(second.returncode, 0)
         self.assertIn("already running", second.stdout)

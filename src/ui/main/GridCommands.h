@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace pesterly {
@@ -29,6 +31,10 @@ class GridCommands {
     // shows no live event.
     int SlotOfRow(int row) const;
 
+    // Runs after each change these commands make to the table: an event added, edited or
+    // deleted, a category added in the editor.
+    void OnTableChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+
     void AddNew();
     void EditCurrent();
     void DeleteCurrent();
@@ -41,6 +47,7 @@ class GridCommands {
     const Clock& clock_;
     QuestionAsker& asker_;
     QWidget* window_;
+    std::function<void()> changed_ = [] {};
     // Made on first use and kept.
     EditHappening* editor_ = nullptr;
 };

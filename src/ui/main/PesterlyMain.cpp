@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/AutostartEntry.h"
 #include "platform/TrayIcon.h"
 #include "reminder/QuestionAsker.h"
 #include "reminder/Review.h"
@@ -19,6 +20,7 @@
 #include "ui/dialogs/NagList.h"
 #include "ui/dialogs/OptionsForm.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/main/ChangeSaver.h"
 #include "ui/main/Ending.h"
 #include "ui/main/ExchangeCommands.h"
 #include "ui/main/FlexGrid.h"
@@ -27,6 +29,23 @@
 
 namespace pesterly {
 namespace {
+
+// Passes the review's questions on and notes each answer as a change. The review carries out an
+// answer before it asks anything else, so the save that follows finds it done.
+class AnswerSavingAsker final : public QuestionAsker {
+  public:
+    AnswerSavingAsker(QuestionAsker& asker, ChangeSaver& saver) : asker_(asker), saver_(saver) {}
+    Answer AskYesNoCancel(const std::string& prompt) override {
+        const Answer answer = asker_.AskYesNoCancel(prompt);
+        saver_.NoteChange();
+        return answer;
+    }
+    void Tell(const std::string& message) override { asker_.Tell(message); }
+
+  private:
+    QuestionAsker& asker_;
+    ChangeSaver& saver_;
+};
 
 // The command line as the user typed it: an argument holding a blank was quoted.
 QString CommandLineText(const QStringList& arguments) {
@@ -55,6 +74,8 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
         services.db, services.clock, services.wakeup, [this] { PesterlyMain_SlowTimer_Timer(); },
         [this] { ReviewDueHappenings(); });
     ending_ = std::make_unique<Ending>(services.db, services.store, services.asker, services.tray);
+    saver_ = std::make_unique<ChangeSaver>(services.db, services.store, services.asker);
+    grid_commands_->OnTableChanged([this] { saver_->NoteChange(); });
     CreateMenus();
     WireHandlers();
     PesterlyMain_Form_Load(arguments);
@@ -80,7 +101,10 @@ void PesterlyMain::FillRow(int rownum, int hapnum) {
 }
 
 void PesterlyMain::ReviewDueHappenings() {
-    pesterly::ReviewDueHappenings(services_.db, services_.asker, services_.mailer, services_.clock);
+    AnswerSavingAsker asker(services_.asker, *saver_);
+    pesterly::ReviewDueHappenings(services_.db, asker, services_.mailer, services_.clock);
+    // The schedule stamps the review date as soon as this returns, before the save runs.
+    saver_->NoteChange();
     grid_commands_->Refill();
 }
 
@@ -113,11 +137,26 @@ void PesterlyMain::PesterlyMain_FGrid_Click(int mouse_col) {
 }
 
 void PesterlyMain::PesterlyMain_FileOptions_Click() {
+    Options& options = services_.db.options;
     if (options_form_ == nullptr) {
-        options_form_ = new OptionsForm(services_.db, this);
+        options_form_ = new OptionsForm(options, this);
     }
+    const AutostartEntry* autostart = services_.autostart;
+    // The box shows an entry switched off in the desktop's session settings as off.
+    const bool started_at_login = autostart != nullptr
+                                      ? autostart->StartsAtLogin(options.StartAtLogin)
+                                      : options.StartAtLogin;
+    options.StartAtLogin = started_at_login;
     options_form_->exec();
+    saver_->NoteChange();
     ArmSlowTimer();  // a new review time applies at once
+    if (autostart == nullptr) {
+        return;
+    }
+    if (const MaybeError error =
+            autostart->Follow(options.StartAtLogin, options.StartAtLogin && !started_at_login)) {
+        services_.asker.Tell(error->message);
+    }
 }
 
 void PesterlyMain::PesterlyMain_FileMAPI_Click() {
@@ -129,7 +168,8 @@ void PesterlyMain::PesterlyMain_FileMAPI_Click() {
 
 void PesterlyMain::PesterlyMain_MailServer_Click() {
     if (mail_server_ == nullptr) {
-        mail_server_ = new MailServerForm(services_.store, services_.asker, this);
+        mail_server_ =
+            new MailServerForm(services_.db.options, services_.store, services_.asker, this);
         if (services_.outbox != nullptr) {
             mail_server_->ShowOutbox(*services_.outbox);
         }
@@ -147,10 +187,12 @@ void PesterlyMain::ExportTo(const QString& path) {
 
 void PesterlyMain::PesterlyMain_MenuImport_Click() {
     exchange_->Import();
+    saver_->NoteChange();
 }
 
 void PesterlyMain::ReadFile(const QString& infile) {
     exchange_->ReadFile(infile);
+    saver_->NoteChange();
 }
 
 void PesterlyMain::PesterlyMain_AboutPesterly_Click() {
@@ -164,8 +206,9 @@ void PesterlyMain::PesterlyMain_StartHelp_Click() {
 
 void PesterlyMain::closeEvent(QCloseEvent* event) {
     if (ending_->Unloaded() || PesterlyMain_Form_Unload()) {
+        saver_->Stop();
         event->accept();
-        emit Unloaded();
+        Q_EMIT Unloaded();
     } else {
         event->ignore();
     }
@@ -179,11 +222,12 @@ void PesterlyMain::EndOnRequest() {
     if (ending_->Unloaded()) {
         return;
     }
+    saver_->Stop();
     ending_->SaveAndUnload(Ending::Asking::kNobody);
     hide();
     // Not through close(): a close already under way (its failed-save message still open)
     // would swallow this one and leave the program running.
-    emit Unloaded();
+    Q_EMIT Unloaded();
 }
 
 void PesterlyMain::SaveNow() {
@@ -250,6 +294,16 @@ void PesterlyMain::PesterlyMain_ShowPesterly_Click() {
     show();
     raise();
     activateWindow();
+}
+
+void PesterlyMain::StartHidden(int wait_ms) {
+    // At login the panel may start after Pesterly; without one the window must not stay
+    // out of reach.
+    QTimer::singleShot(wait_ms, this, [this] {
+        if (!isVisible() && !services_.tray.IsAvailable()) {
+            PesterlyMain_ShowPesterly_Click();
+        }
+    });
 }
 
 void PesterlyMain::PesterlyMain_HideButton_Click() {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "platform/Outbox.h"
+#include "store/SettingsLayout.h"
 #include "support/FakeKeyring.h"
 #include "support/FakeMailPost.h"
 #include "support/MemorySettingsStore.h"
@@ -24,6 +25,7 @@ class MailServerFormTest : public ::testing::Test {
         store.SaveSetting("Mail", "Host", "mail.example.org");
         store.SaveSetting("Mail", "User", "me");
         keyring.passwords["me@mail.example.org"] = "old secret";
+        options = ReadOptions(store, DateValue());
     }
     std::string Status() const { return form.StatusText->toPlainText().toStdString(); }
 
@@ -32,7 +34,11 @@ class MailServerFormTest : public ::testing::Test {
     testing::FakeKeyring keyring;
     std::vector<MailSettings> sent;
     std::variant<std::string, Error> answer = std::string("250 Message accepted");
-    MailServerForm form{store, asker, keyring,
+    Options options;
+    MailServerForm form{options,
+                        store,
+                        asker,
+                        keyring,
                         [this](const MailSettings& settings) {
                             sent.push_back(settings);
                             return answer;
