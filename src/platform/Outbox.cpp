@@ -241,7 +241,7 @@ void Outbox::RetryFinished(std::vector<Report> reports) {
         StartRetry();
         return;
     }
-    emit RetryDone();
+    Q_EMIT RetryDone();
 }
 
 void Outbox::ArmTimer(bool longer) {
@@ -280,7 +280,7 @@ void Outbox::Recount() {
     const int count = static_cast<int>(MailFiles().size());
     if (count != waiting_) {
         waiting_ = count;
-        emit WaitingChanged(count);
+        Q_EMIT WaitingChanged(count);
     }
     if (count == 0) {
         timer_.stop();

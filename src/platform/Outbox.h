@@ -60,7 +60,7 @@ class Outbox : public QObject {
     bool Discard(const QString& id);
     int WaitingCount() const { return waiting_; }
 
-  signals:
+  Q_SIGNALS:
     void WaitingChanged(int count);
     // A retry has ended; every message about it has been told.
     void RetryDone();

@@ -111,7 +111,7 @@ void SingleInstance::AcceptAll() {
     int peer = -1;
     while ((peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
         if (PeerIsThisUser(peer)) {
-            emit ShowRequested();
+            Q_EMIT ShowRequested();
             [[maybe_unused]] const ssize_t sent = ::send(peer, kShown, kShownLength, MSG_NOSIGNAL);
         }
         ::close(peer);

@@ -31,7 +31,7 @@ class SingleInstance : public QObject {
     // The name, in the abstract socket namespace, of the copy that keeps this settings file.
     static std::string SocketName(const QString& settings_path);
 
-  signals:
+  Q_SIGNALS:
     // Another start asked this copy to show its window.
     void ShowRequested();
 
