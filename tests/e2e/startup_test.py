@@ -105,28 +105,23 @@ class StartupTest(DesktopTest):
 
     def test_the_login_entry_follows_the_option_and_one_switched_off_stays_so(self):
         program, _ = self.start()
-        entry = os.path.join(program.config, "autostart", "pesterly.desktop")
-        checked = run("desktop-file-validate", entry)
+        entry = pathlib.Path(program.config, "autostart", "pesterly.desktop")
+        checked = run("desktop-file-validate", str(entry))
         self.assertEqual((checked.returncode, checked.stdout), (0, ""))
-        with open(entry, encoding="utf-8") as f:
-            self.assertIn(f"\nExec={os.path.realpath(BINARY)} --hidden\n", f.read())
+        self.assertIn(f"\nExec={os.path.realpath(BINARY)} --hidden\n", entry.read_text())
         mine = "[Desktop Entry]\nType=Application\nName=Pesterly\nExec=pesterly --hidden\n"
-        for options, before, after in (
-                ({"StartAtLogin": "False"}, mine, None),
-                ({"StartAtLogin": "False"}, None, None),
-                ({}, mine + "Hidden=true\n", mine + "Hidden=true\n"),
-                ({}, mine + "X-GNOME-Autostart-enabled=false\n",
-                 mine + "X-GNOME-Autostart-enabled=false\n")):
+        for start_at_login, before, kept in (
+                ("False", mine, False), ("False", None, False),
+                ("True", mine + "Hidden=true\n", True),
+                ("True", mine + "X-GNOME-Autostart-enabled=false\n", True)):
             home = tempfile.mkdtemp(prefix="pesterly-e2e-")
-            entry = os.path.join(home, "config", "autostart", "pesterly.desktop")
+            entry = pathlib.Path(home, "config", "autostart", "pesterly.desktop")
             if before:
-                os.makedirs(os.path.dirname(entry))
-                with open(entry, "w", encoding="utf-8") as f:
-                    f.write(before)
-            program, _ = self.start(ini(Options=options), home=home)
+                entry.parent.mkdir(parents=True)
+                entry.write_text(before)
+            program, _ = self.start(ini(Options={"StartAtLogin": start_at_login}), home=home)
             program.assert_exits(signal.SIGTERM)
-            kept = pathlib.Path(entry).read_text("utf-8") if os.path.exists(entry) else None
-            self.assertEqual(kept, after, options)
+            self.assertEqual(entry.read_text() if entry.exists() else None, before if kept else None)
 
     def test_hidden_start_without_a_notification_area_shows_the_window_after_the_wait(self):
         started = time.monotonic()
