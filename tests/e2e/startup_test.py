@@ -122,6 +122,13 @@ class StartupTest(DesktopTest):
             program, _ = self.start(ini(Options={"StartAtLogin": start_at_login}), home=home)
             program.assert_exits(signal.SIGTERM)
             self.assertEqual(entry.read_text() if entry.exists() else None, before if kept else None)
+        # The box shows the entry switched off; ticking it turns the entry on again.
+        program, main = self.start(home=home)
+        program.keys(main, "alt+o", "r")  # Reminder Options
+        options = program.wait_window("Pesterly Options")
+        program.click_twips(options, (4680, 1215), 400, 870)  # "Start Pesterly when I log in"
+        program.close_window(options)
+        wait_for(lambda: "enabled" not in entry.read_text(), what="the entry to be switched on")
 
     def test_hidden_start_without_a_notification_area_shows_the_window_after_the_wait(self):
         started = time.monotonic()

@@ -142,21 +142,20 @@ void PesterlyMain::PesterlyMain_FileOptions_Click() {
         options_form_ = new OptionsForm(options, this);
     }
     const AutostartEntry* autostart = services_.autostart;
-    // The box shows an entry switched off in the desktop's session settings as off.
-    const bool started_at_login = autostart != nullptr
-                                      ? autostart->StartsAtLogin(options.StartAtLogin)
-                                      : options.StartAtLogin;
-    options.StartAtLogin = started_at_login;
+    const bool stored = options.StartAtLogin;
+    // An entry switched off in the desktop's session settings shows as off.
+    const bool shown = autostart != nullptr ? autostart->StartsAtLogin(stored) : stored;
+    options.StartAtLogin = shown;
     options_form_->exec();
+    if (options.StartAtLogin == shown) {
+        options.StartAtLogin = stored;  // an untouched box changes nothing
+    } else if (autostart != nullptr) {
+        if (const MaybeError error = autostart->Follow(options.StartAtLogin, true)) {
+            services_.asker.Tell(error->message);
+        }
+    }
     saver_->NoteChange();
     ArmSlowTimer();  // a new review time applies at once
-    if (autostart == nullptr) {
-        return;
-    }
-    if (const MaybeError error =
-            autostart->Follow(options.StartAtLogin, options.StartAtLogin && !started_at_login)) {
-        services_.asker.Tell(error->message);
-    }
 }
 
 void PesterlyMain::PesterlyMain_FileMAPI_Click() {
