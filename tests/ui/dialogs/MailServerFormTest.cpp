@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "platform/Outbox.h"
-#include "store/SettingsLayout.h"
+#include "store/Options.h"
 #include "support/FakeKeyring.h"
 #include "support/FakeMailPost.h"
 #include "support/MemorySettingsStore.h"
@@ -21,11 +21,8 @@ using namespace testing;
 class MailServerFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        store.SaveSetting("Mail", "Method", "SMTP");
-        store.SaveSetting("Mail", "Host", "mail.example.org");
-        store.SaveSetting("Mail", "User", "me");
+        options.Mail = {MailMethod::kSmtp, "mail.example.org", "", {}, "me", ""};
         keyring.passwords["me@mail.example.org"] = "old secret";
-        options = ReadOptions(store, DateValue());
     }
     std::string Status() const { return form.StatusText->toPlainText().toStdString(); }
 
