@@ -116,7 +116,8 @@ int RunApplication(int argc, char** argv) {
                   [&end_of_mail, &store, &keyring](std::string& reason) {
                       return LoadMailPost(store, keyring, end_of_mail.get_token(), reason);
                   });
-    OutboxNagMailer mailer(store, outbox);
+    NagMailDiary diary(NagMailDiary::DefaultPath());
+    OutboxNagMailer mailer(store, outbox, diary, clock);
     QtTrayIcon tray(icon);
     QObject::connect(&outbox, &Outbox::WaitingChanged, &tray, [&tray](int count) {
         tray.SetTip(count == 0 ? QStringLiteral("Pesterly")
