@@ -123,7 +123,8 @@ MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
         return FileError("Pesterly could not write the file", path,
                          QString::fromLocal8Bit(std::strerror(errno)));
     }
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    // fdatasync: the data and the size, without the times nobody needs after a power cut.
+    bool ok = WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
     int failure = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
