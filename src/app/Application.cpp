@@ -9,6 +9,7 @@
 #include <stop_token>
 
 #include "PesterlyConfig.h"
+#include "platform/AutostartEntry.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MailModule.h"
@@ -45,6 +46,14 @@ void TellNoLock(const QStringList& tried) {
         "or make one of these folders writable for you, then start Pesterly again.";
     std::fprintf(stderr, "pesterly: %s\n", message.c_str());
     MessageBoxAsker().Tell(message);
+}
+
+// How long a hidden start waits for a notification area before it shows the window. Tests
+// shorten it with PESTERLY_TRAY_WAIT_MS.
+int TrayWaitMs() {
+    bool ok = false;
+    const int wait = qEnvironmentVariableIntValue("PESTERLY_TRAY_WAIT_MS", &ok);
+    return ok && wait >= 0 ? wait : 10000;
 }
 
 }  // namespace
@@ -128,8 +137,13 @@ int RunApplication(int argc, char** argv) {
     QtTrayIcon tray(icon);
     RealTimeWakeUpSource wakeup;
     FreedesktopNotifier notifier(QStringLiteral("pesterly"));
-    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup, &outbox, &notifier},
-                             QApplication::arguments().mid(1));
+    const AutostartEntry autostart(AutostartEntry::DefaultPath(),
+                                   QCoreApplication::applicationFilePath());
+    // "--hidden" is how the login entry starts Pesterly; any other argument is the user's.
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool hidden = arguments.removeAll(QStringLiteral("--hidden")) > 0;
+    PesterlyMain main_window(
+        {db, store, clock, asker, mailer, tray, wakeup, &outbox, &notifier, &autostart}, arguments);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app,
                      [&end_of_mail] { end_of_mail.request_stop(); });
@@ -143,7 +157,14 @@ int RunApplication(int argc, char** argv) {
                      &PesterlyMain::EndOnRequest);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
-    main_window.show();
+    if (const MaybeError error = autostart.Follow(db.options.StartAtLogin)) {
+        std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
+    }
+    if (hidden) {
+        main_window.StartHidden(TrayWaitMs());
+    } else {
+        main_window.show();
+    }
     outbox.Start();
     const int status = QApplication::exec();
     // A forced end that could keep the session nowhere, not even in a rescue copy, must not

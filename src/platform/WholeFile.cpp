@@ -161,7 +161,8 @@ MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
         return FileError("Pesterly could not write the file", path,
                          QString::fromLocal8Bit(std::strerror(errno)));
     }
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    // fdatasync: the data and the size, without the times nobody needs after a power cut.
+    bool ok = WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
     int failure = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -176,6 +177,20 @@ MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
         return FileError("Pesterly could not write the file", path,
                          QString::fromLocal8Bit(std::strerror(failure)));
     }
+    // The rename lives in the folder: until the folder reaches the disk, a power cut may still
+    // bring back the old file.
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A file system that cannot sync a folder says EINVAL; its renames are as safe as it gets.
+    if (dir < 0 || (::fsync(dir) != 0 && errno != EINVAL)) {
+        failure = errno;
+        if (dir >= 0) {
+            ::close(dir);
+        }
+        return FileError("Pesterly wrote the file but could not make sure it reached the disk",
+                         path, QString::fromLocal8Bit(std::strerror(failure)));
+    }
+    ::close(dir);
     return std::nullopt;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "store/TextForms.h"
@@ -70,6 +72,119 @@ DateValue ReadDate(SettingsStore& store, std::string_view key) {
         .value_or(DateValue());
 }
 
+constexpr std::pair<MailMethod, std::string_view> kMethods[] = {{MailMethod::kSendmail, "Sendmail"},
+                                                                {MailMethod::kSmtp, "SMTP"}};
+constexpr std::pair<MailSecurity, std::string_view> kSecurities[] = {
+    {MailSecurity::kStartTls, "STARTTLS"},
+    {MailSecurity::kTls, "TLS"},
+    {MailSecurity::kNone, "None"}};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+template <typename Value, size_t N>
+Value Named(const std::pair<Value, std::string_view> (&names)[N], std::string_view text,
+            Value fallback) {
+    const std::string_view wanted = forms::TrimBlanks(text);
+    for (const auto& [value, name] : names) {
+        if (SameIgnoringCase(name, wanted)) {
+            return value;
+        }
+    }
+    return fallback;
+}
+
+template <typename Value, size_t N>
+std::string_view NameOf(const std::pair<Value, std::string_view> (&names)[N], Value value) {
+    for (const auto& [known, name] : names) {
+        if (known == value) {
+            return name;
+        }
+    }
+    return names[0].second;
+}
+
+MailServerSettings ReadMail(SettingsStore& store) {
+    using sections::kMail;
+    MailServerSettings mail;
+    mail.method = Named(kMethods, store.GetSetting(kMail, kMailMethod, ""), mail.method);
+    mail.host = store.GetSetting(kMail, kMailHost, "");
+    mail.port = store.GetSetting(kMail, kMailPort, "");
+    mail.security = Named(kSecurities, store.GetSetting(kMail, kMailSecurity, ""), mail.security);
+    mail.user = store.GetSetting(kMail, kMailUser, "");
+    mail.from = store.GetSetting(kMail, kMailFrom, "");
+    return mail;
+}
+
+// The whole section at once, so that the values always belong together.
+void WriteMail(SettingsStore& store, const MailServerSettings& mail) {
+    using sections::kMail;
+    store.SaveSetting(kMail, kMailMethod, NameOf(kMethods, mail.method));
+    store.SaveSetting(kMail, kMailHost, forms::TrimBlanks(mail.host));
+    store.SaveSetting(kMail, kMailPort, forms::TrimBlanks(mail.port));
+    store.SaveSetting(kMail, kMailSecurity, NameOf(kSecurities, mail.security));
+    store.SaveSetting(kMail, kMailUser, mail.user);
+    store.SaveSetting(kMail, kMailFrom, forms::TrimBlanks(mail.from));
+}
+
+// Passes everything on to the store and remembers what each key it saves held before, so that
+// a write whose commit failed can be taken back exactly, keys that were missing included.
+class UndoableStore final : public SettingsStore {
+  public:
+    explicit UndoableStore(SettingsStore& store) : store_(store) {}
+
+    std::string GetSetting(std::string_view section, std::string_view key,
+                           std::string_view default_value) override {
+        return store_.GetSetting(section, key, default_value);
+    }
+    void SaveSetting(std::string_view section, std::string_view key,
+                     std::string_view value) override {
+        Remember(section, key);
+        store_.SaveSetting(section, key, value);
+    }
+    bool HasSetting(std::string_view section, std::string_view key) const override {
+        return store_.HasSetting(section, key);
+    }
+    void RemoveSetting(std::string_view section, std::string_view key) override {
+        Remember(section, key);
+        store_.RemoveSetting(section, key);
+    }
+    MaybeError Commit() override { return store_.Commit(); }
+    std::variant<std::string, Error> KeepRescueCopy() override { return store_.KeepRescueCopy(); }
+    std::variant<std::string, Error> KeepDamagedCopy() override { return store_.KeepDamagedCopy(); }
+
+    void Undo() {
+        for (auto earlier = before_.rbegin(); earlier != before_.rend(); ++earlier) {
+            if (earlier->value) {
+                store_.SaveSetting(earlier->section, earlier->key, *earlier->value);
+            } else {
+                store_.RemoveSetting(earlier->section, earlier->key);
+            }
+        }
+        before_.clear();
+    }
+
+  private:
+    struct Earlier {
+        std::string section;
+        std::string key;
+        std::optional<std::string> value;
+    };
+    void Remember(std::string_view section, std::string_view key) {
+        before_.push_back({std::string(section), std::string(key),
+                           store_.HasSetting(section, key)
+                               ? std::optional(store_.GetSetting(section, key, ""))
+                               : std::nullopt});
+    }
+
+    SettingsStore& store_;
+    std::vector<Earlier> before_;
+};
+
 std::string StoredText(std::string_view text) {
     return std::string(forms::TrimBlanks(text));
 }
@@ -125,15 +240,53 @@ std::optional<std::string> LoadSettings(Database& db, SettingsStore& store) {
            std::get<Error>(copy).message + ".";
 }
 
-void LoadOptions(Database& db, SettingsStore& store, DateValue today) {
+Options ReadOptions(SettingsStore& store, DateValue today) {
+    using sections::kOptions;
+    Options options;
     const std::string check_date =
-        store.GetSetting(sections::kOptions, kCheckDate, forms::GeneralDate(today));
-    db.CheckDate = forms::ParseGeneralDate(check_date).value_or(today).DatePart();
-    const std::string check_time =
-        store.GetSetting(sections::kOptions, kCheckTime, kDefaultCheckTime);
-    db.CheckTime = forms::ParseGeneralDate(check_time)
-                       .value_or(*forms::ParseGeneralDate(kDefaultCheckTime))
-                       .TimePart();
+        store.GetSetting(kOptions, kCheckDate, forms::GeneralDate(today));
+    options.CheckDate = forms::ParseGeneralDate(check_date).value_or(today).DatePart();
+    const std::string check_time = store.GetSetting(kOptions, kCheckTime, kDefaultCheckTime);
+    options.CheckTime = forms::ParseGeneralDate(check_time)
+                            .value_or(*forms::ParseGeneralDate(kDefaultCheckTime))
+                            .TimePart();
+    options.StartAtLogin = !SameIgnoringCase(
+        forms::TrimBlanks(store.GetSetting(kOptions, kStartAtLogin, "")), forms::Flag(false));
+    options.CalendarFile = store.GetSetting(kOptions, kCalendarFile, "");
+    options.Mail = ReadMail(store);
+    return options;
+}
+
+void WriteOptions(SettingsStore& store, const Options& options) {
+    using sections::kOptions;
+    store.SaveSetting(kOptions, kCheckDate, StoredDate(options.CheckDate));
+    store.SaveSetting(kOptions, kCheckTime, StoredDate(options.CheckTime));
+    const Options stored = ReadOptions(store, options.CheckDate);
+    if (stored.StartAtLogin != options.StartAtLogin) {
+        store.SaveSetting(kOptions, kStartAtLogin, forms::Flag(options.StartAtLogin));
+    }
+    if (stored.CalendarFile != options.CalendarFile) {
+        store.SaveSetting(kOptions, kCalendarFile, options.CalendarFile);
+    }
+    if (stored.Mail != options.Mail) {
+        WriteMail(store, options.Mail);
+    }
+}
+
+void LoadOptions(Database& db, SettingsStore& store, DateValue today) {
+    db.options = ReadOptions(store, today);
+}
+
+MaybeError SaveOptions(SettingsStore& store, Options& held, const Options& wanted) {
+    UndoableStore undoable(store);
+    WriteOptions(undoable, wanted);
+    MaybeError error = store.Commit();
+    if (error) {
+        undoable.Undo();
+    } else {
+        held = wanted;
+    }
+    return error;
 }
 
 MaybeError SaveSettings(const Database& db, SettingsStore& store) {
@@ -151,8 +304,7 @@ MaybeError SaveSettings(const Database& db, SettingsStore& store) {
         store.SaveSetting(kEvents, SlotKey(kCategory, n), forms::TrimmedNumber(h.Category));
         store.SaveSetting(kEvents, SlotKey(kEmailBody, n), StoredText(h.EmailBody));
     }
-    store.SaveSetting(sections::kOptions, kCheckDate, StoredDate(db.CheckDate));
-    store.SaveSetting(sections::kOptions, kCheckTime, StoredDate(db.CheckTime));
+    WriteOptions(store, db.options);
     store.SaveSetting(sections::kCategories, kCategoryCount, forms::PaddedNumber(db.CategoryCount));
     for (int n = 0; n < db.CategoryCount; ++n) {
         store.SaveSetting(sections::kCategories, SlotKey(kCategoryName, n),

@@ -6,6 +6,7 @@
 
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/Options.h"
 #include "store/SettingsStore.h"
 
 namespace pesterly {
@@ -37,6 +38,8 @@ inline constexpr std::string_view kCategoryCount = "Count";
 inline constexpr std::string_view kCategoryName = "Category";
 inline constexpr std::string_view kCheckDate = "CheckDate";
 inline constexpr std::string_view kCheckTime = "CheckTime";
+inline constexpr std::string_view kStartAtLogin = "StartAtLogin";
+inline constexpr std::string_view kCalendarFile = "CalendarFile";
 inline constexpr std::string_view kEmailCount = "EmailCount";
 inline constexpr std::string_view kEmail = "Email";
 inline constexpr std::string_view kToAddress = "ToAddress";
@@ -59,9 +62,25 @@ std::string SlotKey(std::string_view prefix, int slot);
 // a copy of the file as it was.
 std::optional<std::string> LoadSettings(Database& db, SettingsStore& store);
 
-// Reads CheckDate (default today) and CheckTime (default 8:00:00 AM). A text that does not
-// parse gives the default; CheckDate keeps only its date and CheckTime only its time of day.
+// Reads every option: CheckDate (default today) and CheckTime (default 8:00:00 AM), of which a
+// text that does not parse gives the default and only the date or the time of day is kept;
+// StartAtLogin (on unless it says "False"); CalendarFile; and the "Mail" section, whose names
+// are matched without regard to case (a name that is none of the known ones reads as the
+// default).
+Options ReadOptions(SettingsStore& store, DateValue today);
+
+// Writes the options into the store, not committing them. The review date and time are always
+// written; any other option only when it differs from what the store holds, so that a file
+// without a key, or with a hand-written spelling, is written back as it was.
+void WriteOptions(SettingsStore& store, const Options& options);
+
+// db.options = ReadOptions(store, today).
 void LoadOptions(Database& db, SettingsStore& store, DateValue today);
+
+// For a dialog whose OK saves at once: writes `wanted` and commits. On success `held` becomes
+// `wanted`; when the commit fails both `held` and the store keep their earlier values, so that
+// values the user then cancels never reach the file at a later save either.
+MaybeError SaveOptions(SettingsStore& store, Options& held, const Options& wanted);
 
 // Writes the event table, the options and the categories, then commits them to the store.
 MaybeError SaveSettings(const Database& db, SettingsStore& store);

@@ -1,17 +1,21 @@
 """Starts the real program under Xvfb, closes it as a window manager would, and reads what it
-left in its settings file; and the program on settings files it cannot use as they are: a
-damaged file whose notice is open when the desktop ends the program, and another user's
-file."""
+left in its settings file; every kind of change on disk while it runs, so that a kill loses
+nothing; the entry that starts it at login; and the program on settings files it cannot use as
+they are: a damaged file whose notice is open when the desktop ends the program, and another
+user's file."""
 
 import datetime
 import os
+import pathlib
 import shutil
 import signal
 import subprocess
 import tempfile
+import time
 import unittest
 
-from desktop import BINARY, HERE, DesktopTest, run, us_date, wait_for
+from desktop import (BINARY, EDITOR_CLIENT, HERE, MAIN_CLIENT, DesktopTest, Pesterly, days_ago,
+                     ini, review_since, run, us_date, wait_for, xdotool)
 
 # A file written by hand, in other spellings than the program's own.
 with open(os.path.join(HERE, "..", "data", "settings", "hand-written.ini"), encoding="utf-8") as f:
@@ -52,6 +56,84 @@ class StartupTest(DesktopTest):
         self.assertEqual(saved["Categories"]["Count"], " 0")
         self.assertHolds(saved["Options"], {"CheckDate": us_date(datetime.date.today()),
                                             "CheckTime": "8:00:00 AM"})
+
+    def test_every_change_is_on_disk_at_once_so_a_kill_loses_nothing(self):
+        today = us_date(datetime.date.today())
+        program, main = self.start(ini([dict(Date=today, Repeat=0, Desc="Renew the insurance"),
+                                        dict(Date="1/5/2027", Desc="Alpha"),
+                                        dict(Date=today, Repeat=0, Desc="Call the plumber")],
+                                       Options=review_since(days_ago(1))))
+        exchange = os.path.join(program.home, "new.Pesterly")
+        with open(exchange, "w", encoding="utf-8", newline="") as f:
+            f.write('1\r\n#2027-02-01#,0,"Imported",#2026-01-01#,#FALSE#," ",0,""\r\n')
+
+        def after_two_seconds(section, expected):  # the file as a kill now would leave it
+            time.sleep(2)
+            self.assertHolds(program.settings()[section], expected)
+
+        seen = set()
+        program.keys(program.next_box(main, seen), "alt+y")  # the review: done at once
+        plumber = program.next_box(main, seen)
+        after_two_seconds("Events", {"EventCount": " 2", "EDesc0": "Alpha"})
+        program.keys(plumber, "Escape")  # put off; the review ends
+        after_two_seconds("Options", {"CheckDate": today})
+        program.click_twips(main, MAIN_CLIENT, 780, 4140)  # Add New Event
+        editor = program.wait_window("Edit Event")
+        program.click_twips(editor, EDITOR_CLIENT, 4000, 1560)  # Add Category
+        adder = program.wait_window("Add a Category")
+        program.retype(adder, (2685, 1485), 1000, 420, "Garden")
+        program.click_twips(adder, (2685, 1485), 600, 1020)  # OK
+        after_two_seconds("Categories", {"Count": " 1", "Category0": "Garden"})
+        program.retype(editor, EDITOR_CLIENT, 2000, 420, "Water the roses")
+        program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
+        after_two_seconds("Events", {"EDesc2": "Water the roses"})
+        program.click_twips(main, MAIN_CLIENT, 2227, 4147)  # Delete Event: the edited row
+        after_two_seconds("Events", {"EventCount": " 2"})
+        program.keys(main, "alt+f", "i")  # Import Events
+        chooser = program.wait_window("Import Events")
+        xdotool(self.screen, "type", "--delay", "20", exchange)
+        program.keys(chooser, "Return")
+        after_two_seconds("Events", {"EventCount": " 3", "EDesc2": "Imported"})
+        program.keys(main, "alt+o", "r")  # Reminder Options
+        options = program.wait_window("Pesterly Options")
+        program.keys(options, "Up")  # an hour later
+        program.close_window(options)
+        after_two_seconds("Options", {"CheckTime": "1:00:00 AM", "CheckDate": today})
+        program.process.kill()
+        program.process.wait()
+        self.assertHolds(program.settings()["Events"], {"EventCount": " 3", "EDesc0": "Alpha"})
+
+    def test_the_login_entry_follows_the_option_and_one_switched_off_stays_so(self):
+        program, _ = self.start()
+        entry = pathlib.Path(program.config, "autostart", "pesterly.desktop")
+        checked = run("desktop-file-validate", str(entry))
+        self.assertEqual((checked.returncode, checked.stdout), (0, ""))
+        self.assertIn(f"\nExec={os.path.realpath(BINARY)} --hidden\n", entry.read_text())
+        mine = "[Desktop Entry]\nType=Application\nName=Pesterly\nExec=pesterly --hidden\n"
+        for start_at_login, before, kept in (
+                ("False", mine, False), ("False", None, False),
+                ("True", mine + "Hidden=true\n", True),
+                ("True", mine + "X-GNOME-Autostart-enabled=false\n", True)):
+            home = tempfile.mkdtemp(prefix="pesterly-e2e-")
+            entry = pathlib.Path(home, "config", "autostart", "pesterly.desktop")
+            if before:
+                entry.parent.mkdir(parents=True)
+                entry.write_text(before)
+            program, _ = self.start(ini(Options={"StartAtLogin": start_at_login}), home=home)
+            program.assert_exits(signal.SIGTERM)
+            self.assertEqual(entry.read_text() if entry.exists() else None, before if kept else None)
+        # The box shows the entry switched off; ticking it turns the entry on again.
+        program, main = self.start(home=home)
+        program.keys(main, "alt+o", "r")  # Reminder Options
+        options = program.wait_window("Pesterly Options")
+        program.click_twips(options, (4680, 1215), 400, 870)  # "Start Pesterly when I log in"
+        program.close_window(options)
+        wait_for(lambda: "enabled" not in entry.read_text(), what="the entry to be switched on")
+
+    def test_hidden_start_without_a_notification_area_shows_the_window_after_the_wait(self):
+        started = time.monotonic()
+        self.start(args=("--hidden",), extra_env={"PESTERLY_TRAY_WAIT_MS": "2000"})
+        self.assertGreater(time.monotonic() - started, 1.5)
 
     def test_without_a_display_it_says_how_to_get_one(self):
         env = {k: v for k, v in os.environ.items()

@@ -1,6 +1,6 @@
 """The real program with a real notification area (trayer) under Xvfb: hiding to the tray and
-coming back, ending by the icon, one copy at a time, and a review while hidden announced by a
-real notification server (dunst) on a private session bus."""
+coming back, starting hidden as at login, ending by the icon, one copy at a time, and a review
+while hidden announced by a real notification server (dunst) on a private session bus."""
 
 import datetime
 import os
@@ -12,8 +12,8 @@ import unittest
 
 from Xlib import X
 
-from desktop import (BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, days_ago, end, ini, run,
-                     session_bus, us_date, wait_for)
+from desktop import (BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, Pesterly, days_ago, end, ini,
+                     run, session_bus, us_date, wait_for)
 
 TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Desc="Bravo")],
                  Options={"CheckDate": "12/31/2099"})
@@ -55,15 +55,22 @@ class TrayTest(DesktopTest):
         self.assertHolds(program.settings()["Events"], {"EventCount": " 1", "EDesc0": "Alpha"})
 
     def test_a_second_start_shows_the_copy_that_runs_a_right_double_click_ends_it(self):
-        program, window = self.start()
+        # Started as at login: only the icon, also once the wait for a panel is over.
+        program = Pesterly(BINARY, self.screen, args=("--hidden",),
+                           extra_env={"PESTERLY_TRAY_WAIT_MS": "500"})
+        self.addCleanup(program.cleanup)
         program.tray_icon()
+        time.sleep(1.5)
+        self.assertEqual(program.windows("Pesterly"), [])
+        program.click_at(*program.tray_icon())
+        window = program.wait_window("Pesterly")
         program.keys(window, "Tab", "space")  # Add New Event: after the grid in the tab order
         editor = program.wait_window("Edit Event")
         program.retype(editor, EDITOR_CLIENT, 2000, 420, "Feed the cat")  # the description
         program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
         program.hide(window)
-        second = run(BINARY, env={**os.environ, "DISPLAY": self.screen.name,
+        second = run(BINARY, "--hidden", env={**os.environ, "DISPLAY": self.screen.name,
                                   "HOME": program.home, "XDG_CONFIG_HOME": program.config})
         self.assertEqual(second.returncode, 0)
         self.assertIn("already running", second.stdout)

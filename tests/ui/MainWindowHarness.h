@@ -59,8 +59,8 @@ struct MainWindowHarness {
         for (const std::string& name : categories) {
             earlier.AppendCategory(name);
         }
-        earlier.CheckDate = check_date;
-        earlier.CheckTime = DateValue::TimeOfDay(8, 0, 0);
+        earlier.options.CheckDate = check_date;
+        earlier.options.CheckTime = DateValue::TimeOfDay(8, 0, 0);
         SaveSettings(earlier, store);
     }
 

@@ -8,6 +8,7 @@
 #include "MainWindowHarness.h"
 #include "platform/Outbox.h"
 #include "support/FakeMailPost.h"
+#include "ui/main/ChangeSaver.h"
 
 // The main window: its rows and layout, saving, the tray icon and the daily review's schedule.
 namespace pesterly {
@@ -71,6 +72,30 @@ TEST_F(MainWindowTest, EchoesTheCommandLineTellsOfADamagedCountAndAFailedSaveKee
     EXPECT_TRUE(window->close());
 }
 
+// Changes are written while the program runs, a burst of them at once. A write that fails is told
+// once, however many changes follow it; later changes keep trying.
+TEST_F(MainWindowTest, ChangesAreSavedWithinASecondAndAFailedSaveIsToldOnce) {
+    Seed({Event("a", kToday), Event("b", kToday), Event("c", kToday), Event("d", kToday)});
+    auto window = OpenWindow();
+    int commits = store.commits;
+    const auto delete_first = [&] {
+        window->FGrid->SetRow(1);
+        window->DeleteButton->click();
+    };
+    delete_first();
+    delete_first();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store.commits > commits; }, 1000));
+    EXPECT_EQ(store.GetSetting("Events", "EventCount", ""), " 2");
+    QTest::qWait(2 * ChangeSaver::kDelayMs);
+    EXPECT_EQ(store.commits, ++commits) << "two deletes, one write";
+    for (int failing = 0; failing < 2; ++failing) {
+        store.fail_next_commit = "disk full";
+        delete_first();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return store.fail_next_commit.empty(); }, 1000));
+    }
+    EXPECT_THAT(asker.messages, ::testing::ElementsAre(::testing::StartsWith("disk full")));
+}
+
 class MainTrayTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
     void SetUp() override {
@@ -87,7 +112,7 @@ class MainTrayTest : public ::testing::Test, protected testing::MainWindowHarnes
 // File > Exit saves what the user changed today (the tray's Exit is driven end to end).
 TEST_F(MainTrayTest, FileExitSavesFirst) {
     StartupTick();
-    db.CheckTime = DateValue::TimeOfDay(6, 45, 0);
+    db.options.CheckTime = DateValue::TimeOfDay(6, 45, 0);
     window->FileExit->trigger();
     EXPECT_EQ(store.GetSetting("Options", "CheckTime", ""), "6:45:00 AM");
     EXPECT_EQ(unloads, 1);
@@ -154,7 +179,7 @@ TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {
 
     wakeup.Fire();
     EXPECT_EQ(asker.questions, std::vector<std::string>{"Dentist"});
-    EXPECT_EQ(db.CheckDate, kToday);
+    EXPECT_EQ(db.options.CheckDate, kToday);
     ASSERT_EQ(window->FGrid->Rows(), 2);
     EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "Later");
     EXPECT_TRUE(wakeup.deadline);
@@ -171,7 +196,7 @@ TEST_F(MainScheduleTest, NoReviewWhileADialogIsOpen) {
     editor.show();
     wakeup.Fire();
     EXPECT_TRUE(asker.questions.empty());
-    EXPECT_EQ(db.CheckDate, kToday.AddDays(-1));
+    EXPECT_EQ(db.options.CheckDate, kToday.AddDays(-1));
     EXPECT_EQ(SecondsToWakeUp(), 1);  // looks again a second later
     editor.close();
     wakeup.Fire();
@@ -189,7 +214,7 @@ TEST_F(MainScheduleTest, ReviewOutOfSightIsAnnouncedUntilItEnds) {
     EXPECT_FALSE(notifier.shown);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    db.CheckDate = kToday.AddDays(-1);
+    db.options.CheckDate = kToday.AddDays(-1);
     wakeup.Fire();
     EXPECT_EQ(asker.questions.size(), 10u);
     EXPECT_EQ(asked_while_shown, 5) << "the window is in front";
@@ -201,7 +226,7 @@ TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {
     };
     auto window = Open({"Dentist"});
     wakeup.Fire();
-    EXPECT_EQ(db.CheckDate, kToday.AddDays(1));
+    EXPECT_EQ(db.options.CheckDate, kToday.AddDays(1));
     clock.Set(DateValue::Compose(2026, 12, 7, 9, 0, 0));
     wakeup.Fire();
     EXPECT_EQ(asker.questions.size(), 1u);

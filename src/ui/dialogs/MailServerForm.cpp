@@ -19,6 +19,7 @@
 #include "platform/Outbox.h"
 #include "platform/SecretServiceKeyring.h"
 #include "reminder/QuestionAsker.h"
+#include "store/Options.h"
 #include "ui/Twips.h"
 
 namespace pesterly {
@@ -46,9 +47,11 @@ QLineEdit* NewTextBox(const char* name, QWidget* parent) {
 
 }  // namespace
 
-MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, QWidget* parent)
+MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker,
+                               QWidget* parent)
     : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
       own_keyring_(std::make_unique<SecretServiceKeyring>()),
+      options_(options),
       store_(store),
       asker_(asker),
       keyring_(*own_keyring_),
@@ -57,9 +60,11 @@ MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, QWidg
     WireHandlers();
 }
 
-MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, PasswordKeyring& keyring,
-                               TestMailSender send_test_mail, QWidget* parent)
+MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker,
+                               PasswordKeyring& keyring, TestMailSender send_test_mail,
+                               QWidget* parent)
     : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
+      options_(options),
       store_(store),
       asker_(asker),
       keyring_(keyring),
@@ -256,7 +261,7 @@ void MailServerForm::MailServerForm_DiscardButton_Click() {
 
 void MailServerForm::MailServerForm_Form_Load() {
     FillWaitingList();
-    const MailServerSettings settings = LoadMailServer(store_);
+    const MailServerSettings& settings = options_.Mail;
     (settings.method == MailMethod::kSmtp ? SmtpOption : SendmailOption)->setChecked(true);
     Host->setText(FromStd(settings.host));
     Port->setText(FromStd(settings.port));
@@ -334,7 +339,7 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
 
 void MailServerForm::MailServerForm_OKButton_Click() {
     const MailServerSettings settings = FormSettings();
-    if (const MaybeError error = SaveMailServer(store_, settings)) {
+    if (const MaybeError error = SaveMailServer(store_, options_, settings)) {
         asker_.Tell(error->message + "\n\nNothing was saved. Press OK to try again.");
         return;
     }

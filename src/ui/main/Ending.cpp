@@ -73,7 +73,7 @@ void Ending::TellWhatIsLost() const {
     }
     std::fprintf(stderr, "pesterly: the categories: %s; the review time: %s.\n",
                  db_.CategoryCount == 0 ? "none" : categories.c_str(),
-                 forms::GeneralDate(db_.CheckTime).c_str());
+                 forms::GeneralDate(db_.options.CheckTime).c_str());
 }
 
 }  // namespace pesterly

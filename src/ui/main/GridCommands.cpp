@@ -82,6 +82,7 @@ void GridCommands::AddNew() {
     const int slot = db_.HappeningCount;
     grid_.SetRows(grid_.Rows() + 1);
     db_.AppendHappening(event);
+    changed_();
     FillRow(slot, slot);
     EditCurrent();
 }
@@ -96,10 +97,12 @@ void GridCommands::EditCurrent() {
     db_.EditBuffer = db_.Happenings[slot];
     if (editor_ == nullptr) {
         editor_ = new EditHappening(db_, window_);
+        QObject::connect(editor_, &EditHappening::CategoryAdded, editor_, [this] { changed_(); });
     }
     editor_->exec();
     if (!db_.EditCancelled) {
         db_.Happenings[slot] = db_.EditBuffer;
+        changed_();
         FillRow(row - 1, slot);
     }
 }
@@ -118,6 +121,7 @@ void GridCommands::DeleteCurrent() {
         return;
     }
     db_.RemoveHappening(slot);
+    changed_();
     Refill();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -35,6 +36,10 @@ class GridCommands {
     // writes.
     std::vector<int> SelectedSlots() const;
 
+    // Runs after each change these commands make to the table: an event added, edited or
+    // deleted, a category added in the editor.
+    void OnTableChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+
     void AddNew();
     // Opens the event of the one row shown selected; nothing when none or several are.
     void EditCurrent();
@@ -50,6 +55,7 @@ class GridCommands {
     const Clock& clock_;
     QuestionAsker& asker_;
     QWidget* window_;
+    std::function<void()> changed_ = [] {};
     // Made on first use and kept.
     EditHappening* editor_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/AutostartEntry.h"
 #include "platform/Outbox.h"
 #include "platform/TrayIcon.h"
 #include "reminder/QuestionAsker.h"
@@ -20,6 +21,7 @@
 #include "ui/dialogs/NagList.h"
 #include "ui/dialogs/OptionsForm.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/main/ChangeSaver.h"
 #include "ui/main/Ending.h"
 #include "ui/main/ExchangeCommands.h"
 #include "ui/main/FlexGrid.h"
@@ -28,6 +30,23 @@
 
 namespace pesterly {
 namespace {
+
+// Passes the review's questions on and notes each answer as a change. The review carries out an
+// answer before it asks anything else, so the save that follows finds it done.
+class AnswerSavingAsker final : public QuestionAsker {
+  public:
+    AnswerSavingAsker(QuestionAsker& asker, ChangeSaver& saver) : asker_(asker), saver_(saver) {}
+    Answer AskYesNoCancel(const std::string& prompt) override {
+        const Answer answer = asker_.AskYesNoCancel(prompt);
+        saver_.NoteChange();
+        return answer;
+    }
+    void Tell(const std::string& message) override { asker_.Tell(message); }
+
+  private:
+    QuestionAsker& asker_;
+    ChangeSaver& saver_;
+};
 
 // The command line as the user typed it: an argument holding a blank was quoted.
 QString CommandLineText(const QStringList& arguments) {
@@ -56,6 +75,8 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
         services.db, services.clock, services.wakeup, [this] { PesterlyMain_SlowTimer_Timer(); },
         [this] { ReviewDueHappenings(); }, *this, services.notifier);
     ending_ = std::make_unique<Ending>(services.db, services.store, services.asker, services.tray);
+    saver_ = std::make_unique<ChangeSaver>(services.db, services.store, services.asker);
+    grid_commands_->OnTableChanged([this] { saver_->NoteChange(); });
     CreateMenus();
     WireHandlers();
     if (services.outbox != nullptr) {
@@ -91,7 +112,10 @@ void PesterlyMain::FillRow(int rownum, int hapnum) {
 }
 
 void PesterlyMain::ReviewDueHappenings() {
-    pesterly::ReviewDueHappenings(services_.db, services_.asker, services_.mailer, services_.clock);
+    AnswerSavingAsker asker(services_.asker, *saver_);
+    pesterly::ReviewDueHappenings(services_.db, asker, services_.mailer, services_.clock);
+    // The schedule stamps the review date as soon as this returns, before the save runs.
+    saver_->NoteChange();
     grid_commands_->Refill();
 }
 
@@ -124,10 +148,24 @@ void PesterlyMain::PesterlyMain_FGrid_Click(int mouse_col) {
 }
 
 void PesterlyMain::PesterlyMain_FileOptions_Click() {
+    Options& options = services_.db.options;
     if (options_form_ == nullptr) {
-        options_form_ = new OptionsForm(services_.db, this);
+        options_form_ = new OptionsForm(options, this);
     }
+    const AutostartEntry* autostart = services_.autostart;
+    const bool stored = options.StartAtLogin;
+    // An entry switched off in the desktop's session settings shows as off.
+    const bool shown = autostart != nullptr ? autostart->StartsAtLogin(stored) : stored;
+    options.StartAtLogin = shown;
     options_form_->exec();
+    if (options.StartAtLogin == shown) {
+        options.StartAtLogin = stored;  // an untouched box changes nothing
+    } else if (autostart != nullptr) {
+        if (const MaybeError error = autostart->Follow(options.StartAtLogin, true)) {
+            services_.asker.Tell(error->message);
+        }
+    }
+    saver_->NoteChange();
     ArmSlowTimer();  // a new review time applies at once
 }
 
@@ -140,7 +178,8 @@ void PesterlyMain::PesterlyMain_FileMAPI_Click() {
 
 void PesterlyMain::PesterlyMain_MailServer_Click() {
     if (mail_server_ == nullptr) {
-        mail_server_ = new MailServerForm(services_.store, services_.asker, this);
+        mail_server_ =
+            new MailServerForm(services_.db.options, services_.store, services_.asker, this);
         if (services_.outbox != nullptr) {
             mail_server_->ShowOutbox(*services_.outbox);
         }
@@ -158,10 +197,12 @@ void PesterlyMain::ExportTo(const QString& path) {
 
 void PesterlyMain::PesterlyMain_MenuImport_Click() {
     exchange_->Import();
+    saver_->NoteChange();
 }
 
 void PesterlyMain::ReadFile(const QString& infile) {
     exchange_->ReadFile(infile);
+    saver_->NoteChange();
 }
 
 void PesterlyMain::PesterlyMain_AboutPesterly_Click() {
@@ -175,6 +216,7 @@ void PesterlyMain::PesterlyMain_StartHelp_Click() {
 
 void PesterlyMain::closeEvent(QCloseEvent* event) {
     if (ending_->Unloaded() || PesterlyMain_Form_Unload()) {
+        saver_->Stop();
         event->accept();
         Q_EMIT Unloaded();
     } else {
@@ -190,6 +232,7 @@ void PesterlyMain::EndOnRequest() {
     if (ending_->Unloaded()) {
         return;
     }
+    saver_->Stop();
     ending_->SaveAndUnload(Ending::Asking::kNobody);
     hide();
     // Not through close(): a close already under way (its failed-save message still open)
@@ -265,6 +308,16 @@ void PesterlyMain::PesterlyMain_ShowPesterly_Click() {
     show();
     raise();
     activateWindow();
+}
+
+void PesterlyMain::StartHidden(int wait_ms) {
+    // At login the panel may start after Pesterly; without one the window must not stay
+    // out of reach.
+    QTimer::singleShot(wait_ms, this, [this] {
+        if (!isVisible() && !services_.tray.IsAvailable()) {
+            PesterlyMain_ShowPesterly_Click();
+        }
+    });
 }
 
 void PesterlyMain::PesterlyMain_HideButton_Click() {

@@ -11,6 +11,8 @@ class QTimer;
 
 namespace pesterly {
 
+class AutostartEntry;
+class ChangeSaver;
 class Clock;
 class DesktopNotifier;
 class Ending;
@@ -44,6 +46,8 @@ struct MainServices {
     Outbox* outbox = nullptr;
     // Calls the user to a review that starts while the window is out of sight.
     DesktopNotifier* notifier = nullptr;
+    // The entry that starts Pesterly at login; none in tests that do not need it.
+    const AutostartEntry* autostart = nullptr;
 };
 
 // The main window: its controls and menus, each handler handing the work to the class with
@@ -79,6 +83,12 @@ class PesterlyMain : public QMainWindow {
     void ReadFile(const QString& infile);
     // Makes the window visible and gives it the focus.
     void PesterlyMain_ShowPesterly_Click();
+    // Instead of showing the window at start: it waits in the notification area, or is shown
+    // after `wait_ms` if no notification area has come by then.
+    void StartHidden(int wait_ms);
+    // Saves every change to the table and the options within a second; its Settled signal is
+    // the place to hook anything else that must follow the table.
+    ChangeSaver& Saver() { return *saver_; }
 
     FlexGrid* FGrid = nullptr;
     QPushButton* AddNewButton = nullptr;
@@ -153,6 +163,7 @@ class PesterlyMain : public QMainWindow {
     std::unique_ptr<ExchangeCommands> exchange_;
     std::unique_ptr<ReviewSchedule> schedule_;
     std::unique_ptr<Ending> ending_;
+    std::unique_ptr<ChangeSaver> saver_;
     // Dialogs are made on first use and kept.
     OptionsForm* options_form_ = nullptr;
     NagList* nag_list_ = nullptr;

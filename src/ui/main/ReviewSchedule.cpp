@@ -63,12 +63,12 @@ ReviewSchedule::~ReviewSchedule() {
 }
 
 void ReviewSchedule::Arm() {
-    source_.WakeAt(NextCheck(db_.CheckDate, db_.CheckTime, clock_.Now()), on_wake_);
+    source_.WakeAt(NextCheck(db_.options.CheckDate, db_.options.CheckTime, clock_.Now()), on_wake_);
 }
 
 void ReviewSchedule::Look() {
     // A dialog may be working on the table: the next look, a second from now, waits for it.
-    if (ReviewIsDue(db_.CheckDate, db_.CheckTime, clock_.Now()) &&
+    if (ReviewIsDue(db_.options.CheckDate, db_.options.CheckTime, clock_.Now()) &&
         QApplication::activeModalWidget() == nullptr) {
         // Off for the whole review: its questions keep the event loop, and so the wake-ups,
         // going.
@@ -78,7 +78,7 @@ void ReviewSchedule::Look() {
         if (called) {
             notifier_->Withdraw();
         }
-        db_.CheckDate = clock_.Today();
+        db_.options.CheckDate = clock_.Today();
     }
     Arm();
 }
