@@ -1,11 +1,11 @@
 #include "ui/dialogs/OptionsForm.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QTimeEdit>
 
 #include "store/Database.h"
-#include "ui/Twips.h"
 
 namespace pesterly {
 namespace {
@@ -29,17 +29,17 @@ OptionsForm::OptionsForm(Database& db, QWidget* parent)
 }
 
 void OptionsForm::CreateControls() {
-    Label1 = new QLabel(QStringLiteral("Pop up the nag window at"), this);
+    Label1 = new QLabel(tr("&Pop up the nag window at"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     CheckTimePicker = new QTimeEdit(this);
     CheckTimePicker->setObjectName(QStringLiteral("CheckTimePicker"));
     CheckTimePicker->setDisplayFormat(TimeFormatWithSeconds());
 
-    TwipsLayout layout;
-    layout.Place(Label1, 120, 240, 2175, 255);
-    layout.Place(CheckTimePicker, 2400, 120, 1455, 375);
-    layout.Finish(this, 4680, 945);
+    Label1->setBuddy(CheckTimePicker);
+    auto* form = new QGridLayout(this);
+    form->addWidget(Label1, 0, 0);
+    form->addWidget(CheckTimePicker, 0, 1);
+    form->setColumnStretch(2, 1);
 }
 
 void OptionsForm::Opening() {

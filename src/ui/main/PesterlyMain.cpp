@@ -13,7 +13,6 @@
 #include "store/Clock.h"
 #include "store/Database.h"
 #include "store/SettingsLayout.h"
-#include "ui/Twips.h"
 #include "ui/dialogs/AboutPesterlyForm.h"
 #include "ui/dialogs/MailServerForm.h"
 #include "ui/dialogs/NagList.h"
@@ -43,7 +42,7 @@ QString CommandLineText(const QStringList& arguments) {
 
 PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& arguments,
                            QWidget* parent)
-    : QMainWindow(parent), services_(services), layout_(std::make_unique<TwipsLayout>()) {
+    : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("PesterlyMain"));
     setWindowTitle(QStringLiteral("Pesterly"));
     CreateControls();
@@ -69,7 +68,7 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     }
     LoadSettings(services_.db, services_.store);
     grid_commands_->Load();
-    SizeColumns(*layout_);
+    SizeColumns();
     LoadOptions(services_.db, services_.store, services_.clock.Today());
     ArmSlowTimer();
     StartupTimer->start();
