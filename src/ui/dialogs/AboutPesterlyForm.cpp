@@ -79,6 +79,7 @@ void AboutPesterlyForm::CreateControls() {
     form->addLayout(texts, 1);
     form->addLayout(pictures);
     form->setSizeConstraint(QLayout::SetMinimumSize);
+    OpenAtDesignSize(4755, 2655);
 }
 
 void AboutPesterlyForm::Opening() {

@@ -33,6 +33,7 @@ void AddCategoryForm::CreateControls() {
 
     setTabOrder(CancelButton, OKButton);
     setTabOrder(OKButton, DescText);
+    OpenAtDesignSize(2685, 1485);
 }
 
 void AddCategoryForm::WireHandlers() {

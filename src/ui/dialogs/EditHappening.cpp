@@ -100,6 +100,7 @@ void EditHappening::CreateControls() {
     Label3->setBuddy(BodyText);
     // The box was drawn three lines tall; its one line reads best at the top, under its caption.
     BodyText->setMinimumHeight(3 * BodyText->sizeHint().height() / 2);
+    BodyText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     auto* date_row = new QHBoxLayout;
     date_row->addWidget(DTPicker1);
@@ -136,6 +137,7 @@ void EditHappening::CreateControls() {
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
+    OpenAtDesignSize(5220, 6240);
 }
 
 void EditHappening::WireHandlers() {

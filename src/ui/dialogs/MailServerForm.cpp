@@ -178,6 +178,7 @@ void MailServerForm::CreateControls() {
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
+    OpenAtDesignSize(6015, 0);
 }
 
 void MailServerForm::WireHandlers() {

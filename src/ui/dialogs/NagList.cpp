@@ -90,6 +90,7 @@ void NagList::CreateControls() {
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
+    OpenAtDesignSize(4995, 5385);
 }
 
 void NagList::WireHandlers() {

@@ -40,6 +40,7 @@ void OptionsForm::CreateControls() {
     form->addWidget(Label1, 0, 0);
     form->addWidget(CheckTimePicker, 0, 1);
     form->setColumnStretch(2, 1);
+    OpenAtDesignSize(4680, 945);
 }
 
 void OptionsForm::Opening() {
