@@ -62,6 +62,11 @@ def press(node):
         pass
 
 
+def open_window(app, parent, name, title):
+    press(find(parent, name))
+    return wait_for(lambda: window(app, title), what=title)
+
+
 class WaylandTest(unittest.TestCase):
     def assert_controls_named(self, window):
         """Every control a user can reach says what it is, and no two say the same. The rows of
@@ -81,28 +86,23 @@ class WaylandTest(unittest.TestCase):
         self.assertIn("Events", self.assert_controls_named(main))
         cell = find(main, "Feed the cat", pyatspi.ROLE_TABLE_CELL)
         self.assertRegex(cell.description, r"^Next asked about: .*\d{4}$")
-        press(find(main, "Add New Event", pyatspi.ROLE_PUSH_BUTTON))
-        editor = wait_for(lambda: window(app, "Edit Event"), what="the editor")
+        editor = open_window(app, main, "Add New Event", "Edit Event")
         self.assertTrue({"Description", "Date", "Special mail address",
                          "Mail text"} <= set(self.assert_controls_named(editor)))
-        press(find(editor, "Add Category", pyatspi.ROLE_PUSH_BUTTON))
-        adding = wait_for(lambda: window(app, "Add a Category"), what="Add a Category")
-        press(find(adding, "Cancel"))
-        wait_for(lambda: not window(app, "Add a Category"), what="Add a Category to close")
-        press(find(editor, "Cancel"))  # the new event "?" stays
-        for menu, title in (("NagMail Options", "Edit Nag List"), ("Mail Server", "Mail Server")):
-            press(find(main, menu, pyatspi.ROLE_MENU_ITEM))
-            form = wait_for(lambda: window(app, title), what=title)
+        # Each dialog is left with Cancel (the editor's new event "?" stays); the help window,
+        # and About and the options, which have no button, stay open until the program ends.
+        for parent, item, title in ((editor, "Add Category", "Add a Category"),
+                                    (main, None, "Edit Event"),
+                                    (main, "NagMail Options", "Edit Nag List"),
+                                    (main, "Mail Server", "Mail Server"),
+                                    (main, "Pesterly Help", "Pesterly Help"),
+                                    (main, "About Pesterly", "About Pesterly"),
+                                    (main, "Reminder Options", "Pesterly Options")):
+            form = open_window(app, parent, item, title) if item else window(app, title)
             self.assert_controls_named(form)
-            press(find(form, "Cancel"))
-            wait_for(lambda: not window(app, title), what=title + " to close")
-        press(find(main, "Pesterly Help", pyatspi.ROLE_MENU_ITEM))
-        wait_for(lambda: window(app, "Pesterly Help"), what="the help window")
-        # Neither box has a button; both stay open until the program ends.
-        for menu, title in (("About Pesterly", "About Pesterly"),
-                            ("Reminder Options", "Pesterly Options")):
-            press(find(main, menu, pyatspi.ROLE_MENU_ITEM))
-            wait_for(lambda: window(app, title), what=title)
+            if cancel := find(form, "Cancel", pyatspi.ROLE_PUSH_BUTTON):
+                press(cancel)
+                wait_for(lambda: not window(app, title), what=title + " to close")
 
     def test_review_question_is_answered_and_sigterm_saves(self):
         # weston's headless compositor, ended with the test.
