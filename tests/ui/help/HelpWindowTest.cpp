@@ -50,10 +50,8 @@ TEST(HelpWindow, OpensNonModalAtTheContentsAndIsReused) {
     help->Browser->setPalette(dark);
     const QImage page = help->Browser->viewport()->grab().toImage();
     qsizetype light = 0;
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            light += qGray(page.pixel(x, y)) > 160;
-        }
+    for (qsizetype i = 0; i < qsizetype(page.width()) * page.height(); ++i) {
+        light += qGray(page.pixel(int(i % page.width()), int(i / page.width()))) > 160;
     }
     EXPECT_GT(light, page.width() * page.height() / 100) << "readable on the dark page";
 
