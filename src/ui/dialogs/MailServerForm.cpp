@@ -131,7 +131,7 @@ void MailServerForm::CreateControls() {
     StatusText->setAccessibleName(tr("Test mail result"));
     WaitingList->setAccessibleName(tr("Waiting mails"));
     // A few lines each: the form must fit a small screen, and both scroll.
-    StatusText->setMaximumHeight(4 * StatusText->fontMetrics().lineSpacing());
+    StatusText->setMaximumHeight(3 * StatusText->fontMetrics().lineSpacing());
     WaitingList->setMinimumHeight(3 * WaitingList->fontMetrics().lineSpacing());
 
     auto* method = new QVBoxLayout(MethodFrame);
