@@ -15,7 +15,6 @@
 #include "store/Clock.h"
 #include "store/Database.h"
 #include "store/SettingsLayout.h"
-#include "ui/Twips.h"
 #include "ui/dialogs/AboutPesterlyForm.h"
 #include "ui/dialogs/MailServerForm.h"
 #include "ui/dialogs/NagList.h"
@@ -63,7 +62,7 @@ QString CommandLineText(const QStringList& arguments) {
 
 PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& arguments,
                            QWidget* parent)
-    : QMainWindow(parent), services_(services), layout_(std::make_unique<TwipsLayout>()) {
+    : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("PesterlyMain"));
     setWindowTitle(QStringLiteral("Pesterly"));
     CreateControls();
@@ -101,7 +100,7 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
         services_.asker.Tell(*notice);
     }
     grid_commands_->Load();
-    SizeColumns(*layout_);
+    SizeColumns();
     LoadOptions(services_.db, services_.store, services_.clock.Today());
     ArmSlowTimer();
     StartupTimer->start();

@@ -23,7 +23,6 @@ class MailServerForm;
 class NagMailer;
 class Outbox;
 class QuestionAsker;
-class TwipsLayout;
 class NagList;
 class OptionsForm;
 class SettingsStore;
@@ -124,7 +123,8 @@ class PesterlyMain : public QMainWindow {
 
   private:
     void CreateControls();
-    void SizeColumns(const TwipsLayout& layout);
+    void SizeColumns();
+    int TwipsToPixels(int twips) const;
     void CreateMenus();
     void WireHandlers();
     void CentreOnScreen();
@@ -158,7 +158,6 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_Command1_Click();
 
     MainServices services_;
-    std::unique_ptr<TwipsLayout> layout_;
     std::unique_ptr<GridCommands> grid_commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
     std::unique_ptr<ReviewSchedule> schedule_;
