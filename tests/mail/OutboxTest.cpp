@@ -18,6 +18,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using testing::SmtpSink;
 using namespace std::chrono_literals;
 
@@ -102,7 +104,7 @@ TEST(Outbox, RetrySendsEachMailOnceAndSetsAsideWhatCannotGo) {
         EXPECT_EQ(sent->rcpt_tos, std::vector<std::string>{rcpt});
     }
     EXPECT_FALSE(sink.StoredAny());
-    EXPECT_EQ(Files(folder.Path()), (QStringList{".lock", "8.mail.Qq11Ww", "failed"}));
+    EXPECT_EQ(Files(folder.Path()), (QStringList{u".lock"_s, u"8.mail.Qq11Ww"_s, u"failed"_s}));
     const std::pair<std::string, std::string> set_aside[] = {
         {".hidden.mail", "hides it"},
         {"3.mail", "cut short before its message"},
@@ -116,9 +118,9 @@ TEST(Outbox, RetrySendsEachMailOnceAndSetsAsideWhatCannotGo) {
                                   {"file " + set_aside[i].first + " in", set_aside[i].second}));
     }
     EXPECT_TRUE(testing::Says(asker.messages.back(), {"\"2.mail\" was refused"}));
-    EXPECT_EQ(Files(folder.Path() + "/failed"),
-              (QStringList{".hidden.mail", "2.mail", "3.mail", "4.mail", "5.mail", "dir.mail",
-                           "notes.txt"}));
+    EXPECT_EQ(Files(folder.Path() + u"/failed"_s),
+              (QStringList{u".hidden.mail"_s, u"2.mail"_s, u"3.mail"_s, u"4.mail"_s, u"5.mail"_s,
+                           u"dir.mail"_s, u"notes.txt"_s}));
     EXPECT_EQ(outbox.WaitingCount(), 0);
 }
 

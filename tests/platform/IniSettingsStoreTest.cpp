@@ -21,6 +21,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 void WriteFile(const QString& path, const QByteArray& text) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -50,7 +52,8 @@ struct stat Stat(const QString& path) {
 TEST(IniSettingsStore, DefaultPathWithAnEmptyXdgConfigHome) {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", "");
-    EXPECT_EQ(IniSettingsStore::DefaultPath(), QDir::homePath() + "/.config/Pesterly/Pesterly.ini");
+    EXPECT_EQ(IniSettingsStore::DefaultPath(),
+              QDir::homePath() + u"/.config/Pesterly/Pesterly.ini"_s);
     qputenv("XDG_CONFIG_HOME", saved);
 }
 
@@ -58,9 +61,9 @@ TEST(IniSettingsStore, DefaultPathWithAnEmptyXdgConfigHome) {
 // is private, also after someone made it readable to all.
 TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceedsPrivately) {
     QTemporaryDir dir;
-    const QString blocker = dir.filePath("blocker");
+    const QString blocker = dir.filePath(u"blocker"_s);
     WriteFile(blocker, "not a folder");
-    const QString path = blocker + "/Pesterly/Pesterly.ini";
+    const QString path = blocker + u"/Pesterly/Pesterly.ini"_s;
     IniSettingsStore store(path);
     EXPECT_FALSE(store.ReadProblem());  // no file yet is no problem
     store.SaveSetting("Events", "EDesc0", "kept in memory");
@@ -93,18 +96,18 @@ TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
         " ", "trailing blank ", "semi;colon # hash = equals", "@ByteArray(not really)", "[NotASection]"};
     // clang-format on
     QTemporaryDir dir;
-    const QString by_qt = dir.filePath("qt.ini");
+    const QString by_qt = dir.filePath(u"qt.ini"_s);
     {
         QSettings settings(by_qt, QSettings::IniFormat);
         for (size_t i = 0; i < values.size(); ++i) {
-            settings.setValue("Events/EDesc" + QString::number(i),
+            settings.setValue(u"Events/EDesc"_s + QString::number(i),
                               QString::fromUtf8(values[i].data(), qsizetype(values[i].size())));
         }
-        settings.setValue("NagList/Gr\u00fc\u00dfe Key", "odd name");
+        settings.setValue("NagList/Gr\u00fc\u00dfe Key", u"odd name"_s);
     }
     IniSettingsStore store(by_qt);
     EXPECT_FALSE(store.ReadProblem()) << ReadAll(by_qt).constData();
-    const QString by_us = dir.filePath("ours.ini");
+    const QString by_us = dir.filePath(u"ours.ini"_s);
     IniSettingsStore ours(by_us);
     for (size_t i = 0; i < values.size(); ++i) {
         const std::string key = "EDesc" + std::to_string(i);
@@ -138,7 +141,7 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
         ++files;
         SCOPED_TRACE(entry.path());
         QTemporaryDir dir;  // a copy, so that nothing lands beside the source
-        const QString path = dir.filePath("Pesterly.ini");
+        const QString path = dir.filePath(u"Pesterly.ini"_s);
         ASSERT_TRUE(QFile::copy(QString::fromStdString(entry.path().string()), path));
         IniSettingsStore store(path);
         EXPECT_FALSE(store.ReadProblem());
@@ -161,7 +164,7 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
         EXPECT_NE(notice.find(start["Notice"]), std::string::npos) << notice;
         // The file as it was stays beside it whenever the notice tells of what was not loaded.
         EXPECT_EQ(
-            ReadAll(path + ".damaged"),
+            ReadAll(path + u".damaged"_s),
             notice.empty() ? QByteArray() : ReadAll(QString::fromStdString(entry.path().string())));
         const std::string loaded = Descriptions(db);
         EXPECT_EQ(loaded, start.count("Loaded") != 0 ? start["Loaded"] : loaded);
@@ -182,7 +185,7 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
 // Also a value nested as deep as a list in a list in ..., which is read as typed.
 TEST(IniSettingsStore, LinesItDoesNotUseAreWrittenBackUntouched) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Pesterly.ini");
+    const QString path = dir.filePath(u"Pesterly.ini"_s);
     QByteArray nested = "@Variant(";
     for (int level = 0; level < 40000; ++level) {
         nested += "\\0\\0\\0\\t\\0\\0\\0\\x1";  // a list holding a list holding ...
@@ -236,15 +239,15 @@ TEST(IniSettingsStore, LeftoversOfSavesCutShortAreRemovedAtStart) {
 // A settings file that is there but cannot be read is never written over.
 TEST(IniSettingsStore, FileThatCannotBeReadIsLeftAloneAndTheSessionSavedBeside) {
     QTemporaryDir dir;
-    const QString fifo = dir.filePath("fifo.ini");
+    const QString fifo = dir.filePath(u"fifo.ini"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString folder = dir.filePath("folder.ini");
+    const QString folder = dir.filePath(u"folder.ini"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
     for (const QString& path : {fifo, folder}) {
         {
             IniSettingsStore store(path);  // a pipe must not block the start
             ASSERT_TRUE(store.ReadProblem());
-            EXPECT_NE(store.ReadProblem()->find((path + ".unsaved").toStdString()),
+            EXPECT_NE(store.ReadProblem()->find((path + u".unsaved"_s).toStdString()),
                       std::string::npos);
             store.SaveSetting("Events", "EDesc0", "this session");
             ASSERT_FALSE(store.Commit());
@@ -259,13 +262,13 @@ TEST(IniSettingsStore, FileThatCannotBeReadIsLeftAloneAndTheSessionSavedBeside) 
 TEST(IniSettingsStore, RescueCopyIsKeptInTheStateFolderAndToldAboutOnce) {
     QTemporaryDir dir;
     const QByteArray saved = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath("state")));
-    IniSettingsStore store(dir.filePath("Pesterly.ini"));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_s)));
+    IniSettingsStore store(dir.filePath(u"Pesterly.ini"_s));
     store.SaveSetting("Events", "EDesc0", "rescued");
     ASSERT_TRUE(std::holds_alternative<std::string>(store.KeepRescueCopy()));
     const QString state = IniSettingsStore::StateFolder();
-    EXPECT_EQ(state, dir.filePath("state/Pesterly"));
-    const auto notice = IniSettingsStore::TakeRescueNotice(state, "the settings");
+    EXPECT_EQ(state, dir.filePath(u"state/Pesterly"_s));
+    const auto notice = IniSettingsStore::TakeRescueNotice(state, u"the settings"_s);
     ASSERT_TRUE(notice);
     const QStringList kept = QDir(state).entryList(QDir::Files);
     ASSERT_EQ(kept.size(), 1);
@@ -273,7 +276,7 @@ TEST(IniSettingsStore, RescueCopyIsKeptInTheStateFolderAndToldAboutOnce) {
     EXPECT_NE(notice->find(copy.toStdString()), std::string::npos) << *notice;
     EXPECT_EQ(IniSettingsStore(copy).GetSetting("Events", "EDesc0", ""), "rescued");
     EXPECT_EQ(Stat(copy).st_mode & 0777, 0600u);
-    EXPECT_FALSE(IniSettingsStore::TakeRescueNotice(state, "the settings"));
+    EXPECT_FALSE(IniSettingsStore::TakeRescueNotice(state, u"the settings"_s));
     qputenv("XDG_STATE_HOME", saved);
 }
 
@@ -289,7 +292,7 @@ TEST(IniSettingsStore, NumbersReadTheSameUnderAGermanDesktop) {
         GTEST_SKIP() << "no German locale is installed (tools/deps.sh test generates one)";
     }
     QTemporaryDir dir;
-    const QString path = dir.filePath("Pesterly.ini");
+    const QString path = dir.filePath(u"Pesterly.ini"_s);
     WriteFile(path,
               "[Events]\nEventCount=\" 2.7\"\nERepeat0=2.7\nECategory0=\"1,5\"\n"
               "ERepeat1=3.5e0\nECategory1=2.5\n");
@@ -306,7 +309,7 @@ TEST(IniSettingsStore, NumbersReadTheSameUnderAGermanDesktop) {
 
 TEST(IniSettingsStore, UnreadableLinesAreReportedKeptAsideAndDoNotBlockSaving) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Pesterly.ini");
+    const QString path = dir.filePath(u"Pesterly.ini"_s);
     const QByteArray damaged =
         "[Events]\nEventCount=\" 1\"\nthis line has no equals sign\n"
         "EDesc0=Still read\n";
@@ -314,7 +317,7 @@ TEST(IniSettingsStore, UnreadableLinesAreReportedKeptAsideAndDoNotBlockSaving) {
     IniSettingsStore store(path);
     ASSERT_TRUE(store.ReadProblem().has_value());
     EXPECT_NE(store.ReadProblem()->find(".damaged"), std::string::npos);
-    EXPECT_EQ(ReadAll(path + ".damaged"), damaged);
+    EXPECT_EQ(ReadAll(path + u".damaged"_s), damaged);
     EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "Still read");
     store.SaveSetting("Events", "EDesc0", "saved");
     EXPECT_FALSE(store.Commit());

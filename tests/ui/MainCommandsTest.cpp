@@ -12,6 +12,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -25,7 +27,7 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
             auto* editor = qobject_cast<EditHappening*>(QApplication::activeModalWidget());
             if ((editor_seen = editor != nullptr)) {
                 opened = editor->DescText->text();
-                desc ? editor->DescText->setText(desc) : void();
+                desc ? editor->DescText->setText(QString::fromUtf8(desc)) : void();
                 (ok ? editor->OKButton : editor->CancelButton)->click();
             }
         });
@@ -50,7 +52,7 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
         return descs;
     }
     QString Write(const char* name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
+        QFile file(dir.filePath(QString::fromUtf8(name)));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         return file.fileName();
@@ -92,8 +94,9 @@ TEST_F(MainCommandsTest, AddNewEventAppendsTheDefaultEventAndEditsItsRow) {
     window->FGrid->SortGeneric(kColToBeDone);
     WhenEditorOpens("new one", true);
     window->AddNewButton->click();
-    EXPECT_EQ(Column(*window->FGrid, kColToBeDone), QStringList({"a", "b", "c", "new one"}));
-    EXPECT_EQ(Column(*window->FGrid, kColSlot), QStringList({" 2", " 0", " 1", " 3"}));
+    EXPECT_EQ(Column(*window->FGrid, kColToBeDone),
+              QStringList({u"a"_s, u"b"_s, u"c"_s, u"new one"_s}));
+    EXPECT_EQ(Column(*window->FGrid, kColSlot), QStringList({u" 2"_s, u" 0"_s, u" 1"_s, u" 3"_s}));
     EXPECT_EQ(db.Happenings[3].Desc, "new one");
 }
 
@@ -116,10 +119,10 @@ TEST_F(MainCommandsTest, HeaderClickSortsTextAsTextAndSlotsAsNumbers) {
     };
     click_header(kColToBeDone);
     EXPECT_EQ(Column(grid, kColToBeDone).mid(0, 3),
-              QStringList({"event 0", "event 1", "event 10"}));
+              QStringList({u"event 0"_s, u"event 1"_s, u"event 10"_s}));
     EXPECT_EQ(grid.Row(), 1);
     click_header(kColSlot);
-    EXPECT_EQ(Column(grid, kColSlot).mid(9), QStringList({" 9", " 10", " 11"}));
+    EXPECT_EQ(Column(grid, kColSlot).mid(9), QStringList({u" 9"_s, u" 10"_s, u" 11"_s}));
 }
 
 TEST_F(MainCommandsTest, DoubleClickOrEnterOpensTheEventShownInTheRowOfASortedGrid) {
@@ -136,7 +139,7 @@ TEST_F(MainCommandsTest, DoubleClickOrEnterOpensTheEventShownInTheRowOfASortedGr
     EXPECT_EQ(opened, "mango");
     EXPECT_EQ(db.Happenings[2].Desc, "mango, ripe");
     EXPECT_EQ(db.Happenings[0].Desc, "zebra");
-    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"apple", "mango, ripe", "zebra"}));
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({u"apple"_s, u"mango, ripe"_s, u"zebra"_s}));
 
     WhenEditorOpens("discarded", false);
     double_click(1);
@@ -152,7 +155,7 @@ TEST_F(MainCommandsTest, DoubleClickOrEnterOpensTheEventShownInTheRowOfASortedGr
     EXPECT_EQ(opened, "zebra");
     QApplication::setActiveWindow(window.get());
     QTest::keyClick(&grid, Qt::Key_Delete);
-    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"apple", "mango, ripe"}));
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({u"apple"_s, u"mango, ripe"_s}));
     EXPECT_EQ(db.HappeningCount, 2);
 }
 
@@ -163,8 +166,8 @@ TEST_F(MainCommandsTest, DeleteMovesLaterEventsDown) {
     window->DeleteButton->click();
     EXPECT_EQ(db.HappeningCount, 2);
     EXPECT_EQ(db.Happenings[0].Desc, "b");
-    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"b", "c"}));
-    EXPECT_EQ(Column(grid, kColSlot), QStringList({" 0", " 1"}));
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({u"b"_s, u"c"_s}));
+    EXPECT_EQ(Column(grid, kColSlot), QStringList({u" 0"_s, u" 1"_s}));
     EXPECT_TRUE(asker.messages.empty());
 }
 
@@ -178,7 +181,7 @@ TEST_F(MainCommandsTest, ExportAndDeleteActOnTheRowsShownSelected) {
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys,
                           grid.visualRect(grid.model()->index(row - 1, 0)).center());
     };
-    const QString path = dir.filePath("chosen");  // saved as typed, with no extension
+    const QString path = dir.filePath(u"chosen"_s);  // saved as typed, with no extension
     WhenFileDialogOpens(path, QStringLiteral("Pesterly (*.Pesterly)"));
     QTest::keyClick(&grid, Qt::Key_A, Qt::ControlModifier);
     window->MenuExport->trigger();
@@ -192,7 +195,7 @@ TEST_F(MainCommandsTest, ExportAndDeleteActOnTheRowsShownSelected) {
     EXPECT_THAT(asker.messages, ElementsAre("I was too lazy to implement multiple event deletes"));
     QTest::keyClick(&grid, Qt::Key_Up);
     window->DeleteButton->click();
-    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"event 0", "event 1", "event 3"}));
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({u"event 0"_s, u"event 1"_s, u"event 3"_s}));
 }
 
 // Import offers files of any name. A known event is skipped; of the new ones, what fits is
@@ -229,9 +232,9 @@ TEST_F(MainCommandsTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {
     window->ReadFile(path);
     EXPECT_EQ(db.HappeningCount, 2);
     EXPECT_EQ(window->FGrid->Rows(), 3);
-    window->ReadFile(dir.filePath("no such file.Pesterly"));
+    window->ReadFile(dir.filePath(u"no such file.Pesterly"_s));
     window->FGrid->SetRow(1);
-    window->ExportTo(dir.filePath("missing folder/out.Pesterly"));
+    window->ExportTo(dir.filePath(u"missing folder/out.Pesterly"_s));
     EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("line 3"), HasSubstr("no such file"),
                                             HasSubstr("could not create")));
 }

@@ -17,6 +17,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 const DateValue kToday = DateValue::Compose(2026, 12, 6);
 
 class MainWindowTest : public ::testing::Test, protected testing::MainWindowHarness {};
@@ -36,12 +38,13 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
     const FlexGrid& grid = *window->FGrid;
     ASSERT_EQ(grid.Rows(), 7);
     const QStringList want[] = {
-        {"Work", "Yes", "One Time ", "Mar 14,2001", "me@example.org", "Dentist", " 0"},
-        {"", "No", "Yearly", "Mar 14", "", "Birthday", " 1"},
-        {"", "No", "Monthly", "on the 22nd", "", "Rent", " 2"},
-        {"", "No", "Weekly", "Wednesday", "", "Bins", " 3"},
-        {"", "No", "Daily", " ", "", "Pills", " 4"},
-        {"", "No", "", "", "", "Odd", " 5"},
+        {u"Work"_s, u"Yes"_s, u"One Time "_s, u"Mar 14,2001"_s, u"me@example.org"_s, u"Dentist"_s,
+         u" 0"_s},
+        {u""_s, u"No"_s, u"Yearly"_s, u"Mar 14"_s, u""_s, u"Birthday"_s, u" 1"_s},
+        {u""_s, u"No"_s, u"Monthly"_s, u"on the 22nd"_s, u""_s, u"Rent"_s, u" 2"_s},
+        {u""_s, u"No"_s, u"Weekly"_s, u"Wednesday"_s, u""_s, u"Bins"_s, u" 3"_s},
+        {u""_s, u"No"_s, u"Daily"_s, u" "_s, u""_s, u"Pills"_s, u" 4"_s},
+        {u""_s, u"No"_s, u""_s, u""_s, u""_s, u"Odd"_s, u" 5"_s},
     };
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < kGridColumns; ++c) {
@@ -75,7 +78,7 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
 TEST_F(MainWindowTest, EchoesTheCommandLineTellsOfADamagedCountAndAFailedSaveKeepsTheWindowOpen) {
     Seed({Event("x", DateValue()), Event("y", DateValue())});
     store.SaveSetting("Events", "EventCount", "2,0");
-    auto window = OpenWindow({"--hello", "two words", ""});
+    auto window = OpenWindow({u"--hello"_s, u"two words"_s, u""_s});
     EXPECT_EQ(window->FGrid->Rows(), 3);
     store.fail_next_commit = "Pesterly could not write its settings file.";
     EXPECT_FALSE(window->close());

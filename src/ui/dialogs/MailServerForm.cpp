@@ -256,7 +256,8 @@ void MailServerForm::FillWaitingList() {
         for (const Outbox::Waiting& mail : outbox_->List()) {
             QString recipients;
             for (const std::string& address : mail.recipients) {
-                recipients += (recipients.isEmpty() ? "" : ", ") + FromStd(address);
+                recipients +=
+                    (recipients.isEmpty() ? QString() : QStringLiteral(", ")) + FromStd(address);
             }
             auto* item =
                 new QListWidgetItem(QStringLiteral("%1 (to %2, since %3)")

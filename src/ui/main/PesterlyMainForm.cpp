@@ -84,7 +84,8 @@ void PesterlyMain::SizeColumns() {
         widest[kColDate] << locale.dayName(day);
     }
     for (int month = 1; month <= 12; ++month) {
-        widest[kColDate] << locale.monthName(month, QLocale::ShortFormat) + " 28,2000";
+        widest[kColDate] << locale.monthName(month, QLocale::ShortFormat) +
+                                QStringLiteral(" 28,2000");
     }
     widest[kColSlot] = {QStringLiteral(" 100")};
     const QFontMetrics cells = FGrid->fontMetrics();

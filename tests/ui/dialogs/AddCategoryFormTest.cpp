@@ -6,6 +6,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using namespace testing;
 
 // Esc and Enter mean nothing to any of Pesterly's forms.
@@ -16,7 +18,7 @@ TEST(AddCategoryForm, OnlyOkStoresTheNameExactlyAsTypedAndEveryOpeningStartsEmpt
     AddCategoryForm form{db, nullptr};
     for (const bool cancel : {true, false}) {
         RunModal(form, [&] {
-            QTest::keyClicks(form.DescText, "Gym");
+            QTest::keyClicks(form.DescText, u"Gym"_s);
             cancel ? Click(form.CancelButton) : void(form.close());
         });
     }
@@ -25,20 +27,20 @@ TEST(AddCategoryForm, OnlyOkStoresTheNameExactlyAsTypedAndEveryOpeningStartsEmpt
         EXPECT_EQ(form.DescText->text(), "");
         EXPECT_FALSE(form.OKButton->isEnabled());
         ExpectTidyForm(form);
-        QTest::keyClicks(form.DescText, "   ");
+        QTest::keyClicks(form.DescText, u"   "_s);
         EXPECT_FALSE(form.OKButton->isEnabled()) << "blanks alone are no name";
-        QTest::keyClicks(form.DescText, "G");
+        QTest::keyClicks(form.DescText, u"G"_s);
         EXPECT_TRUE(form.OKButton->isEnabled());
         QTest::keyClick(form.DescText, Qt::Key_Backspace);
         EXPECT_FALSE(form.OKButton->isEnabled()) << "erased back to blanks";
-        QTest::keyClicks(form.DescText, "Gym  ");
+        QTest::keyClicks(form.DescText, u"Gym  "_s);
         QTest::keyClick(form.DescText, Qt::Key_Escape);
         QTest::keyClick(form.DescText, Qt::Key_Return);
         EXPECT_TRUE(form.isVisible()) << "Esc and Enter mean nothing to the form";
         Click(form.OKButton);
     });
     RunModal(form, [&] {
-        QTest::keyClicks(form.DescText, "Home");
+        QTest::keyClicks(form.DescText, u"Home"_s);
         Click(form.OKButton);
     });
     EXPECT_EQ(db.CategoryCount, 4);

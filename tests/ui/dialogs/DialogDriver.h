@@ -128,8 +128,8 @@ inline void ExpectTidyForm(QWidget& form, bool shot = true) {
         }
     }
     if (shot) {
-        const QString path =
-            QDir(QStringLiteral(PESTERLY_SHOT_DIR)).filePath(form.objectName() + ".png");
+        const QString path = QDir(QStringLiteral(PESTERLY_SHOT_DIR))
+                                 .filePath(form.objectName() + QStringLiteral(".png"));
         EXPECT_TRUE(form.grab().save(path)) << path.toStdString();
     }
 }

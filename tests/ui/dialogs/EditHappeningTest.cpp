@@ -10,6 +10,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using namespace testing;
 
 const Happening kSample{.EventDate = DateValue::Compose(2026, 3, 14, 14, 5, 9),
@@ -34,7 +36,7 @@ class EditHappeningTest : public ::testing::Test {
         QTimer::singleShot(0, &form, [&] {
             auto* add = form.findChild<AddCategoryForm*>();
             ASSERT_TRUE(add != nullptr && add->isVisible());
-            QTest::keyClicks(add->DescText, "Gym");
+            QTest::keyClicks(add->DescText, u"Gym"_s);
             Click(ok ? add->OKButton : add->CancelButton);
         });
         Click(form.AddCategory);
@@ -54,14 +56,14 @@ class EditHappeningTest : public ::testing::Test {
 // leave the buffer as it was.
 TEST_F(EditHappeningTest, EveryOpeningShowsTheBufferOnlyAChangeEnablesOkAndOnlyOkStores) {
     const std::pair<const char*, std::function<void()>> changes[] = {
-        {"DescText", [&] { QTest::keyClicks(form.DescText, "x"); }},
+        {"DescText", [&] { QTest::keyClicks(form.DescText, u"x"_s); }},
         {"DTPicker1", [&] { QTest::keyClick(form.DTPicker1, Qt::Key_Up); }},
         {"RepeatCombo", [&] { QTest::keyClick(form.RepeatCombo, Qt::Key_Up); }},
         {"CategoryCombo", [&] { QTest::keyClick(form.CategoryCombo, Qt::Key_Down); }},
         {"SendNagmail", [&] { Toggle(form.SendNagmail); }},
         {"FullList", [&] { Toggle(form.FullList); }},
-        {"CustomEmail", [&] { QTest::keyClicks(form.CustomEmail, "x"); }},
-        {"BodyText", [&] { QTest::keyClicks(form.BodyText, "x"); }},
+        {"CustomEmail", [&] { QTest::keyClicks(form.CustomEmail, u"x"_s); }},
+        {"BodyText", [&] { QTest::keyClicks(form.BodyText, u"x"_s); }},
     };
     bool cancel = true;
     for (const auto& [name, change] : changes) {
@@ -74,7 +76,8 @@ TEST_F(EditHappeningTest, EveryOpeningShowsTheBufferOnlyAChangeEnablesOkAndOnlyO
                 (QStringList{form.DescText->text(), form.DTPicker1->date().toString(Qt::ISODate),
                              form.RepeatCombo->currentText(), form.CategoryCombo->currentText(),
                              form.CustomEmail->text(), form.BodyText->text()}),
-                (QStringList{name, "2026-03-14", "Weekly", "Work", "me@x.org", "Both balconies"}));
+                (QStringList{name, u"2026-03-14"_s, u"Weekly"_s, u"Work"_s, u"me@x.org"_s,
+                             u"Both balconies"_s}));
             EXPECT_TRUE(form.SendNagmail->isChecked() && form.FullList->isChecked());
             ExpectMailControlsEnabled(true);
             EXPECT_FALSE(db.EditCancelled);
@@ -98,10 +101,10 @@ TEST_F(EditHappeningTest, OkStoresTextsAsTypedTheTimeOfDayAndMailValuesWhileMail
         Toggle(form.SendNagmail);
         ExpectMailControlsEnabled(true);
         Toggle(form.FullList);
-        QTest::keyClicks(form.CustomEmail, " ");
+        QTest::keyClicks(form.CustomEmail, u" "_s);
         Toggle(form.SendNagmail);
         ExpectMailControlsEnabled(false);
-        Retype(form.DescText, "  Call mum ");
+        Retype(form.DescText, u"  Call mum "_s);
         QTest::keyClick(form.DTPicker1, Qt::Key_Up);
         QTest::keyClick(form.RepeatCombo, Qt::Key_Down);
         QTest::keyClick(form.CategoryCombo, Qt::Key_Down);
@@ -117,7 +120,7 @@ TEST_F(EditHappeningTest, OkStoresTextsAsTypedTheTimeOfDayAndMailValuesWhileMail
     EXPECT_EQ(db.EditBuffer, expected) << "the untouched body comes back byte for byte";
 
     RunModal(form, [&] {
-        Retype(form.DescText, "");
+        Retype(form.DescText, u""_s);
         Click(form.OKButton);
     });
     EXPECT_EQ(db.EditBuffer.Desc, "");
@@ -132,7 +135,7 @@ TEST_F(EditHappeningTest, WhatTheControlsCannotShowComesBackUnlessChanged) {
         EXPECT_EQ(form.RepeatCombo->currentIndex(), -1);
         EXPECT_EQ(form.CategoryCombo->currentIndex(), -1);
         EXPECT_FALSE(form.OKButton->isEnabled());
-        QTest::keyClicks(form.DescText, "!");
+        QTest::keyClicks(form.DescText, u"!"_s);
         Click(form.OKButton);
     });
     EXPECT_EQ(db.EditBuffer.EventDate, ancient);
@@ -150,10 +153,11 @@ TEST_F(EditHappeningTest, WhatTheControlsCannotShowComesBackUnlessChanged) {
 
 TEST_F(EditHappeningTest, AddCategoryRebuildsTheListAndReselectsTheStoredCategory) {
     RunModal(form, [&] {
-        EXPECT_EQ(Items(form.CategoryCombo), (QStringList{"(none)", "Work", "Home"}));
+        EXPECT_EQ(Items(form.CategoryCombo), (QStringList{u"(none)"_s, u"Work"_s, u"Home"_s}));
         ExpectTidyForm(form);
         AddCategoryBy(true);
-        EXPECT_EQ(Items(form.CategoryCombo), (QStringList{"(none)", "Work", "Home", "Gym"}));
+        EXPECT_EQ(Items(form.CategoryCombo),
+                  (QStringList{u"(none)"_s, u"Work"_s, u"Home"_s, u"Gym"_s}));
         EXPECT_EQ(form.CategoryCombo->currentText(), "Work");
         EXPECT_TRUE(form.OKButton->isEnabled()) << "the rebuilt list counts as a change";
         QTest::keyClick(form.CategoryCombo, Qt::Key_Down);  // Home, not yet confirmed

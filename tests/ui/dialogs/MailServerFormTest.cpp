@@ -16,6 +16,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using namespace testing;
 
 class MailServerFormTest : public ::testing::Test {
@@ -66,12 +68,12 @@ TEST_F(MailServerFormTest, OpensWithTheStoredSettingsInATidyLayout) {
 // shows, saved or not, and shows the answer or the refusal.
 TEST_F(MailServerFormTest, OkRefusesABadFieldAndTestMailUsesTheFormAsItStands) {
     RunModal(form, [&] {
-        Retype(form.Port, "99999");
-        Retype(form.Password, "new secret");
+        Retype(form.Port, u"99999"_s);
+        Retype(form.Password, u"new secret"_s);
         Click(form.OKButton);
         EXPECT_THAT(asker.messages, ::testing::ElementsAre(::testing::StartsWith("Port:")));
         EXPECT_EQ(store.commits, 0);
-        Retype(form.Port, "");
+        Retype(form.Port, u""_s);
         form.Security->setCurrentIndex(1);
         Click(form.SendTestMail);
         EXPECT_EQ(Status(), "250 Message accepted");
@@ -79,7 +81,7 @@ TEST_F(MailServerFormTest, OkRefusesABadFieldAndTestMailUsesTheFormAsItStands) {
         Click(form.SendTestMail);
         EXPECT_THAT(Status(), ::testing::HasSubstr("535 5.7.8"));
         EXPECT_EQ(keyring.passwords["me@mail.example.org"], "old secret");
-        Retype(form.Host, "smtp.example.org");
+        Retype(form.Host, u"smtp.example.org"_s);
         Click(form.OKButton);
     });
     ASSERT_EQ(sent.size(), 2u);

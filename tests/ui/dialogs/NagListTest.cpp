@@ -9,6 +9,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using namespace testing;
 
 class NagListTest : public ::testing::Test {
@@ -46,7 +48,7 @@ TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"True",
          [&] {
-             QTest::keyClicks(form.NewEmail, "z@x.org");
+             QTest::keyClicks(form.NewEmail, u"z@x.org"_s);
              Click(form.AddEmail);
          }},
         {"True",
@@ -56,14 +58,14 @@ TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
          }},
         {"True", [&] { Toggle(form.UseBCCOption); }},
         {"true", [&] { Toggle(form.UseToOption); }},  // only exactly True means the To line
-        {"False", [&] { QTest::keyClicks(form.ToAddress, "x"); }},
+        {"False", [&] { QTest::keyClicks(form.ToAddress, u"x"_s); }},
     };
     bool cancel = true;
     for (const auto& [use_to, change] : changes) {
         Store("UseTO", use_to);
         RunModal(form, [&] {
             SCOPED_TRACE(use_to);
-            EXPECT_EQ(Items(form.Emails), (QStringList{"a@x.org", "b@x.org", "c@x.org"}));
+            EXPECT_EQ(Items(form.Emails), (QStringList{u"a@x.org"_s, u"b@x.org"_s, u"c@x.org"_s}));
             EXPECT_EQ(form.NewEmail->text(), "");
             EXPECT_EQ(form.UseToOption->isChecked(), std::string(use_to) == "True");
             EXPECT_EQ(form.ToAddress->isEnabled(), form.UseBCCOption->isChecked());
@@ -93,15 +95,16 @@ TEST_F(NagListTest, OkSavesTrimmedEntriesTheToAddressAsTypedAndTheChosenOption) 
         Click(form.DeleteEmail);
         EXPECT_TRUE(form.DeleteEmail->isEnabled()) << "Delete stays enabled";
         Click(form.DeleteEmail);
-        EXPECT_EQ(Items(form.Emails), (QStringList{"b@x.org", "c@x.org"})) << "nothing was picked";
-        QTest::keyClicks(form.NewEmail, "   ");
+        EXPECT_EQ(Items(form.Emails), (QStringList{u"b@x.org"_s, u"c@x.org"_s}))
+            << "nothing was picked";
+        QTest::keyClicks(form.NewEmail, u"   "_s);
         EXPECT_FALSE(form.AddEmail->isEnabled()) << "blanks alone cannot be added";
-        QTest::keyClicks(form.NewEmail, "x  ");
+        QTest::keyClicks(form.NewEmail, u"x  "_s);
         Click(form.AddEmail);
         EXPECT_EQ(form.NewEmail->text(), "");
         EXPECT_FALSE(form.AddEmail->isEnabled());
         Toggle(form.UseBCCOption);
-        QTest::keyClicks(form.ToAddress, " ");
+        QTest::keyClicks(form.ToAddress, u" "_s);
         Toggle(form.UseToOption);
         EXPECT_FALSE(form.ToAddress->isEnabled());
         Click(form.OKButton);

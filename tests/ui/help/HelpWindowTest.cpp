@@ -14,6 +14,8 @@
 namespace pesterly {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // Lets the window lay out its page, as it would before the user sees it.
 void Settle() {
     QCoreApplication::processEvents();
@@ -55,7 +57,7 @@ TEST(HelpWindow, OpensNonModalAtTheContentsAndIsReused) {
     }
     EXPECT_GT(light, page.width() * page.height() / 100) << "readable on the dark page";
 
-    help->Browser->setSource(At(*help, "tray"));
+    help->Browser->setSource(At(*help, u"tray"_s));
     Settle();
     EXPECT_GT(help->Browser->verticalScrollBar()->value(), 100) << "the tray section lies lower";
     help->ContentsAction->trigger();
@@ -63,7 +65,7 @@ TEST(HelpWindow, OpensNonModalAtTheContentsAndIsReused) {
     ExpectAtTheContents(*help);
 
     // Asked again after closing, the one window opens again at the contents.
-    help->Browser->setSource(At(*help, "exchange"));
+    help->Browser->setSource(At(*help, u"exchange"_s));
     help->close();
     EXPECT_EQ(ShowHelpContents(&owner), help);
     Settle();
