@@ -118,7 +118,7 @@ TEST(Outbox, RetrySendsEachMailOnceAndSetsAsideWhatCannotGo) {
                                   {"file " + set_aside[i].first + " in", set_aside[i].second}));
     }
     EXPECT_TRUE(testing::Says(asker.messages.back(), {"\"2.mail\" was refused"}));
-    EXPECT_EQ(Files(folder.Path() + u"/failed"_s),
+    EXPECT_EQ(Files(folder.Path() + "/failed"),
               (QStringList{u".hidden.mail"_s, u"2.mail"_s, u"3.mail"_s, u"4.mail"_s, u"5.mail"_s,
                            u"dir.mail"_s, u"notes.txt"_s}));
     EXPECT_EQ(outbox.WaitingCount(), 0);

@@ -87,7 +87,7 @@ TEST_F(MainCommandsTest, AddNewEventAppendsTheDefaultEventAndEditsItsRow) {
     want.DoneDate = kToday.AddDays(-370);
     EXPECT_EQ(db.Happenings[0], want) << "Cancel keeps the new event";
     EXPECT_EQ(window->FGrid->Rows(), 2);
-    EXPECT_EQ(window->FGrid->CellText(1, kColRepeat), "One Time ");
+    EXPECT_EQ(window->FGrid->CellText(1, kColRepeat), u"One Time "_s);
 
     window.reset();
     window = Open({"b", "c", "a"});
@@ -136,7 +136,7 @@ TEST_F(MainCommandsTest, DoubleClickOrEnterOpensTheEventShownInTheRowOfASortedGr
     };
     WhenEditorOpens("mango, ripe", true);
     double_click(2);
-    EXPECT_EQ(opened, "mango");
+    EXPECT_EQ(opened, u"mango"_s);
     EXPECT_EQ(db.Happenings[2].Desc, "mango, ripe");
     EXPECT_EQ(db.Happenings[0].Desc, "zebra");
     EXPECT_EQ(Column(grid, kColToBeDone), QStringList({u"apple"_s, u"mango, ripe"_s, u"zebra"_s}));
@@ -152,7 +152,7 @@ TEST_F(MainCommandsTest, DoubleClickOrEnterOpensTheEventShownInTheRowOfASortedGr
     grid.SetRow(3);
     WhenEditorOpens(nullptr, false);
     QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(opened, "zebra");
+    EXPECT_EQ(opened, u"zebra"_s);
     QApplication::setActiveWindow(window.get());
     QTest::keyClick(&grid, Qt::Key_Delete);
     EXPECT_EQ(Column(grid, kColToBeDone), QStringList({u"apple"_s, u"mango, ripe"_s}));
@@ -216,8 +216,8 @@ TEST_F(MainCommandsTest, ImportAppendsNewEventsThatFitAndSaysWhatWasLeftOut) {
     ASSERT_EQ(db.HappeningCount, Database::kSlots);
     EXPECT_EQ(db.Happenings[100].Desc, "Mother's birthday");
     ASSERT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
-    EXPECT_EQ(window->FGrid->CellText(101, kColToBeDone), "Mother's birthday");
-    EXPECT_EQ(window->FGrid->CellText(101, kColSlot), " 100");
+    EXPECT_EQ(window->FGrid->CellText(101, kColToBeDone), u"Mother's birthday"_s);
+    EXPECT_EQ(window->FGrid->CellText(101, kColSlot), u" 100"_s);
     EXPECT_THAT(asker.messages,
                 ElementsAre(::testing::AllOf(HasSubstr("from line 5 on, was ignored"),
                                              HasSubstr("1 new event from the file was left"))));

@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, TrayTipCountsTheWaitingNagMails) {
     auto window = OpenWindow();
     for (const char* tip : {"Pesterly: 1 nag mail waiting", "Pesterly: 2 nag mails waiting"}) {
         ASSERT_TRUE(waiting.Send({"Rent", "Rent", "", "a@x.org", {"a@x.org"}}).has_value());
-        EXPECT_EQ(tray.tip, tip);
+        EXPECT_EQ(tray.tip, QString::fromUtf8(tip));
     }
 }
 
@@ -205,10 +205,10 @@ TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {
     EXPECT_EQ(asker.questions, (std::vector<std::string>{"Dentist", "Call"}));
     EXPECT_EQ(db.options.CheckDate, kToday);
     ASSERT_EQ(window->FGrid->Rows(), 4);
-    EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "Later");
+    EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), u"Later"_s);
     EXPECT_TRUE(tip_names(1, 8));
     EXPECT_TRUE(tip_names(2, 7)) << "put off to tomorrow's review";
-    EXPECT_EQ(window->FGrid->item(2, kColDate)->toolTip(), "Never asked about");
+    EXPECT_EQ(window->FGrid->item(2, kColDate)->toolTip(), u"Never asked about"_s);
     EXPECT_TRUE(wakeup.deadline);
 
     clock.Set(DateValue::Compose(2026, 12, 6, 11, 0, 0));
@@ -237,7 +237,7 @@ TEST_F(MainScheduleTest, ReviewOutOfSightIsAnnouncedUntilItEnds) {
     asker.on_question = [&](const std::string&) { asked_while_shown += notifier.shown; };
     auto window = Open({"  Cat\nfood ", "Rent", "Bins", "Pills", "Tax"});
     wakeup.Fire();
-    EXPECT_EQ(notifier.body, "Cat food\nRent\nBins\nand 2 more");
+    EXPECT_EQ(notifier.body, u"Cat food\nRent\nBins\nand 2 more"_s);
     EXPECT_FALSE(notifier.shown);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

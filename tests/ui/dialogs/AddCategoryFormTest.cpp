@@ -24,7 +24,7 @@ TEST(AddCategoryForm, OnlyOkStoresTheNameExactlyAsTypedAndEveryOpeningStartsEmpt
     }
     EXPECT_EQ(db.CategoryCount, 2);
     RunModal(form, [&] {
-        EXPECT_EQ(form.DescText->text(), "");
+        EXPECT_EQ(form.DescText->text(), u""_s);
         EXPECT_FALSE(form.OKButton->isEnabled());
         ExpectTidyForm(form);
         QTest::keyClicks(form.DescText, u"   "_s);

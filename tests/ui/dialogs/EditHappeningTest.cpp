@@ -76,8 +76,8 @@ TEST_F(EditHappeningTest, EveryOpeningShowsTheBufferOnlyAChangeEnablesOkAndOnlyO
                 (QStringList{form.DescText->text(), form.DTPicker1->date().toString(Qt::ISODate),
                              form.RepeatCombo->currentText(), form.CategoryCombo->currentText(),
                              form.CustomEmail->text(), form.BodyText->text()}),
-                (QStringList{name, u"2026-03-14"_s, u"Weekly"_s, u"Work"_s, u"me@x.org"_s,
-                             u"Both balconies"_s}));
+                (QStringList{QString::fromUtf8(name), u"2026-03-14"_s, u"Weekly"_s, u"Work"_s,
+                             u"me@x.org"_s, u"Both balconies"_s}));
             EXPECT_TRUE(form.SendNagmail->isChecked() && form.FullList->isChecked());
             ExpectMailControlsEnabled(true);
             EXPECT_FALSE(db.EditCancelled);
@@ -158,12 +158,12 @@ TEST_F(EditHappeningTest, AddCategoryRebuildsTheListAndReselectsTheStoredCategor
         AddCategoryBy(true);
         EXPECT_EQ(Items(form.CategoryCombo),
                   (QStringList{u"(none)"_s, u"Work"_s, u"Home"_s, u"Gym"_s}));
-        EXPECT_EQ(form.CategoryCombo->currentText(), "Work");
+        EXPECT_EQ(form.CategoryCombo->currentText(), u"Work"_s);
         EXPECT_TRUE(form.OKButton->isEnabled()) << "the rebuilt list counts as a change";
         QTest::keyClick(form.CategoryCombo, Qt::Key_Down);  // Home, not yet confirmed
         AddCategoryBy(false);
         EXPECT_EQ(form.CategoryCombo->count(), 4);
-        EXPECT_EQ(form.CategoryCombo->currentText(), "Work");
+        EXPECT_EQ(form.CategoryCombo->currentText(), u"Work"_s);
         Click(form.OKButton);
     });
     EXPECT_EQ(db.CategoryCount, 3);

@@ -48,7 +48,7 @@ class MailServerFormTest : public ::testing::Test {
 // Without a keyring the password box is off and the form says why.
 TEST_F(MailServerFormTest, OpensWithTheStoredSettingsInATidyLayout) {
     RunModal(form, [&] {
-        EXPECT_EQ(form.Password->text(), "old secret");
+        EXPECT_EQ(form.Password->text(), u"old secret"_s);
         ExpectTidyForm(form);
         Toggle(form.SendmailOption);
         EXPECT_FALSE(form.Host->isEnabled());

@@ -66,10 +66,10 @@ TEST_F(NagListTest, EachChangeEnablesOkAndCancelOrCloseBoxWritesNothing) {
         RunModal(form, [&] {
             SCOPED_TRACE(use_to);
             EXPECT_EQ(Items(form.Emails), (QStringList{u"a@x.org"_s, u"b@x.org"_s, u"c@x.org"_s}));
-            EXPECT_EQ(form.NewEmail->text(), "");
+            EXPECT_EQ(form.NewEmail->text(), u""_s);
             EXPECT_EQ(form.UseToOption->isChecked(), std::string(use_to) == "True");
             EXPECT_EQ(form.ToAddress->isEnabled(), form.UseBCCOption->isChecked());
-            EXPECT_EQ(form.ToAddress->text(), "  boss@x.org ");
+            EXPECT_EQ(form.ToAddress->text(), u"  boss@x.org "_s);
             EXPECT_FALSE(form.AddEmail->isEnabled() || form.DeleteEmail->isEnabled() ||
                          form.OKButton->isEnabled());
             change();
@@ -101,7 +101,7 @@ TEST_F(NagListTest, OkSavesTrimmedEntriesTheToAddressAsTypedAndTheChosenOption) 
         EXPECT_FALSE(form.AddEmail->isEnabled()) << "blanks alone cannot be added";
         QTest::keyClicks(form.NewEmail, u"x  "_s);
         Click(form.AddEmail);
-        EXPECT_EQ(form.NewEmail->text(), "");
+        EXPECT_EQ(form.NewEmail->text(), u""_s);
         EXPECT_FALSE(form.AddEmail->isEnabled());
         Toggle(form.UseBCCOption);
         QTest::keyClicks(form.ToAddress, u" "_s);

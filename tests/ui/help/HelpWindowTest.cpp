@@ -24,7 +24,7 @@ void Settle() {
 
 // The manual's contents begin the page: shown at the contents, the page stands at its top.
 void ExpectAtTheContents(const HelpWindow& help) {
-    EXPECT_EQ(help.Browser->source().fragment(), "contents");
+    EXPECT_EQ(help.Browser->source().fragment(), u"contents"_s);
     EXPECT_LT(help.Browser->verticalScrollBar()->value(),
               help.Browser->fontMetrics().lineSpacing());
 }
