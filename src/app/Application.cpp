@@ -9,6 +9,7 @@
 #include <stop_token>
 
 #include "PesterlyConfig.h"
+#include "app/CalendarExport.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
@@ -37,6 +38,9 @@ bool HasDisplay() {
 }  // namespace
 
 int RunApplication(int argc, char** argv) {
+    if (const std::optional<int> status = RunCalendarExport(argc, argv)) {
+        return *status;
+    }
     if (!HasDisplay()) {
         std::fputs(
             "Pesterly needs a graphical desktop, and no display was found "

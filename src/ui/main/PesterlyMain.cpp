@@ -19,6 +19,8 @@
 #include "ui/dialogs/NagList.h"
 #include "ui/dialogs/OptionsForm.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/main/CalendarCommands.h"
+#include "ui/main/CalendarFileKeeper.h"
 #include "ui/main/Ending.h"
 #include "ui/main/ExchangeCommands.h"
 #include "ui/main/FlexGrid.h"
@@ -51,6 +53,8 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
         std::make_unique<GridCommands>(*FGrid, services.db, services.clock, services.asker, this);
     exchange_ = std::make_unique<ExchangeCommands>(*grid_commands_, *FGrid, services.db,
                                                    services.asker, this);
+    calendar_ = std::make_unique<CalendarCommands>(
+        *grid_commands_, *FGrid, services.db, services.store, services.clock, services.asker, this);
     schedule_ = std::make_unique<ReviewSchedule>(
         services.db, services.clock, services.wakeup, [this] { PesterlyMain_SlowTimer_Timer(); },
         [this] { ReviewDueHappenings(); });
@@ -71,6 +75,8 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     grid_commands_->Load();
     SizeColumns(*layout_);
     LoadOptions(services_.db, services_.store, services_.clock.Today());
+    MenuCalendarFile->setChecked(!calendar_->Keeper().Path().isEmpty());
+    TableChanged();  // the calendar file is written afresh at every start
     ArmSlowTimer();
     StartupTimer->start();
 }
@@ -82,6 +88,7 @@ void PesterlyMain::FillRow(int rownum, int hapnum) {
 void PesterlyMain::ReviewDueHappenings() {
     pesterly::ReviewDueHappenings(services_.db, services_.asker, services_.mailer, services_.clock);
     grid_commands_->Refill();
+    TableChanged();
 }
 
 void PesterlyMain::ArmSlowTimer() {
@@ -98,14 +105,17 @@ void PesterlyMain::PesterlyMain_Command1_Click() {
 
 void PesterlyMain::PesterlyMain_AddNewButton_Click() {
     grid_commands_->AddNew();
+    TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_FGrid_DblClick() {
     grid_commands_->EditCurrent();
+    TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_DeleteButton_Click() {
     grid_commands_->DeleteCurrent();
+    TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_FGrid_Click(int mouse_col) {
@@ -147,10 +157,29 @@ void PesterlyMain::ExportTo(const QString& path) {
 
 void PesterlyMain::PesterlyMain_MenuImport_Click() {
     exchange_->Import();
+    TableChanged();
 }
 
 void PesterlyMain::ReadFile(const QString& infile) {
     exchange_->ReadFile(infile);
+    TableChanged();
+}
+
+void PesterlyMain::PesterlyMain_MenuExportCalendar_Click() {
+    calendar_->Export();
+}
+
+void PesterlyMain::PesterlyMain_MenuImportCalendar_Click() {
+    calendar_->Import();
+    TableChanged();
+}
+
+void PesterlyMain::PesterlyMain_MenuCalendarFile_Click() {
+    MenuCalendarFile->setChecked(calendar_->ToggleKeptFile());
+}
+
+void PesterlyMain::TableChanged() {
+    calendar_->Keeper().TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_AboutPesterly_Click() {

@@ -11,6 +11,7 @@ class QTimer;
 
 namespace pesterly {
 
+class CalendarCommands;
 class Clock;
 class Ending;
 class ExchangeCommands;
@@ -71,6 +72,8 @@ class PesterlyMain : public QMainWindow {
     // Appends the new events of an exchange file to the table and the grid. A damaged file
     // adds nothing and the user is told which line is wrong.
     void ReadFile(const QString& infile);
+    // The calendar commands of the File menu: export, import and the kept calendar file.
+    CalendarCommands& Calendar() { return *calendar_; }
     // Makes the window visible and gives it the focus.
     void PesterlyMain_ShowPesterly_Click();
 
@@ -84,6 +87,9 @@ class PesterlyMain : public QMainWindow {
     QMenu* FileMenu = nullptr;
     QAction* MenuExport = nullptr;
     QAction* MenuImport = nullptr;
+    QAction* MenuExportCalendar = nullptr;
+    QAction* MenuImportCalendar = nullptr;
+    QAction* MenuCalendarFile = nullptr;
     QAction* FileExit = nullptr;
     QMenu* OptionsMenu = nullptr;
     QAction* FileOptions = nullptr;
@@ -135,6 +141,11 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_MailServer_Click();
     void PesterlyMain_MenuExport_Click();
     void PesterlyMain_MenuImport_Click();
+    void PesterlyMain_MenuExportCalendar_Click();
+    void PesterlyMain_MenuImportCalendar_Click();
+    void PesterlyMain_MenuCalendarFile_Click();
+    // After every command that may have changed the table: the kept calendar file follows.
+    void TableChanged();
     void PesterlyMain_AboutPesterly_Click();
     void PesterlyMain_StartHelp_Click();
     // Runs when the schedule's wake-up comes.
@@ -145,6 +156,7 @@ class PesterlyMain : public QMainWindow {
     std::unique_ptr<TwipsLayout> layout_;
     std::unique_ptr<GridCommands> grid_commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
+    std::unique_ptr<CalendarCommands> calendar_;
     std::unique_ptr<ReviewSchedule> schedule_;
     std::unique_ptr<Ending> ending_;
     // Dialogs are made on first use and kept.

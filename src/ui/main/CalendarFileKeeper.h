@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+
+#include "store/Error.h"
+
+namespace pesterly {
+
+class QuestionAsker;
+class SettingsStore;
+struct Database;
+
+// Keeps the calendar file that the option CalendarFile names current, for calendar programs
+// that subscribe to it: the whole table is written there, all at once, soon after start and
+// within a second of every change to the table.
+class CalendarFileKeeper {
+  public:
+    CalendarFileKeeper(const Database& db, SettingsStore& store, QuestionAsker& asker);
+
+    // The file kept current; empty when none is.
+    QString Path() const;
+    // Keeps the file at path current from now on (none for an empty path) and writes it at
+    // once. The option is saved to the settings file; an error when it could not be.
+    MaybeError KeepAt(const QString& path);
+    // The table has changed: the file is written again shortly, once for a burst of changes.
+    void TableChanged();
+
+  private:
+    void WriteNow();
+
+    const Database& db_;
+    SettingsStore& store_;
+    QuestionAsker& asker_;
+    QTimer soon_;
+    // A file that cannot be written is told about once, not at every change.
+    bool failure_told_ = false;
+};
+
+}  // namespace pesterly
