@@ -1,6 +1,6 @@
 """Pesterly in the calendar world, as another program sees it: the command line's export,
-with no display and beside the settings file, read by python3-icalendar; and the calendar
-file kept current, which follows a delete in the window."""
+with no display and beside a running copy, read by python3-icalendar; and the calendar file
+kept current, which follows a delete in the window."""
 
 import datetime
 import os
@@ -81,6 +81,12 @@ class CalendarTest(DesktopTest):
         program, main = self.start(ini(EVENTS[1:3], Options={"CalendarFile": kept}))
         wait_for(lambda: os.path.exists(kept), what="the calendar file written at start")
         self.assertEqual(sorted(summaries(kept)), ["Dentist", "Put the bins out"])
+        # The command line's export, beside the running copy, on its settings file.
+        beside = os.path.join(folder, "beside.ics")
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        env.update(XDG_CONFIG_HOME=program.config, HOME=program.home)
+        self.assertEqual(run(BINARY, "--export-calendar", beside, env=env).returncode, 0)
+        self.assertEqual(sorted(summaries(beside)), ["Dentist", "Put the bins out"])
         program.click_twips(main, MAIN_CLIENT, 6000, 480)  # the first event row
         program.click_twips(main, MAIN_CLIENT, 2200, 4140)  # Delete Event
         wait_for(lambda: list(summaries(kept)) == ["Dentist"], timeout=2.0,

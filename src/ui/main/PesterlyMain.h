@@ -72,8 +72,6 @@ class PesterlyMain : public QMainWindow {
     // Appends the new events of an exchange file to the table and the grid. A damaged file
     // adds nothing and the user is told which line is wrong.
     void ReadFile(const QString& infile);
-    // The calendar commands of the File menu: export, import and the kept calendar file.
-    CalendarCommands& Calendar() { return *calendar_; }
     // Makes the window visible and gives it the focus.
     void PesterlyMain_ShowPesterly_Click();
 
