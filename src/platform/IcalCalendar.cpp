@@ -186,11 +186,16 @@ std::string NumberedLine(std::string_view bytes, std::string_view containing) {
     return {};
 }
 
-// libical keeps what it could not read as X-LIC-ERROR properties in place of the lines.
+// libical keeps what it could not read as X-LIC-ERROR properties in place of the lines. A
+// property without a value (an empty "DESCRIPTION:", as some programs write) is only left out.
 std::optional<std::string> FirstDamage(icalcomponent* component, std::string_view bytes) {
-    if (icalproperty* error =
-            icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY)) {
+    for (icalproperty* error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
+         error != nullptr;
+         error = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
         const std::string said = icalproperty_get_xlicerror(error);
+        if (said.starts_with("No value for")) {
+            continue;
+        }
         // The message ends with the text it could not read, after its last colon.
         const size_t colon = said.rfind(": ");
         const std::string where =
@@ -247,7 +252,11 @@ std::string WriteICalendar(const std::vector<CalendarItem>& items, int64_t stamp
             recurrence.freq = IcalFrequency(item.rule->frequency);
             icalcomponent_add_property(event, icalproperty_new_rrule(recurrence));
         }
-        icalcomponent_add_property(event, icalproperty_new_summary(item.summary.c_str()));
+        // libical refuses to read back an empty SUMMARY, so an event without a description
+        // goes without one.
+        if (!item.summary.empty()) {
+            icalcomponent_add_property(event, icalproperty_new_summary(item.summary.c_str()));
+        }
         if (!item.description.empty()) {
             icalcomponent_add_property(event,
                                        icalproperty_new_description(item.description.c_str()));

@@ -72,8 +72,9 @@ TEST(Calendar, FilesOfOtherProgramsImportAsExpected) {
     EXPECT_GT(files, 0);
 }
 
-// Export, import into an empty table, export again: the same calendar, byte for byte. An
-// event whose repeat code is unknown is never due and is left out.
+// Export, import into an empty table, export again: the same calendar, byte for byte, also
+// for an event without a description. An event whose repeat code is unknown is never due and
+// is left out.
 TEST(Calendar, RoundTripGivesTheSameCalendar) {
     Database db;
     db.AppendCategory("Family");
@@ -97,6 +98,7 @@ TEST(Calendar, RoundTripGivesTheSameCalendar) {
     add("Dentist at ten, über Straße – a long description that a calendar must fold twice "
         "because it runs on and on past seventy-five octets",
         kRepeatOneTime, DateValue::Compose(2027, 1, 5, 10, 0, 0), DateValue());
+    add("", kRepeatOneTime, DateValue::Compose(2027, 2, 1), DateValue());  // no description
     add("Never due", 7, DateValue::Compose(2027, 1, 5), DateValue());
     const int64_t stamp = 1796600000;
     const std::string first = WriteICalendar(CalendarItemsOf(db, AllSlots(db)), stamp);
@@ -108,7 +110,7 @@ TEST(Calendar, RoundTripGivesTheSameCalendar) {
         << std::get<Error>(read).message << "\n"
         << first;
     const auto summary = ImportCalendar(again, std::get<std::vector<CalendarItem>>(read), kToday);
-    EXPECT_EQ(summary.events.appended_slots.size(), 5u);
+    EXPECT_EQ(summary.events.appended_slots.size(), 6u);
     EXPECT_EQ(WriteICalendar(CalendarItemsOf(again, AllSlots(again)), stamp), first);
 }
 
