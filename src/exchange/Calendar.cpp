@@ -13,6 +13,12 @@ namespace {
 
 constexpr int kDaysBeforeToday = 370;  // the DoneDate a new event starts with
 
+// The years a calendar file can carry: libical, which the calendar programs of this desktop
+// share, writes no date after the year 3000.
+bool InCalendarYears(DateValue date) {
+    return date.Year() >= 1 && date.Year() <= 3000;
+}
+
 std::string IsoDate(DateValue date) {
     char text[32];
     std::snprintf(text, sizeof text, "%04lld-%02d-%02d", static_cast<long long>(date.Year()),
@@ -138,6 +144,9 @@ std::variant<Happening, std::string> EventOf(const CalendarItem& item, DateValue
     if (!item.start.has_value()) {
         return std::string("it has no date");
     }
+    if (!InCalendarYears(*item.start)) {
+        return std::string("its date lies outside the years 1 to 3000");
+    }
     event.EventDate = *item.start;
     if (!item.rule.has_value()) {
         return event;
@@ -213,6 +222,9 @@ std::vector<CalendarItem> CalendarItemsOf(const Database& db, const std::vector<
             item.rule->frequency = FrequencyOf(event.Repeat);
         } else {
             continue;  // never due
+        }
+        if (!InCalendarYears(*item.start)) {
+            continue;  // no calendar program could read it
         }
         item.whole_day = item.start->TimePart() == DateValue();
         const int use = ++uses[event.Desc];

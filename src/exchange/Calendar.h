@@ -52,7 +52,8 @@ std::string CalendarUid(std::string_view desc);
 
 // The events of the given slots as calendar events, in that order. A one-time event falls on
 // its date; a repeating event starts on its next due date and repeats by its code. An event
-// with an unknown repeat code is never due, so it is left out. Events that share a
+// with an unknown repeat code is never due, so it is left out, and so is one whose calendar date
+// lies outside the years 1 to 3000, which calendar files cannot carry. Events that share a
 // description get UIDs of their own.
 std::vector<CalendarItem> CalendarItemsOf(const Database& db, const std::vector<int>& chosen);
 // Every live slot, in slot order.
