@@ -29,13 +29,13 @@ void BM_ImportFullTable(benchmark::State& state) {
     const std::string bytes = WriteExchangeFile(LiveEvents(SampleTable()));
     for (auto _ : state) {
         const ParsedExchangeFile parsed = ParseExchangeFile(bytes);
-        const auto* events = std::get_if<std::vector<Happening>>(&parsed);
-        if (events == nullptr) {
+        const auto* contents = std::get_if<ExchangeContents>(&parsed);
+        if (contents == nullptr) {
             state.SkipWithError("the exported file does not read back");
             return;
         }
         Database db;
-        const ImportSummary summary = ImportHappenings(db, *events);
+        const ImportSummary summary = ImportHappenings(db, contents->events);
         if (summary.appended_slots.size() != Database::kSlots) {
             state.SkipWithError("not every event was imported");
             return;

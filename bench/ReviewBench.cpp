@@ -1,7 +1,7 @@
 // The daily review over a full table of due events, answered from a script.
 #include <benchmark/benchmark.h>
 
-#include <utility>
+#include <vector>
 
 #include "SampleTable.h"
 #include "reminder/Review.h"
@@ -17,14 +17,13 @@ using testing::RecordingNagMailer;
 using testing::ScriptedAsker;
 
 // Yes, No and Cancel in turn, one answer for each of the 101 due events.
-template <std::size_t... I>
-ScriptedAsker MixedAnswers(std::index_sequence<I...>) {
+std::vector<Answer> AnswersForFullTable() {
     constexpr Answer kTurns[] = {Answer::kYes, Answer::kNo, Answer::kCancel};
-    return ScriptedAsker{kTurns[I % 3]...};
-}
-
-ScriptedAsker AnswersForFullTable() {
-    return MixedAnswers(std::make_index_sequence<Database::kSlots>());
+    std::vector<Answer> answers;
+    for (int i = 0; i < Database::kSlots; ++i) {
+        answers.push_back(kTurns[i % 3]);
+    }
+    return answers;
 }
 
 void BM_ReviewFullTable(benchmark::State& state) {
@@ -34,7 +33,8 @@ void BM_ReviewFullTable(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         Database db = table;
-        ScriptedAsker asker = AnswersForFullTable();
+        ScriptedAsker asker;
+        asker.Script(AnswersForFullTable());
         RecordingNagMailer mailer;
         state.ResumeTiming();
 

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     pesterly::Database db = pesterly::bench::SampleTable();
-    db.CheckDate = pesterly::DateValue::Compose(2099, 12, 31);
+    db.options.CheckDate = pesterly::DateValue::Compose(2099, 12, 31);
     pesterly::IniSettingsStore store(QString::fromLocal8Bit(argv[1]));
     if (const pesterly::MaybeError error = pesterly::SaveSettings(db, store)) {
         std::fprintf(stderr, "%s\n", error->message.c_str());

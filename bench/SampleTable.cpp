@@ -53,8 +53,8 @@ Database SampleTable() {
         }
         db.AppendHappening(h);
     }
-    db.CheckDate = today.AddDays(-1);
-    db.CheckTime = DateValue::TimeOfDay(8, 0, 0);
+    db.options.CheckDate = today.AddDays(-1);
+    db.options.CheckTime = DateValue::TimeOfDay(8, 0, 0);
     return db;
 }
 

@@ -1,5 +1,5 @@
-// The settings file at start and at exit: a full table read from and written to a real INI
-// file in a private folder, as IniSettingsStore does it for the program.
+// The settings file at start, after a change and at exit: a full table read from and written to a
+// real INI file in a private folder, as IniSettingsStore does it for the program.
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -50,9 +50,9 @@ void BM_SettingsLoad(benchmark::State& state) {
 // A day's use, as the file sees it: the review moved the review date on and marked some
 // repeating events done. Every save then has something to write, as at a real exit.
 void LiveADay(Database& db) {
-    db.CheckDate = db.CheckDate.AddDays(1);
+    db.options.CheckDate = db.options.CheckDate.AddDays(1);
     for (int slot = 0; slot < db.HappeningCount; slot += 10) {
-        db.Happenings[slot].DoneDate = db.CheckDate;
+        db.Happenings[slot].DoneDate = db.options.CheckDate;
     }
 }
 
@@ -65,6 +65,24 @@ void BM_SettingsSave(benchmark::State& state) {
     LoadOptions(db, store, kReviewDay.DatePart());
     for (auto _ : state) {
         LiveADay(db);
+        if (const MaybeError error = SaveSettings(db, store)) {
+            state.SkipWithError(error->message.c_str());
+            return;
+        }
+    }
+}
+
+// What the program does a moment after each change while it runs: one event done, the whole
+// table written again and the file replaced, synced to the disk.
+void BM_SettingsSaveOneChange(benchmark::State& state) {
+    const SettingsFolder folder;
+    Database db;
+    IniSettingsStore store(folder.Path());
+    LoadSettings(db, store);
+    LoadOptions(db, store, kReviewDay.DatePart());
+    for (auto _ : state) {
+        Happening& changed = db.Happenings[db.HappeningCount / 2];
+        changed.DoneDate = changed.DoneDate.AddDays(1);
         if (const MaybeError error = SaveSettings(db, store)) {
             state.SkipWithError(error->message.c_str());
             return;
@@ -92,6 +110,7 @@ void BM_SettingsLoadAndSave(benchmark::State& state) {
 BENCHMARK(BM_SettingsLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SettingsSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SettingsLoadAndSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SettingsSaveOneChange)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace pesterly::bench

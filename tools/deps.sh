@@ -18,7 +18,7 @@ test_packages=(
     desktop-file-utils locales inotify-tools
     xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
     weston at-spi2-core python3-pyatspi
-    gnome-keyring libsecret-tools openssl
+    gnome-keyring libsecret-tools openssl dunst
 )
 package_packages=(dpkg-dev lintian man-db)
 

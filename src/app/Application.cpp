@@ -10,6 +10,8 @@
 
 #include "PesterlyConfig.h"
 #include "app/CalendarExport.h"
+#include "platform/AutostartEntry.h"
+#include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
@@ -33,6 +35,26 @@ bool HasDisplay() {
         return value != nullptr && *value != '\0';
     };
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+// Said on standard error and in a box, since a start from the desktop's menu has no terminal.
+void TellNoLock(const QStringList& tried) {
+    const std::string message =
+        "Pesterly cannot start: it could not make its lock file in any of these places:\n    " +
+        tried.join(QStringLiteral("\n    ")).toStdString() +
+        "\n\nWithout one it cannot tell whether another copy already runs on the same "
+        "settings file, and two copies would overwrite each other's events. Free some space "
+        "or make one of these folders writable for you, then start Pesterly again.";
+    std::fprintf(stderr, "pesterly: %s\n", message.c_str());
+    MessageBoxAsker().Tell(message);
+}
+
+// How long a hidden start waits for a notification area before it shows the window. Tests
+// shorten it with PESTERLY_TRAY_WAIT_MS.
+int TrayWaitMs() {
+    bool ok = false;
+    const int wait = qEnvironmentVariableIntValue("PESTERLY_TRAY_WAIT_MS", &ok);
+    return ok && wait >= 0 ? wait : 10000;
 }
 
 }  // namespace
@@ -75,6 +97,9 @@ int RunApplication(int argc, char** argv) {
                     "socket is held by a program of another user, so its window could not "
                     "be shown. Look for its icon in the notification area.");
                 return 1;
+            case SingleInstance::Answer::kNoLock:
+                TellNoLock(single.TriedLockPaths());
+                return 1;
         }
         return 1;
     }
@@ -111,15 +136,18 @@ int RunApplication(int argc, char** argv) {
                   [&end_of_mail, &store, &keyring](std::string& reason) {
                       return LoadMailPost(store, keyring, end_of_mail.get_token(), reason);
                   });
-    OutboxNagMailer mailer(store, outbox);
+    NagMailDiary diary(NagMailDiary::DefaultPath());
+    OutboxNagMailer mailer(store, outbox, diary, clock);
     QtTrayIcon tray(icon);
-    QObject::connect(&outbox, &Outbox::WaitingChanged, &tray, [&tray](int count) {
-        tray.SetTip(count == 0 ? QStringLiteral("Pesterly")
-                               : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
-    });
     RealTimeWakeUpSource wakeup;
-    PesterlyMain main_window({db, store, clock, asker, mailer, tray, wakeup, &outbox},
-                             QApplication::arguments().mid(1));
+    FreedesktopNotifier notifier(QStringLiteral("pesterly"));
+    const AutostartEntry autostart(AutostartEntry::DefaultPath(),
+                                   QCoreApplication::applicationFilePath());
+    // "--hidden" is how the login entry starts Pesterly; any other argument is the user's.
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool hidden = arguments.removeAll(QStringLiteral("--hidden")) > 0;
+    PesterlyMain main_window(
+        {db, store, clock, asker, mailer, tray, wakeup, &outbox, &notifier, &autostart}, arguments);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app, &QApplication::quit);
     QObject::connect(&main_window, &PesterlyMain::Unloaded, &app,
                      [&end_of_mail] { end_of_mail.request_stop(); });
@@ -133,9 +161,19 @@ int RunApplication(int argc, char** argv) {
                      &PesterlyMain::EndOnRequest);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
-    main_window.show();
+    if (const MaybeError error = autostart.Follow(db.options.StartAtLogin)) {
+        std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
+    }
+    if (hidden) {
+        main_window.StartHidden(TrayWaitMs());
+    } else {
+        main_window.show();
+    }
     outbox.Start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A forced end that could keep the session nowhere, not even in a rescue copy, must not
+    // look like a clean one to whoever ended the program.
+    return main_window.SessionLost() ? 1 : status;
 }
 
 }  // namespace pesterly

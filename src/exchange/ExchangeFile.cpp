@@ -5,7 +5,7 @@
 #include <limits>
 #include <optional>
 
-#include "exchange/TextEncoding.h"
+#include "store/TextEncoding.h"
 #include "store/TextForms.h"
 
 namespace pesterly {
@@ -354,11 +354,7 @@ ParsedExchangeFile ParseExchangeFile(std::string_view bytes) {
         events.push_back(std::move(event));
     }
     in.SkipBlankLines();
-    if (!in.OnlyWhiteSpaceLeft()) {
-        return AtLine(in.Line(),
-                      "there is more in the file after the " + Events(announced) + " it announces");
-    }
-    return events;
+    return ExchangeContents{std::move(events), in.OnlyWhiteSpaceLeft() ? 0 : in.Line()};
 }
 
 }  // namespace pesterly

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -25,13 +26,23 @@ namespace pesterly {
 // #00:00:00#, as the general date form shows it, and reads back as 0.
 std::string WriteExchangeFile(const std::vector<Happening>& records);
 
-// Either every event of a sound file, or why the file cannot be read.
-using ParsedExchangeFile = std::variant<std::vector<Happening>, Error>;
+// The events a sound file announces on its first line.
+struct ExchangeContents {
+    std::vector<Happening> events;
+    // The line where text other than blank lines follows the announced events, 0 when none
+    // does. That text is ignored, as the old program ignored it.
+    int64_t ignored_from_line = 0;
+};
 
-// Reads a whole exchange file and checks all of it before anything is returned, so that a
-// damaged file imports nothing; the error names the line and what is wrong there.
+// Either the events of a sound file, or why the file cannot be read.
+using ParsedExchangeFile = std::variant<ExchangeContents, Error>;
+
+// Reads the announced events of an exchange file and checks all of them before anything is
+// returned, so that a damaged file imports nothing; the error names the line and what is wrong
+// there.
 //
-// - Bytes that are not valid UTF-8 are read as Windows-1252; a UTF-8 byte order mark is skipped.
+// - Valid UTF-8 stays as it is, and each byte that is not part of a UTF-8 character is read as
+//   Windows-1252; a UTF-8 byte order mark is skipped.
 // - Fields are taken in order across commas and line ends alike (CR LF, LF or CR); blanks and
 //   tabs before and after a field are skipped, and blank lines between events are allowed.
 // - Inside a text two double quotes stand for one; line breaks are kept as written.
@@ -39,8 +50,8 @@ using ParsedExchangeFile = std::variant<std::vector<Happening>, Error>;
 // - #TRUE# and #FALSE# are read without regard to case.
 // - Repeat and Category take any 16-bit number: the rest of the program copes with codes it
 //   does not know, and a category number is taken over unchanged.
-// - Blank lines after the last announced event are ignored; any other text there is an error,
-//   since it usually means the count on line 1 was not updated by hand.
+// - Whatever follows the last announced event is not read (a count on line 1 that was not
+//   updated by hand); the caller says so when it is more than blank lines.
 // - Every imported event has UseNagList false.
 ParsedExchangeFile ParseExchangeFile(std::string_view bytes);
 

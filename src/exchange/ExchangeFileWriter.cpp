@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "exchange/TextEncoding.h"
+#include "store/TextEncoding.h"
 
 namespace pesterly {
 namespace {

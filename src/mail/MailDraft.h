@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Error.h"
+
 namespace pesterly {
 
 // One mail as the program decides it, before any address is looked at: who sees what, and who
@@ -33,11 +35,13 @@ struct ComposedMail {
     friend bool operator==(const ComposedMail&, const ComposedMail&) = default;
 };
 
-// The mail as one file: a few lines of its own (the event and the envelope), an empty line,
-// then the message. The envelope stands apart from the message's headers, so a blind copy
-// never appears among them.
+// The mail as one file: a few lines of its own (the event, the envelope and the length of the
+// message), an empty line, then the message. The envelope stands apart from the message's
+// headers, so a blind copy never appears among them; the length proves the file whole.
 std::string ComposedMailToText(const ComposedMail& mail);
-// Nothing for a text that is not such a file, or one with no sender, recipient or message.
-std::optional<ComposedMail> ComposedMailFromText(std::string_view text);
+// Reads such a file into `mail`. The error says why a text is none (it is no such file, it is
+// cut short, or it lacks a sender, recipient or message), in words that follow "it is" or
+// "it has". Files of the first form, without a length, are read too.
+MaybeError ComposedMailFromText(std::string_view text, ComposedMail& mail);
 
 }  // namespace pesterly

@@ -3,50 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
-#include <utility>
-#include <vector>
 
 #include "store/SettingsLayout.h"
 #include "store/TextForms.h"
 
 namespace pesterly {
 namespace {
-
-constexpr std::pair<MailMethod, std::string_view> kMethods[] = {{MailMethod::kSendmail, "Sendmail"},
-                                                                {MailMethod::kSmtp, "SMTP"}};
-constexpr std::pair<MailSecurity, std::string_view> kSecurities[] = {
-    {MailSecurity::kStartTls, "STARTTLS"},
-    {MailSecurity::kTls, "TLS"},
-    {MailSecurity::kNone, "None"}};
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
-template <typename Value, size_t N>
-Value Named(const std::pair<Value, std::string_view> (&names)[N], std::string_view text,
-            Value fallback) {
-    const std::string_view wanted = forms::TrimBlanks(text);
-    for (const auto& [value, name] : names) {
-        if (SameIgnoringCase(name, wanted)) {
-            return value;
-        }
-    }
-    return fallback;
-}
-
-template <typename Value, size_t N>
-std::string_view NameOf(const std::pair<Value, std::string_view> (&names)[N], Value value) {
-    for (const auto& [known, name] : names) {
-        if (known == value) {
-            return name;
-        }
-    }
-    return names[0].second;
-}
 
 bool IsBlankOrControl(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -86,16 +48,7 @@ bool IsPlainAddress(std::string_view text) {
 }  // namespace
 
 MailServerSettings LoadMailServer(SettingsStore& store) {
-    MailServerSettings settings;
-    settings.method =
-        Named(kMethods, store.GetSetting(sections::kMail, keys::kMailMethod, ""), settings.method);
-    settings.host = store.GetSetting(sections::kMail, keys::kMailHost, "");
-    settings.port = store.GetSetting(sections::kMail, keys::kMailPort, "");
-    settings.security = Named(
-        kSecurities, store.GetSetting(sections::kMail, keys::kMailSecurity, ""), settings.security);
-    settings.user = store.GetSetting(sections::kMail, keys::kMailUser, "");
-    settings.from = store.GetSetting(sections::kMail, keys::kMailFrom, "");
-    return settings;
+    return ReadOptions(store, DateValue()).Mail;
 }
 
 MaybeError CheckMailServer(const MailServerSettings& settings) {
@@ -135,19 +88,14 @@ MaybeError CheckMailServer(const MailServerSettings& settings) {
     return std::nullopt;
 }
 
-MaybeError SaveMailServer(SettingsStore& store, const MailServerSettings& settings) {
+MaybeError SaveMailServer(SettingsStore& store, Options& options,
+                          const MailServerSettings& settings) {
     if (MaybeError problem = CheckMailServer(settings)) {
         return problem;
     }
-    const std::vector<std::pair<std::string, std::string>> wanted = {
-        {std::string(keys::kMailMethod), std::string(NameOf(kMethods, settings.method))},
-        {std::string(keys::kMailHost), std::string(forms::TrimBlanks(settings.host))},
-        {std::string(keys::kMailPort), std::string(forms::TrimBlanks(settings.port))},
-        {std::string(keys::kMailSecurity), std::string(NameOf(kSecurities, settings.security))},
-        {std::string(keys::kMailUser), settings.user},
-        {std::string(keys::kMailFrom), std::string(forms::TrimBlanks(settings.from))},
-    };
-    return SaveSectionOrRestore(store, sections::kMail, wanted);
+    Options wanted = options;
+    wanted.Mail = settings;
+    return SaveOptions(store, options, wanted);
 }
 
 int MailServerPort(const MailServerSettings& settings) {

@@ -4,31 +4,12 @@
 #include <string_view>
 
 #include "store/Error.h"
+#include "store/Options.h"
 #include "store/SettingsStore.h"
 
 namespace pesterly {
 
-enum class MailMethod { kSendmail, kSmtp };
-// How the connection to the server is encrypted: upgraded with STARTTLS, TLS from the first
-// byte, or not at all.
-enum class MailSecurity { kStartTls, kTls, kNone };
-
-// The "Mail" section: how nag mail leaves the machine. A file without the section sends
-// through the system's sendmail program from the automatic sender address. The password is
-// never part of it: it lives in the desktop's keyring.
-struct MailServerSettings {
-    MailMethod method = MailMethod::kSendmail;
-    std::string host;
-    // As typed; empty means the usual port for the security chosen.
-    std::string port;
-    MailSecurity security = MailSecurity::kStartTls;
-    std::string user;
-    // Empty means the automatic sender address.
-    std::string from;
-};
-
-// Reads the section. Values are matched without regard to case; a value that is none of the
-// known ones reads as the default.
+// The stored settings, as ReadOptions reads them.
 MailServerSettings LoadMailServer(SettingsStore& store);
 
 // Whether the settings can be used, naming the field that cannot: a port that is not a number
@@ -37,9 +18,10 @@ MailServerSettings LoadMailServer(SettingsStore& store);
 // name is set (the password would cross the network as plain text).
 MaybeError CheckMailServer(const MailServerSettings& settings);
 
-// Checks the settings, writes the whole section and commits it. When the check or the commit
-// fails nothing is written: the store is left as it was before the call.
-MaybeError SaveMailServer(SettingsStore& store, const MailServerSettings& settings);
+// Checks the settings, writes them as the options' mail settings and commits them. When the
+// check or the commit fails nothing is written: the store and `options` are left as they were.
+MaybeError SaveMailServer(SettingsStore& store, Options& options,
+                          const MailServerSettings& settings);
 
 // The port the settings use: the one typed, else 587 for STARTTLS, 465 for TLS and 25 without
 // encryption. Only meaningful for checked settings.

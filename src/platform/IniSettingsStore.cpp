@@ -23,7 +23,13 @@ QString XdgFolder(const char* variable, const QString& fallback) {
     return folder;
 }
 
+// A folder that is there keeps the permissions its owner gave it: one made read-only stays so,
+// and a save then fails with a message instead of quietly undoing the owner's choice.
 bool MakePrivateFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.exists()) {
+        return info.isDir();
+    }
     if (!QDir().mkpath(folder)) {
         return false;
     }
@@ -42,6 +48,10 @@ std::string LineList(const std::vector<int>& lines) {
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(const QString& path) : path_(path), save_path_(path) {
+    for (const QString& written :
+         {path, path + QStringLiteral(".unsaved"), path + QStringLiteral(".damaged")}) {
+        RemoveStaleCopies(written);
+    }
     FileContents file = ReadRegularFile(path, kLargestSettingsFile);
     if (file.status == FileContents::Status::kRead) {
         Load(file.bytes);
@@ -54,6 +64,7 @@ IniSettingsStore::IniSettingsStore(const QString& path) : path_(path), save_path
     const FileContents earlier = ReadRegularFile(save_path_, kLargestSettingsFile);
     if (earlier.status == FileContents::Status::kRead) {
         doc_ = ini::Document::Parse(earlier.bytes);
+        bytes_as_read_ = earlier.bytes;
     }
     const std::string unsaved = save_path_.toStdString();
     read_problem_ =
@@ -73,12 +84,13 @@ IniSettingsStore::IniSettingsStore(const QString& path) : path_(path), save_path
 
 void IniSettingsStore::Load(const std::string& bytes) {
     doc_ = ini::Document::Parse(bytes);
+    bytes_as_read_ = bytes;
     const std::vector<int>& damaged = doc_.DamagedLines();
     if (damaged.empty()) {
         return;
     }
-    const QString kept = path_ + QStringLiteral(".damaged");
-    const MaybeError copy_error = ReplacePrivateFile(kept, bytes);
+    const auto copy = KeepDamagedCopy();
+    const auto* copy_error = std::get_if<Error>(&copy);
     read_problem_ =
         std::string(damaged.size() == 1 ? "Line " : "Lines ") + LineList(damaged) +
         " of the settings file " + path_.toStdString() +
@@ -87,7 +99,19 @@ void IniSettingsStore::Load(const std::string& bytes) {
         "gone when it next saves. " +
         (copy_error
              ? "Pesterly could not keep a copy of the file as it was: " + copy_error->message + "."
-             : "The file as it was is kept as " + kept.toStdString() + ".");
+             : "The file as it was is kept as " + std::get<std::string>(copy) + ".");
+}
+
+std::variant<std::string, Error> IniSettingsStore::KeepDamagedCopy() {
+    if (!damaged_copy_) {
+        const QString kept = save_path_ + QStringLiteral(".damaged");
+        if (MaybeError error = ReplacePrivateFile(kept, bytes_as_read_)) {
+            damaged_copy_ = std::move(*error);
+        } else {
+            damaged_copy_ = kept.toStdString();
+        }
+    }
+    return *damaged_copy_;
 }
 
 QString IniSettingsStore::DefaultPath() {

@@ -39,6 +39,8 @@ class IniSettingsStore : public SettingsStore {
     void RemoveSetting(std::string_view section, std::string_view key) override;
     MaybeError Commit() override;
     std::variant<std::string, Error> KeepRescueCopy() override;
+    // Beside the file, named as it with ".damaged" added; made once a run.
+    std::variant<std::string, Error> KeepDamagedCopy() override;
 
     const QString& Path() const { return path_; }
     // Where a commit writes: Path(), or the ".unsaved" file when Path() could not be read.
@@ -55,6 +57,8 @@ class IniSettingsStore : public SettingsStore {
     ini::Document doc_;
     bool changed_ = false;
     std::optional<std::string> read_problem_;
+    std::string bytes_as_read_;
+    std::optional<std::variant<std::string, Error>> damaged_copy_;
 };
 
 }  // namespace pesterly

@@ -1,5 +1,3 @@
-// GMime drags in GLib, whose headers clash with Qt's "signals" macro: this file must include
-// no Qt header.
 #include "platform/MailComposer.h"
 
 #include <gmime/gmime.h>

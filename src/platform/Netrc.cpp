@@ -1,55 +1,51 @@
 #include "platform/Netrc.h"
 
+#include <arpa/inet.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string_view>
 
 namespace pesterly {
 namespace {
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// The next word of a ~/.netrc line: blank-separated, or between double quotes with backslash
-// escapes.
-bool NextNetrcWord(std::string_view& line, std::string& word) {
-    const size_t start = line.find_first_not_of(" \t\r\f\v");
-    if (start == std::string_view::npos) {
-        return false;
+// The form a host name or address is compared in: an IP address as its bytes (with a tag that
+// keeps the two families apart), a name in small letters without a final dot. Brackets,
+// quotes and backslash escapes are no part of a host.
+std::string HostKey(std::string word) {
+    std::erase_if(word, [](char c) { return c == '"' || c == '\\' || c == '[' || c == ']'; });
+    if (const size_t zone = word.find('%'); zone != std::string::npos && word.find(':') < zone) {
+        word.resize(zone);  // an IPv6 zone ("fe80::1%eth0") names the interface, not the host
     }
-    line.remove_prefix(start);
-    word.clear();
-    if (line.front() != '"') {
-        const size_t end = std::min(line.find_first_of(" \t\r\f\v"), line.size());
-        word = line.substr(0, end);
-        line.remove_prefix(end);
-        return true;
+    std::array<unsigned char, 16> address{};
+    if (inet_pton(AF_INET6, word.c_str(), address.data()) == 1) {
+        return "6:" + std::string(address.begin(), address.end());
     }
-    size_t i = 1;
-    for (; i < line.size() && line[i] != '"'; ++i) {
-        if (line[i] == '\\' && i + 1 < line.size()) {
-            ++i;
-        }
-        word += line[i];
+    in_addr v4{};
+    // inet_aton takes every form an IPv4 address is written in: 127.1, 0x7f.1, 2130706433.
+    if (inet_aton(word.c_str(), &v4) == 1) {
+        const auto* bytes = reinterpret_cast<const char*>(&v4.s_addr);
+        return "4:" + std::string(bytes, bytes + 4);
     }
-    line.remove_prefix(std::min(i + 1, line.size()));
-    return true;
+    if (!word.empty() && word.back() == '.') {
+        word.pop_back();
+    }
+    std::ranges::transform(word, word.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return word;
 }
 
 std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;
     }
-    const passwd* entry = getpwuid(getuid());
+    const passwd* entry = getpwuid(geteuid());
     return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
@@ -60,34 +56,22 @@ bool NetrcMayHoldLogin(const std::string& host) {
     if (home.empty()) {
         return false;
     }
-    std::ifstream file(home + "/.netrc");
-    std::string line;
-    std::string word;
-    bool in_macro = false;
-    bool host_follows = false;
-    while (std::getline(file, line)) {
-        std::string_view rest = line;
-        if (in_macro) {
-            in_macro = rest.find_first_not_of(" \t\r\f\v") != std::string_view::npos;
-            continue;
+    std::ifstream file(home + "/.netrc", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    const std::string wanted = HostKey(host);
+    if (wanted.empty()) {
+        return false;
+    }
+    // Any blank, line end or NUL ends a word: libcurl reads lines up to a NUL.
+    constexpr std::string_view kBreaks(" \t\n\r\f\v\0", 7);
+    for (size_t start = text.find_first_not_of(kBreaks); start != std::string::npos;) {
+        const size_t end = std::min(text.find_first_of(kBreaks, start), text.size());
+        const std::string key = HostKey(text.substr(start, end - start));
+        if (key == "default" || key == wanted) {
+            return true;
         }
-        while (NextNetrcWord(rest, word)) {
-            if (host_follows) {
-                if (SameIgnoringCase(word, host)) {
-                    return true;
-                }
-                host_follows = false;
-            } else if (word.front() == '#') {
-                break;
-            } else if (SameIgnoringCase(word, "default")) {
-                return true;
-            } else if (SameIgnoringCase(word, "machine")) {
-                host_follows = true;
-            } else if (SameIgnoringCase(word, "macdef")) {
-                in_macro = true;
-                break;
-            }
-        }
+        start = text.find_first_not_of(kBreaks, end);
     }
     return false;
 }

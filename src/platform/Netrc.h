@@ -4,11 +4,12 @@
 
 namespace pesterly {
 
-// Whether ~/.netrc has an entry that libcurl could take a login from for the host: a
-// "machine" of that name in any case of letters, or "default". Macro definitions ("macdef"
-// up to the next empty line) and comments are skipped as libcurl skips them. Where the file
-// could be read two ways this answers yes, since the answer decides whether a password may
-// cross the network.
+// Whether ~/.netrc may give libcurl a login for the host. The answer decides whether a
+// password may cross the network, so it errs towards yes: every word of the file counts,
+// inside a macro ("macdef") or a comment too, since readers differ in where those end. A word
+// "default" in any case, or one naming the host, answers yes; names are compared in any case
+// of letters and without a final dot, addresses by the address they stand for (so "::1",
+// "[::1]" and "0:0::1" are one host, as are "127.0.0.1", "127.1" and "0x7f000001").
 bool NetrcMayHoldLogin(const std::string& host);
 
 }  // namespace pesterly

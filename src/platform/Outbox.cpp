@@ -1,12 +1,18 @@
 #include "platform/Outbox.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QRandomGenerator>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 #include "mail/NagListSettings.h"
@@ -18,7 +24,12 @@ namespace {
 
 constexpr int kLongestGapMinutes = 60;
 constexpr int64_t kLargestMail = 64 << 20;
+// A write takes a moment; a copy this old was cut short.
+constexpr int kStaleLeftoverSeconds = 600;
 const QString kSuffix = QStringLiteral(".mail");
+const QString kLockName = QStringLiteral(".lock");
+// The form of outbox file that carries its length.
+constexpr std::string_view kWholeProvenForm = "Pesterly-Mail: 2\n";
 
 // Runs the work on a thread of its own while this thread goes on painting and running its
 // timers; keyboard and mouse input waits, as it would behind a modal box.
@@ -43,18 +54,48 @@ bool MakePrivateFolder(const QString& folder) {
     return true;
 }
 
-// Moves the file into `folder`, keeping its name.
+// Moves the file or folder into `folder`, keeping its name unless one there has it already.
 bool MoveInto(const QString& path, const QString& folder) {
-    return MakePrivateFolder(folder) &&
-           QFile::rename(path, folder + QLatin1Char('/') + QFileInfo(path).fileName());
+    if (!MakePrivateFolder(folder)) {
+        return false;
+    }
+    QString target = folder + QLatin1Char('/') + QFileInfo(path).fileName();
+    while (QFileInfo::exists(target)) {
+        target += QLatin1Char('-') + QString::number(QRandomGenerator::global()->generate(), 16);
+    }
+    return QDir().rename(path, target);
 }
 
-std::optional<ComposedMail> ReadMail(const QString& path) {
+// The mail in the file, or why there is none (the file is gone, cannot be read, or is no
+// whole mail).
+MaybeError ReadMail(const QString& path, ComposedMail& mail) {
     const FileContents contents = ReadRegularFile(path, kLargestMail);
     if (contents.status != FileContents::Status::kRead) {
-        return std::nullopt;
+        return Error{contents.status == FileContents::Status::kMissing
+                         ? ""
+                         : "it cannot be read (" + contents.reason + ")"};
     }
-    return ComposedMailFromText(contents.bytes);
+    return ComposedMailFromText(contents.bytes, mail);
+}
+
+// A copy of a mail left behind by a write cut short before its rename. One written to the end
+// (its length says so) takes the name it was meant to have, so that its mail is not lost; any
+// other is removed.
+void RescueOrRemove(const QString& path) {
+    const FileContents contents = ReadRegularFile(path, kLargestMail);
+    ComposedMail mail;
+    if (contents.status != FileContents::Status::kRead ||
+        !contents.bytes.starts_with(kWholeProvenForm) ||
+        ComposedMailFromText(contents.bytes, mail) ||
+        !QFile::rename(path, path.left(path.lastIndexOf(QLatin1Char('.'))))) {
+        QFile::remove(path);
+    }
+}
+
+// What a write cut short left behind: "NAME.mail.XXXXXX".
+bool IsLeftover(const QString& name) {
+    const qsizetype at = name.lastIndexOf(kSuffix + QLatin1Char('.'));
+    return at > 0 && name.size() == at + kSuffix.size() + 7;
 }
 
 std::string Named(const std::string& event) {
@@ -151,9 +192,17 @@ MaybeError Outbox::Send(const MailDraft& draft) {
 
 void Outbox::Start() {
     Recount();
-    if (!QDir(folder_).entryList(QDir::Files | QDir::System).isEmpty()) {
+    if (!Entries().isEmpty()) {
         QTimer::singleShot(0, this, &Outbox::StartRetry);
     }
+}
+
+QStringList Outbox::Entries() const {
+    QStringList entries = QDir(folder_).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    entries.removeOne(kLockName);
+    entries.removeOne(QFileInfo(failed_).fileName());
+    return entries;
 }
 
 QStringList Outbox::MailFiles() const {
@@ -162,21 +211,53 @@ QStringList Outbox::MailFiles() const {
 
 std::vector<Outbox::Report> Outbox::SetAsideForeignFiles() {
     std::vector<Report> reports;
-    // Dot files, and what a write cut short left behind ("NAME.mail.XXXXXX"), are no mail.
-    const QStringList all = QDir(folder_).entryList(QDir::Files | QDir::System, QDir::Name);
-    for (const QString& name : all) {
-        const bool ours =
-            name.endsWith(kSuffix) && ReadMail(folder_ + QLatin1Char('/') + name).has_value();
-        if (ours || name.contains(kSuffix + QLatin1Char('.'))) {
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-kStaleLeftoverSeconds);
+    for (const QString& name : Entries()) {
+        const QString path = folder_ + QLatin1Char('/') + name;
+        if (IsLeftover(name)) {
+            if (QFileInfo(path).lastModified() < stale) {
+                RescueOrRemove(path);
+            }
+            continue;  // one being written now is left alone
+        }
+        ComposedMail mail;
+        const MaybeError error = ReadMail(path, mail);
+        if (error && error->message.empty()) {
+            continue;  // gone meanwhile
+        }
+        if (!error && name.endsWith(kSuffix) && !name.startsWith(QLatin1Char('.'))) {
             continue;
         }
-        MoveInto(folder_ + QLatin1Char('/') + name, failed_);
+        MoveInto(path, failed_);
         reports.push_back({"The file " + name.toStdString() + " in the outbox (" +
-                           folder_.toStdString() +
-                           ") is not a nag mail Pesterly can send; it was moved to " +
-                           failed_.toStdString() + "."});
+                           folder_.toStdString() + ") cannot be sent: " +
+                           (error ? error->message : "its name hides it or does not end in .mail") +
+                           ". It was moved to " + failed_.toStdString() + "."});
     }
     return reports;
+}
+
+// Another copy of Pesterly may share the outbox (one state folder, two settings files); only
+// the holder of this lock sends from it, so that no mail goes out twice. A lock that cannot be
+// taken at all is told once.
+int Outbox::LockOutbox(std::vector<Report>& reports) {
+    if (!MakePrivateFolder(folder_)) {
+        return -1;
+    }
+    const QByteArray path = QFile::encodeName(folder_ + QLatin1Char('/') + kLockName);
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0 && !told_lock_failure_) {
+        told_lock_failure_ = true;
+        reports.push_back({"Pesterly cannot lock the outbox (" + folder_.toStdString() +
+                           "): " + std::strerror(errno) +
+                           ". The mails in it are not sent, so that no other copy of Pesterly "
+                           "sends them a second time."});
+    }
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;  // another copy is sending: the mails are left to it
+    }
+    return fd;
 }
 
 void Outbox::StartRetry() {
@@ -185,11 +266,19 @@ void Outbox::StartRetry() {
         return;
     }
     timer_.stop();
-    std::vector<Report> reports = SetAsideForeignFiles();
+    std::vector<Report> reports;
+    const int lock = LockOutbox(reports);
+    if (lock < 0) {
+        RetryFinished(std::move(reports));
+        return;
+    }
+    std::vector<Report> set_aside = SetAsideForeignFiles();
+    reports.insert(reports.end(), set_aside.begin(), set_aside.end());
     const QStringList files = MailFiles();
     std::string reason;
     std::unique_ptr<MailPost> post = files.isEmpty() ? nullptr : make_post_(reason);
     if (!post) {
+        ::close(lock);
         RetryFinished(std::move(reports));
         return;
     }
@@ -197,20 +286,20 @@ void Outbox::StartRetry() {
     if (worker_.joinable()) {
         worker_.join();
     }
-    worker_ =
-        std::thread([this, post = std::move(post), files, reports = std::move(reports)]() mutable {
+    worker_ = std::thread(
+        [this, lock, post = std::move(post), files, reports = std::move(reports)]() mutable {
             for (const QString& name : files) {
                 const QString path = folder_ + QLatin1Char('/') + name;
-                const std::optional<ComposedMail> mail = ReadMail(path);
-                if (!mail) {
+                ComposedMail mail;
+                if (ReadMail(path, mail)) {
                     continue;  // gone meanwhile (discarded), or set aside at the next retry
                 }
-                const Delivery delivery = post->Deliver(*mail);
+                const Delivery delivery = post->Deliver(mail);
                 if (delivery.outcome == Delivery::Outcome::kSent) {
                     QFile::remove(path);
                 } else if (delivery.outcome == Delivery::Outcome::kRefused) {
                     MoveInto(path, failed_);
-                    reports.push_back({Named(mail->event) +
+                    reports.push_back({Named(mail.event) +
                                        " was refused by the mail service and "
                                        "will not be sent again:\n\n" +
                                        delivery.message + "\n\nIt was set aside in " +
@@ -219,6 +308,7 @@ void Outbox::StartRetry() {
                     break;  // the service cannot take mail now; the rest waits for the next try
                 }
             }
+            ::close(lock);
             QMetaObject::invokeMethod(
                 this, [this, reports = std::move(reports)]() mutable { RetryFinished(reports); },
                 Qt::QueuedConnection);
@@ -241,7 +331,7 @@ void Outbox::RetryFinished(std::vector<Report> reports) {
         StartRetry();
         return;
     }
-    emit RetryDone();
+    Q_EMIT RetryDone();
 }
 
 void Outbox::ArmTimer(bool longer) {
@@ -259,9 +349,9 @@ std::vector<Outbox::Waiting> Outbox::List() const {
     std::vector<Waiting> waiting;
     for (const QString& name : MailFiles()) {
         const QString path = folder_ + QLatin1Char('/') + name;
-        if (const std::optional<ComposedMail> mail = ReadMail(path)) {
+        if (ComposedMail mail; !ReadMail(path, mail)) {
             waiting.push_back(
-                {name, mail->event, mail->envelope_recipients, QFileInfo(path).lastModified()});
+                {name, mail.event, mail.envelope_recipients, QFileInfo(path).lastModified()});
         }
     }
     return waiting;
@@ -280,7 +370,7 @@ void Outbox::Recount() {
     const int count = static_cast<int>(MailFiles().size());
     if (count != waiting_) {
         waiting_ = count;
-        emit WaitingChanged(count);
+        Q_EMIT WaitingChanged(count);
     }
     if (count == 0) {
         timer_.stop();
@@ -292,7 +382,12 @@ MaybeError OutboxNagMailer::SendNagMail(const Happening& event) {
     if (!draft) {
         return std::nullopt;
     }
-    return outbox_.Send(*draft);
+    bool already = false;
+    if (MaybeError error = diary_.NoteMail(event, clock_.Today(), already)) {
+        return Error{error->message + "\n\nThe mail was not sent, so that it cannot go out twice."};
+    }
+    // Mailed today already, by a review that was cut short before it ended.
+    return already ? std::nullopt : outbox_.Send(*draft);
 }
 
 }  // namespace pesterly

@@ -12,16 +12,19 @@
 
 #include "mail/MailDraft.h"
 #include "platform/MailPost.h"
+#include "platform/NagMailDiary.h"
 #include "reminder/NagMailer.h"
 #include "reminder/QuestionAsker.h"
+#include "store/Clock.h"
 #include "store/SettingsStore.h"
 
 namespace pesterly {
 
 // Nag mail that the mail service could not take is kept here, one owner-only file per mail,
 // and sent again while the program runs: at start, then after gaps of 1, 2, 4 ... at most 60
-// minutes. A file leaves only when the service took the mail; one it refused for good, and a
-// file that is not a mail, is moved to failed/ and the user is told once. Only one mail is
+// minutes. A file leaves only when the service took the mail; one it refused for good, and
+// anything else that cannot be sent, is moved to failed/ and the user is told once. One copy
+// of Pesterly at a time sends from the folder. Only one mail is
 // on its way at any time. With nothing waiting there is no timer at all.
 class Outbox : public QObject {
     Q_OBJECT
@@ -60,7 +63,7 @@ class Outbox : public QObject {
     bool Discard(const QString& id);
     int WaitingCount() const { return waiting_; }
 
-  signals:
+  Q_SIGNALS:
     void WaitingChanged(int count);
     // A retry has ended; every message about it has been told.
     void RetryDone();
@@ -72,9 +75,14 @@ class Outbox : public QObject {
 
     // Keeps the mail as a new file in `folder`; its path, or why it could not be written.
     MaybeError Keep(const ComposedMail& mail, const QString& folder);
+    // Everything in the outbox folder but its lock and failed/.
+    QStringList Entries() const;
     QStringList MailFiles() const;
-    // Moves the files in the outbox that are no mail of ours to failed/, one message each.
+    // Moves what in the outbox is no mail Pesterly can send to failed/, one message each, and
+    // clears away what a write cut short left behind.
     std::vector<Report> SetAsideForeignFiles();
+    // The lock on the outbox, or -1 when another copy holds it or it cannot be had.
+    int LockOutbox(std::vector<Report>& reports);
     void StartRetry();
     void RetryFinished(std::vector<Report> reports);
     void ArmTimer(bool longer);
@@ -89,19 +97,23 @@ class Outbox : public QObject {
     bool busy_ = false;
     bool again_ = false;
     int waiting_ = 0;
+    bool told_lock_failure_ = false;
     std::thread worker_;
 };
 
 // The review's mailer: the nag list read afresh for every mail, the draft sent through the
-// outbox.
+// outbox at most once a day for each event.
 class OutboxNagMailer : public NagMailer {
   public:
-    OutboxNagMailer(SettingsStore& store, Outbox& outbox) : store_(store), outbox_(outbox) {}
+    OutboxNagMailer(SettingsStore& store, Outbox& outbox, NagMailDiary& diary, const Clock& clock)
+        : store_(store), outbox_(outbox), diary_(diary), clock_(clock) {}
     MaybeError SendNagMail(const Happening& event) override;
 
   private:
     SettingsStore& store_;
     Outbox& outbox_;
+    NagMailDiary& diary_;
+    const Clock& clock_;
 };
 
 }  // namespace pesterly

@@ -26,8 +26,7 @@ class QtTrayIcon : public QObject, public TrayIcon {
     void Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
              std::function<void()> on_availability) override;
     void Remove() override;
-    // The tip shown over the icon, "Pesterly" until set; kept for an icon added later.
-    void SetTip(const QString& tip);
+    void SetTip(const QString& tip) override;
 
     // The widget class Qt's X11 backend uses for a docked tray icon.
     static const char* IconWidgetClass() { return "QSystemTrayIconSys"; }

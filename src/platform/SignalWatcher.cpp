@@ -28,7 +28,7 @@ SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent) {
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         unsigned char byte = 0;
         while (::read(g_pipe[1], &byte, 1) == 1) {
-            emit EndRequested(byte);
+            Q_EMIT EndRequested(byte);
         }
     });
     ::fcntl(g_pipe[1], F_SETFL, O_NONBLOCK);

@@ -16,7 +16,7 @@ class SignalWatcher : public QObject {
     explicit SignalWatcher(QObject* parent = nullptr);
     ~SignalWatcher() override;
 
-  signals:
+  Q_SIGNALS:
     void EndRequested(int signal_number);
 
   private:

@@ -1,7 +1,9 @@
 #include "platform/SingleInstance.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <QSysInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,10 +40,32 @@ sockaddr_un Address(const std::string& name, socklen_t& length) {
     return address;
 }
 
-QString LockPath(const QString& settings_path) {
-    const QFileInfo info(settings_path);
-    QDir().mkpath(info.absolutePath());
-    return info.absolutePath() + QStringLiteral("/Pesterly.lock");
+// A folder of this user's own in the temporary folder, made if need be; empty when the name is
+// taken by anything else (another user's folder, a link, a folder others may write to).
+QString PrivateTemporaryFolder() {
+    const QByteArray path = QFile::encodeName(QDir::tempPath() + QStringLiteral("/pesterly-") +
+                                              QString::number(::getuid()));
+    ::mkdir(path.constData(), 0700);
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::getuid() || (info.st_mode & 077) != 0) {
+        return {};
+    }
+    return QFile::decodeName(path);
+}
+
+// False for a lock left by a copy that has ended, which could not be removed because its folder
+// has become read-only: it proves nothing about a running copy. A lock taken on another machine
+// (a shared home folder) counts as held.
+bool HeldByALivingProcess(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application)) {
+        return true;  // being written by a copy that starts this moment
+    }
+    return (!host.isEmpty() && host != QSysInfo::machineHostName()) ||
+           (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM));
 }
 
 bool WaitFor(int fd, short events) {
@@ -60,11 +85,26 @@ std::string SingleInstance::SocketName(const QString& settings_path) {
     return "pesterly-" + std::to_string(::getuid()) + "-" + digest.toHex().left(16).toStdString();
 }
 
-SingleInstance::SingleInstance(const QString& settings_path, QObject* parent)
-    : QObject(parent), socket_name_(SocketName(settings_path)), lock_(LockPath(settings_path)) {
-    // Only a dead copy's lock is stale, however long a living copy has held it.
-    lock_.setStaleLockTime(0);
+QStringList SingleInstance::LockPaths(const QString& settings_path) {
+    const QString name =
+        QString::fromStdString(SocketName(settings_path)) + QStringLiteral(".lock");
+    QStringList paths;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime)) {
+        paths << runtime + QLatin1Char('/') + name;
+    }
+    if (const QString temporary = PrivateTemporaryFolder(); !temporary.isEmpty()) {
+        paths << temporary + QLatin1Char('/') + name;
+    }
+    paths << QFileInfo(settings_path).absolutePath() + QStringLiteral("/Pesterly.lock");
+    return paths;
 }
+
+SingleInstance::SingleInstance(const QString& settings_path, QStringList lock_paths,
+                               QObject* parent)
+    : QObject(parent),
+      socket_name_(SocketName(settings_path)),
+      lock_paths_(lock_paths.isEmpty() ? LockPaths(settings_path) : std::move(lock_paths)) {}
 
 SingleInstance::~SingleInstance() {
     if (listener_ >= 0) {
@@ -73,18 +113,26 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::Claim() {
-    if (lock_.tryLock(0)) {
-        Listen();
-        return true;
+    for (const QString& path : lock_paths_) {
+        auto lock = std::make_unique<QLockFile>(path);
+        // Only a dead copy's lock is stale, however long a living copy has held it.
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) {
+            locks_.push_back(std::move(lock));
+        } else if (lock->error() == QLockFile::LockFailedError && HeldByALivingProcess(*lock)) {
+            locks_.clear();
+            answer_ = AskRunningCopyToShow();
+            return false;
+        }
+        // Otherwise no lock can be made here (a full or read-only folder, or none): the other
+        // folders must do.
     }
-    if (lock_.error() != QLockFile::LockFailedError) {
-        // The lock cannot be made at all (an unwritable folder): the settings file cannot be
-        // written either, and the program says so when it saves. Run rather than refuse.
-        Listen();
-        return true;
+    if (locks_.empty()) {
+        answer_ = Answer::kNoLock;
+        return false;
     }
-    answer_ = AskRunningCopyToShow();
-    return false;
+    Listen();
+    return true;
 }
 
 void SingleInstance::Listen() {
@@ -111,7 +159,7 @@ void SingleInstance::AcceptAll() {
     int peer = -1;
     while ((peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
         if (PeerIsThisUser(peer)) {
-            emit ShowRequested();
+            Q_EMIT ShowRequested();
             [[maybe_unused]] const ssize_t sent = ::send(peer, kShown, kShownLength, MSG_NOSIGNAL);
         }
         ::close(peer);

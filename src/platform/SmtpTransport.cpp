@@ -112,9 +112,9 @@ CURLcode PerformUnlessStopped(CURL* easy, const std::stop_token& stop, bool& sto
     return code;
 }
 
-std::string UrlPart(CURLU* url, CURLUPart part) {
+std::string UrlPart(CURLU* url, CURLUPart part, unsigned int flags = 0) {
     char* raw = nullptr;
-    if (curl_url_get(url, part, &raw, 0) != CURLUE_OK || raw == nullptr) {
+    if (curl_url_get(url, part, &raw, flags) != CURLUE_OK || raw == nullptr) {
         return {};
     }
     std::unique_ptr<char, CurlFree> owned(raw);
@@ -196,7 +196,9 @@ MaybeError SmtpTransport::CheckReady() {
     } else if (!UrlPart(url.get(), CURLUPART_USER).empty() ||
                !UrlPart(url.get(), CURLUPART_PASSWORD).empty()) {
         login_source_ = "PESTERLY_MAIL_URL";
-    } else if (NetrcMayHoldLogin(host_)) {
+    } else if (NetrcMayHoldLogin(host_) ||
+               // libcurl may look a name with letters outside ASCII up in either form.
+               NetrcMayHoldLogin(UrlPart(url.get(), CURLUPART_HOST, CURLU_PUNYCODE))) {
         login_source_ = "~/.netrc";
     } else {
         login_source_.clear();

@@ -3,6 +3,7 @@
 #include <functional>
 
 class QMenu;
+class QString;
 
 namespace pesterly {
 
@@ -22,6 +23,8 @@ class TrayIcon {
     virtual void Add(std::function<void(TrayMouse)> on_mouse, QMenu* menu,
                      std::function<void()> on_availability) = 0;
     virtual void Remove() = 0;
+    // The tip shown over the icon, "Pesterly" until set; kept for an icon added later.
+    virtual void SetTip(const QString& tip) = 0;
 };
 
 }  // namespace pesterly

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -34,6 +35,47 @@ bool WriteAll(int fd, const std::string& bytes) {
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+// Where a replacement goes: a symbolic link is kept, and what it points to is replaced.
+QString WrittenPath(const QString& path) {
+    const QFileInfo info(path);
+    return info.isSymLink() && !info.symLinkTarget().isEmpty() ? info.symLinkTarget() : path;
+}
+
+// The six letters or digits that mkostemp puts in place of XXXXXX, and not a word: a copy a
+// person made and named "backup", "Backup" or "BACKUP" is left alone (a random name looks like
+// a word only about once in a hundred times; such a leftover merely stays).
+bool IsTemporarySuffix(const QString& suffix) {
+    int digits = 0;
+    int capitals = 0;
+    for (const QChar c : suffix) {
+        if (c.unicode() > 0x7F || !c.isLetterOrNumber()) {
+            return false;
+        }
+        digits += c.isDigit() ? 1 : 0;
+        capitals += c.isUpper() ? 1 : 0;
+    }
+    const bool word = digits == 0 && (capitals == 6 || capitals == 0 ||
+                                      (capitals == 1 && suffix.front().isUpper()));
+    return suffix.size() == 6 && !word;
+}
+
+// A write lease is granted only while no other file descriptor is open on the file, so it
+// proves that no process is writing the file now; it is held across the removal.
+void RemoveIfNobodyHasItOpen(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
+        ::unlink(name.constData());
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    }
+    ::close(fd);
 }
 
 }  // namespace
@@ -112,18 +154,15 @@ FileContents ReadRegularFile(const QString& path, int64_t largest) {
 }
 
 MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink() && !info.symLinkTarget().isEmpty()) {
-        target = info.symLinkTarget();  // keep the link, replace what it points to
-    }
+    const QString target = WrittenPath(path);
     QByteArray temp = QFile::encodeName(target + QStringLiteral(".XXXXXX"));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
     if (fd < 0) {
         return FileError("Pesterly could not write the file", path,
                          QString::fromLocal8Bit(std::strerror(errno)));
     }
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    // fdatasync: the data and the size, without the times nobody needs after a power cut.
+    bool ok = WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
     int failure = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -138,7 +177,34 @@ MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
         return FileError("Pesterly could not write the file", path,
                          QString::fromLocal8Bit(std::strerror(failure)));
     }
+    // The rename lives in the folder: until the folder reaches the disk, a power cut may still
+    // bring back the old file.
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A file system that cannot sync a folder says EINVAL; its renames are as safe as it gets.
+    if (dir < 0 || (::fsync(dir) != 0 && errno != EINVAL)) {
+        failure = errno;
+        if (dir >= 0) {
+            ::close(dir);
+        }
+        return FileError("Pesterly wrote the file but could not make sure it reached the disk",
+                         path, QString::fromLocal8Bit(std::strerror(failure)));
+    }
+    ::close(dir);
     return std::nullopt;
+}
+
+void RemoveStaleCopies(const QString& path) {
+    const QFileInfo target(WrittenPath(path));
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    const QDir folder = target.dir();
+    for (const QString& name :
+         folder.entryList({prefix + QStringLiteral("??????")},
+                          QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+        if (IsTemporarySuffix(name.mid(prefix.size()))) {
+            RemoveIfNobodyHasItOpen(folder.filePath(name));
+        }
+    }
 }
 
 }  // namespace pesterly

@@ -26,7 +26,13 @@ struct FileContents {
 FileContents ReadRegularFile(const QString& path, int64_t largest);
 
 // Writes the bytes to a new file beside the one named (or the one a symbolic link there points
-// to), readable by its owner only, and renames it over the old one.
+// to), readable by its owner only, and renames it over the old one. The data is synced before
+// the rename and the folder after it, so that the new file survives a power cut.
 MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes);
+
+// Removes the new files that ReplacePrivateFile left beside this one when a save was cut short
+// (killed before the rename): files of this user named as it makes them that no process has
+// open, so a save under way in another process keeps its file.
+void RemoveStaleCopies(const QString& path);
 
 }  // namespace pesterly

@@ -6,12 +6,14 @@
 
 #include "store/DateValue.h"
 #include "store/Happening.h"
+#include "store/Options.h"
 
 namespace pesterly {
 
 // The program's whole shared state: the event table, the category names, the working copy of
-// one event that the editor and its callers pass around, and the two values that drive the
-// daily review. One instance lives for the whole run and is handed to whoever needs it.
+// one event that the editor and its callers pass around, and the user's options (the review
+// date and time among them). One instance lives for the whole run and is handed to whoever needs
+// it.
 //
 // Live events are slots 0 to HappeningCount - 1 without gaps. Slots at and above the count are
 // never cleared: they keep whatever record they last held.
@@ -24,8 +26,7 @@ struct Database {
     bool EditCancelled = false;
     std::array<Happening, kSlots> Happenings{};
     int16_t HappeningCount = 0;
-    DateValue CheckDate;  // the calendar date of the last daily review
-    DateValue CheckTime;  // the time of day after which the review is due
+    Options options;
     std::array<std::string, kSlots> Categories{};
     int16_t CategoryCount = 0;
 

@@ -1,6 +1,6 @@
 #include "store/IniText.h"
 
-#include "exchange/TextEncoding.h"
+#include "store/TextEncoding.h"
 
 namespace pesterly::ini {
 namespace {

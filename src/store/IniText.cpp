@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "exchange/TextEncoding.h"
+#include "store/TextEncoding.h"
 
 namespace pesterly::ini {
 namespace {

@@ -32,11 +32,12 @@ std::string UnescapeName(std::string_view text);
 
 class Document {
   public:
-    // Bytes that are not valid UTF-8 are read line by line as Windows-1252.
+    // Valid UTF-8 stays as it is; each byte that is not part of a UTF-8 character is read as
+    // Windows-1252.
     static Document Parse(std::string_view bytes);
 
     const std::string* Find(std::string_view section, std::string_view key) const;
-    // Creates or replaces the value (bytes that are not UTF-8 taken as Windows-1252, as they
+    // Creates or replaces the value (bytes that are not UTF-8 read as Windows-1252, as they
     // would read back); false when it already held exactly this text.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     // False when there was no such key.

@@ -1,6 +1,11 @@
 #include "store/SettingsLayout.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "store/TextForms.h"
 
@@ -10,15 +15,175 @@ namespace {
 using namespace keys;
 constexpr std::string_view kDefaultCheckTime = "8:00:00AM";
 
-int16_t ReadCount(SettingsStore& store, std::string_view section, std::string_view key) {
-    const auto count = forms::ParseWholeNumber(store.GetSetting(section, key, "0"));
-    return static_cast<int16_t>(std::clamp<int>(count.value_or(0), 0, Database::kSlots));
+// Which stored slots a table is loaded from, in order, and what the user should hear about it.
+struct SlotsToLoad {
+    std::vector<int> slots;
+    std::string notice;
+};
+
+// A count the program wrote is read as it is: the slots past it stay hidden, since they are
+// what deleting leaves behind. A count that is missing or not a number (a hand edit, a damaged
+// file) would hide every slot, so the slots that hold any key are found and counted instead,
+// gaps left out, up to a gap as long as the whole table.
+SlotsToLoad FindSlots(SettingsStore& store, std::string_view section, std::string_view count_key,
+                      std::initializer_list<std::string_view> prefixes, const std::string& what) {
+    SlotsToLoad found;
+    const std::string text = store.GetSetting(section, count_key, "");
+    const bool stored = store.HasSetting(section, count_key);
+    const auto count = forms::ParseWholeNumber(text);
+    const std::string most = std::to_string(Database::kSlots);
+    if (stored && count && *count >= 0) {
+        for (int n = 0; n < *count && n < Database::kSlots; ++n) {
+            found.slots.push_back(n);
+        }
+        if (*count > Database::kSlots) {
+            found.notice = "The settings file counts " + std::to_string(*count) + " " + what +
+                           ", but Pesterly holds at most " + most + ": it has loaded the first " +
+                           most + ".";
+        }
+        return found;
+    }
+    int present = 0;
+    for (int n = 0, last = -1; n <= INT16_MAX && n - last <= Database::kSlots; ++n) {
+        if (std::any_of(prefixes.begin(), prefixes.end(), [&](std::string_view p) {
+                return store.HasSetting(section, SlotKey(p, n));
+            })) {
+            last = n;
+            ++present;
+            if (found.slots.size() < static_cast<size_t>(Database::kSlots)) {
+                found.slots.push_back(n);
+            }
+        }
+    }
+    if (present > 0) {
+        found.notice = (stored ? "The settings file gives the number of " + what + " as \"" + text +
+                                     "\", which Pesterly cannot read"
+                               : "The settings file does not say how many " + what + " it holds") +
+                       ", so Pesterly has counted them itself: it found " +
+                       std::to_string(present) + " and has loaded " +
+                       (present > Database::kSlots ? "the first " + most + ", as many as it holds."
+                                                   : "them all.");
+    }
+    return found;
 }
 
 DateValue ReadDate(SettingsStore& store, std::string_view key) {
     return forms::ParseGeneralDate(store.GetSetting(sections::kEvents, key, ""))
         .value_or(DateValue());
 }
+
+constexpr std::pair<MailMethod, std::string_view> kMethods[] = {{MailMethod::kSendmail, "Sendmail"},
+                                                                {MailMethod::kSmtp, "SMTP"}};
+constexpr std::pair<MailSecurity, std::string_view> kSecurities[] = {
+    {MailSecurity::kStartTls, "STARTTLS"},
+    {MailSecurity::kTls, "TLS"},
+    {MailSecurity::kNone, "None"}};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+template <typename Value, size_t N>
+Value Named(const std::pair<Value, std::string_view> (&names)[N], std::string_view text,
+            Value fallback) {
+    const std::string_view wanted = forms::TrimBlanks(text);
+    for (const auto& [value, name] : names) {
+        if (SameIgnoringCase(name, wanted)) {
+            return value;
+        }
+    }
+    return fallback;
+}
+
+template <typename Value, size_t N>
+std::string_view NameOf(const std::pair<Value, std::string_view> (&names)[N], Value value) {
+    for (const auto& [known, name] : names) {
+        if (known == value) {
+            return name;
+        }
+    }
+    return names[0].second;
+}
+
+MailServerSettings ReadMail(SettingsStore& store) {
+    using sections::kMail;
+    MailServerSettings mail;
+    mail.method = Named(kMethods, store.GetSetting(kMail, kMailMethod, ""), mail.method);
+    mail.host = store.GetSetting(kMail, kMailHost, "");
+    mail.port = store.GetSetting(kMail, kMailPort, "");
+    mail.security = Named(kSecurities, store.GetSetting(kMail, kMailSecurity, ""), mail.security);
+    mail.user = store.GetSetting(kMail, kMailUser, "");
+    mail.from = store.GetSetting(kMail, kMailFrom, "");
+    return mail;
+}
+
+// The whole section at once, so that the values always belong together.
+void WriteMail(SettingsStore& store, const MailServerSettings& mail) {
+    using sections::kMail;
+    store.SaveSetting(kMail, kMailMethod, NameOf(kMethods, mail.method));
+    store.SaveSetting(kMail, kMailHost, forms::TrimBlanks(mail.host));
+    store.SaveSetting(kMail, kMailPort, forms::TrimBlanks(mail.port));
+    store.SaveSetting(kMail, kMailSecurity, NameOf(kSecurities, mail.security));
+    store.SaveSetting(kMail, kMailUser, mail.user);
+    store.SaveSetting(kMail, kMailFrom, forms::TrimBlanks(mail.from));
+}
+
+// Passes everything on to the store and remembers what each key it saves held before, so that
+// a write whose commit failed can be taken back exactly, keys that were missing included.
+class UndoableStore final : public SettingsStore {
+  public:
+    explicit UndoableStore(SettingsStore& store) : store_(store) {}
+
+    std::string GetSetting(std::string_view section, std::string_view key,
+                           std::string_view default_value) override {
+        return store_.GetSetting(section, key, default_value);
+    }
+    void SaveSetting(std::string_view section, std::string_view key,
+                     std::string_view value) override {
+        Remember(section, key);
+        store_.SaveSetting(section, key, value);
+    }
+    bool HasSetting(std::string_view section, std::string_view key) const override {
+        return store_.HasSetting(section, key);
+    }
+    void RemoveSetting(std::string_view section, std::string_view key) override {
+        Remember(section, key);
+        store_.RemoveSetting(section, key);
+    }
+    MaybeError Commit() override { return store_.Commit(); }
+    std::variant<std::string, Error> KeepRescueCopy() override { return store_.KeepRescueCopy(); }
+    std::variant<std::string, Error> KeepDamagedCopy() override { return store_.KeepDamagedCopy(); }
+
+    void Undo() {
+        for (auto earlier = before_.rbegin(); earlier != before_.rend(); ++earlier) {
+            if (earlier->value) {
+                store_.SaveSetting(earlier->section, earlier->key, *earlier->value);
+            } else {
+                store_.RemoveSetting(earlier->section, earlier->key);
+            }
+        }
+        before_.clear();
+    }
+
+  private:
+    struct Earlier {
+        std::string section;
+        std::string key;
+        std::optional<std::string> value;
+    };
+    void Remember(std::string_view section, std::string_view key) {
+        before_.push_back({std::string(section), std::string(key),
+                           store_.HasSetting(section, key)
+                               ? std::optional(store_.GetSetting(section, key, ""))
+                               : std::nullopt});
+    }
+
+    SettingsStore& store_;
+    std::vector<Earlier> before_;
+};
 
 std::string StoredText(std::string_view text) {
     return std::string(forms::TrimBlanks(text));
@@ -33,11 +198,16 @@ std::string SlotKey(std::string_view prefix, int slot) {
     return std::string(prefix) + forms::TrimmedNumber(slot);
 }
 
-void LoadSettings(Database& db, SettingsStore& store) {
+std::optional<std::string> LoadSettings(Database& db, SettingsStore& store) {
     using sections::kEvents;
-    db.HappeningCount = ReadCount(store, kEvents, kEventCount);
-    for (int n = 0; n < db.HappeningCount; ++n) {
-        Happening& h = db.Happenings[n];
+    const SlotsToLoad events = FindSlots(store, kEvents, kEventCount,
+                                         {kEventDate, kRepeat, kDesc, kDoneDate, kSendMail,
+                                          kUseNagList, kSpecialEmail, kCategory, kEmailBody},
+                                         "events");
+    db.HappeningCount = static_cast<int16_t>(events.slots.size());
+    for (size_t i = 0; i < events.slots.size(); ++i) {
+        const int n = events.slots[i];
+        Happening& h = db.Happenings[i];
         h.Repeat = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey(kRepeat, n), "0"));
         h.DoneDate = ReadDate(store, SlotKey(kDoneDate, n));
         h.EventDate = ReadDate(store, SlotKey(kEventDate, n));
@@ -48,22 +218,75 @@ void LoadSettings(Database& db, SettingsStore& store) {
         h.Category = forms::LeadingNumber(store.GetSetting(kEvents, SlotKey(kCategory, n), "0"));
         h.EmailBody = store.GetSetting(kEvents, SlotKey(kEmailBody, n), "");
     }
-    db.CategoryCount = ReadCount(store, sections::kCategories, kCategoryCount);
-    for (int n = 0; n < db.CategoryCount; ++n) {
-        db.Categories[n] =
-            store.GetSetting(sections::kCategories, SlotKey(kCategoryName, n), "Error");
+    const SlotsToLoad categories =
+        FindSlots(store, sections::kCategories, kCategoryCount, {kCategoryName}, "categories");
+    db.CategoryCount = static_cast<int16_t>(categories.slots.size());
+    for (size_t i = 0; i < categories.slots.size(); ++i) {
+        db.Categories[i] = store.GetSetting(sections::kCategories,
+                                            SlotKey(kCategoryName, categories.slots[i]), "Error");
+    }
+    std::string notice = events.notice;
+    notice += (notice.empty() || categories.notice.empty() ? "" : "\n\n") + categories.notice;
+    if (notice.empty()) {
+        return std::nullopt;
+    }
+    // What was not loaded stays in the file, since the program never writes past the table; the
+    // copy keeps it where the user can see it, whatever happens to the file later.
+    const auto copy = store.KeepDamagedCopy();
+    if (const auto* kept = std::get_if<std::string>(&copy)) {
+        return notice + "\n\nThe file as it was is kept as " + *kept + ".";
+    }
+    return notice + "\n\nPesterly could not keep a copy of the file as it was: " +
+           std::get<Error>(copy).message + ".";
+}
+
+Options ReadOptions(SettingsStore& store, DateValue today) {
+    using sections::kOptions;
+    Options options;
+    const std::string check_date =
+        store.GetSetting(kOptions, kCheckDate, forms::GeneralDate(today));
+    options.CheckDate = forms::ParseGeneralDate(check_date).value_or(today).DatePart();
+    const std::string check_time = store.GetSetting(kOptions, kCheckTime, kDefaultCheckTime);
+    options.CheckTime = forms::ParseGeneralDate(check_time)
+                            .value_or(*forms::ParseGeneralDate(kDefaultCheckTime))
+                            .TimePart();
+    options.StartAtLogin = !SameIgnoringCase(
+        forms::TrimBlanks(store.GetSetting(kOptions, kStartAtLogin, "")), forms::Flag(false));
+    options.CalendarFile = store.GetSetting(kOptions, kCalendarFile, "");
+    options.Mail = ReadMail(store);
+    return options;
+}
+
+void WriteOptions(SettingsStore& store, const Options& options) {
+    using sections::kOptions;
+    store.SaveSetting(kOptions, kCheckDate, StoredDate(options.CheckDate));
+    store.SaveSetting(kOptions, kCheckTime, StoredDate(options.CheckTime));
+    const Options stored = ReadOptions(store, options.CheckDate);
+    if (stored.StartAtLogin != options.StartAtLogin) {
+        store.SaveSetting(kOptions, kStartAtLogin, forms::Flag(options.StartAtLogin));
+    }
+    if (stored.CalendarFile != options.CalendarFile) {
+        store.SaveSetting(kOptions, kCalendarFile, options.CalendarFile);
+    }
+    if (stored.Mail != options.Mail) {
+        WriteMail(store, options.Mail);
     }
 }
 
 void LoadOptions(Database& db, SettingsStore& store, DateValue today) {
-    const std::string check_date =
-        store.GetSetting(sections::kOptions, kCheckDate, forms::GeneralDate(today));
-    db.CheckDate = forms::ParseGeneralDate(check_date).value_or(today).DatePart();
-    const std::string check_time =
-        store.GetSetting(sections::kOptions, kCheckTime, kDefaultCheckTime);
-    db.CheckTime = forms::ParseGeneralDate(check_time)
-                       .value_or(*forms::ParseGeneralDate(kDefaultCheckTime))
-                       .TimePart();
+    db.options = ReadOptions(store, today);
+}
+
+MaybeError SaveOptions(SettingsStore& store, Options& held, const Options& wanted) {
+    UndoableStore undoable(store);
+    WriteOptions(undoable, wanted);
+    MaybeError error = store.Commit();
+    if (error) {
+        undoable.Undo();
+    } else {
+        held = wanted;
+    }
+    return error;
 }
 
 MaybeError SaveSettings(const Database& db, SettingsStore& store) {
@@ -81,8 +304,7 @@ MaybeError SaveSettings(const Database& db, SettingsStore& store) {
         store.SaveSetting(kEvents, SlotKey(kCategory, n), forms::TrimmedNumber(h.Category));
         store.SaveSetting(kEvents, SlotKey(kEmailBody, n), StoredText(h.EmailBody));
     }
-    store.SaveSetting(sections::kOptions, kCheckDate, StoredDate(db.CheckDate));
-    store.SaveSetting(sections::kOptions, kCheckTime, StoredDate(db.CheckTime));
+    WriteOptions(store, db.options);
     store.SaveSetting(sections::kCategories, kCategoryCount, forms::PaddedNumber(db.CategoryCount));
     for (int n = 0; n < db.CategoryCount; ++n) {
         store.SaveSetting(sections::kCategories, SlotKey(kCategoryName, n),

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/Options.h"
 #include "store/SettingsStore.h"
 
 namespace pesterly {
@@ -36,6 +38,7 @@ inline constexpr std::string_view kCategoryCount = "Count";
 inline constexpr std::string_view kCategoryName = "Category";
 inline constexpr std::string_view kCheckDate = "CheckDate";
 inline constexpr std::string_view kCheckTime = "CheckTime";
+inline constexpr std::string_view kStartAtLogin = "StartAtLogin";
 // The calendar file Pesterly keeps current; empty or missing when it keeps none.
 inline constexpr std::string_view kCalendarFile = "CalendarFile";
 inline constexpr std::string_view kEmailCount = "EmailCount";
@@ -53,14 +56,32 @@ inline constexpr std::string_view kMailFrom = "From";
 // A per-slot key: the prefix and the slot number, "EDate" and 17 give "EDate17".
 std::string SlotKey(std::string_view prefix, int slot);
 
-// Fills the event and category tables from the store. Damaged data never stops it: a count
-// that is not a number reads as 0, a count above the table size loads the first 101 slots,
-// and a date that is missing or does not parse reads as date 0.
-void LoadSettings(Database& db, SettingsStore& store);
+// Fills the event and category tables from the store. Damaged data never stops it: a count that
+// is missing or not a number is replaced by the slots found, a count above the table size loads
+// the first 101 slots, and a date that is missing or does not parse reads as date 0. What the
+// user should be told at start when a count could not be taken as it is; the store then keeps
+// a copy of the file as it was.
+std::optional<std::string> LoadSettings(Database& db, SettingsStore& store);
 
-// Reads CheckDate (default today) and CheckTime (default 8:00:00 AM). A text that does not
-// parse gives the default; CheckDate keeps only its date and CheckTime only its time of day.
+// Reads every option: CheckDate (default today) and CheckTime (default 8:00:00 AM), of which a
+// text that does not parse gives the default and only the date or the time of day is kept;
+// StartAtLogin (on unless it says "False"); CalendarFile; and the "Mail" section, whose names
+// are matched without regard to case (a name that is none of the known ones reads as the
+// default).
+Options ReadOptions(SettingsStore& store, DateValue today);
+
+// Writes the options into the store, not committing them. The review date and time are always
+// written; any other option only when it differs from what the store holds, so that a file
+// without a key, or with a hand-written spelling, is written back as it was.
+void WriteOptions(SettingsStore& store, const Options& options);
+
+// db.options = ReadOptions(store, today).
 void LoadOptions(Database& db, SettingsStore& store, DateValue today);
+
+// For a dialog whose OK saves at once: writes `wanted` and commits. On success `held` becomes
+// `wanted`; when the commit fails both `held` and the store keep their earlier values, so that
+// values the user then cancels never reach the file at a later save either.
+MaybeError SaveOptions(SettingsStore& store, Options& held, const Options& wanted);
 
 // Writes the event table, the options and the categories, then commits them to the store.
 MaybeError SaveSettings(const Database& db, SettingsStore& store);

@@ -31,6 +31,9 @@ class SettingsStore {
     // For an end that nobody can be asked about, after Commit failed: keeps every value in a
     // copy elsewhere, where it can be written. Where the copy went, or why it could not be kept.
     virtual std::variant<std::string, Error> KeepRescueCopy() = 0;
+    // For values that could not be loaded as they are: keeps the stored data as it was read at
+    // start beside it, whatever later saves do. Where the copy is, or why it could not be kept.
+    virtual std::variant<std::string, Error> KeepDamagedCopy() = 0;
 };
 
 // Saves the values into the section and commits them. When the commit fails, the section's

@@ -47,18 +47,23 @@ TEST(MailServerSettings, BadFieldsAreRefusedByNameAndNothingIsWritten) {
         MailServerSettings settings{MailMethod::kSmtp, "mail.example.org", "", {}, "me", ""};
         change(settings);
         MemorySettingsStore store;
-        const MaybeError refused = SaveMailServer(store, settings);
+        Options options;
+        const MaybeError refused = SaveMailServer(store, options, settings);
         EXPECT_EQ(refused ? refused->message.substr(0, refused->message.find(':') + 1) : "", field);
         EXPECT_EQ(store.HasSetting("Mail", "Method"), !refused) << field;
     }
     MemorySettingsStore store;
+    Options options;
     ASSERT_FALSE(SaveMailServer(
-        store, {MailMethod::kSmtp, "mx.example.org", " 2525 ", {}, "me", " jo@bücher.example "}));
+        store, options,
+        {MailMethod::kSmtp, "mx.example.org", " 2525 ", {}, "me", " jo@bücher.example "}));
     EXPECT_EQ(MailServerUrl(LoadMailServer(store)), "smtp://mx.example.org:2525");
     EXPECT_EQ(LoadMailServer(store).from, "jo@bücher.example");
     store.fail_next_commit = "disk full";
-    ASSERT_TRUE(SaveMailServer(store, {MailMethod::kSmtp, "other.example.org", "", {}, "", ""}));
+    ASSERT_TRUE(
+        SaveMailServer(store, options, {MailMethod::kSmtp, "other.example.org", "", {}, "", ""}));
     EXPECT_EQ(store.GetSetting("Mail", "Host", ""), "mx.example.org") << "a failed save undone";
+    EXPECT_EQ(options.Mail.host, "mx.example.org");
 }
 
 }  // namespace

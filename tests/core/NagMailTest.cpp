@@ -80,22 +80,42 @@ TEST(NagMail, DraftsForEveryAddressingOfTheList) {
     }
 }
 
-// A kept mail reads back whole, whatever its event is called; a text that is not one is no
-// mail, never part of one.
+// A kept mail reads back whole, whatever its fields hold; a text that is not one, or is cut
+// short anywhere, is no mail, never part of one, and the reason says which.
 TEST(NagMail, ComposedMailSurvivesItsFileAndDamageIsRefused) {
-    const ComposedMail mail{"Rent\\n\nnow\r", "me@x.org", {"a@x.org", "b@y.org"}, "To: a\n\nHi\n"};
-    const std::string text = ComposedMailToText(mail);
-    EXPECT_EQ(ComposedMailFromText(text), mail);
-    const std::string head = text.substr(0, text.find("\n\n") + 2);
-    for (const std::string& damaged : std::vector<std::string>{
-             "", "To: a\n\nHi\n", text.substr(0, head.size()), head.substr(0, head.size() - 1),
-             "Pesterly-Mail: 2" + text.substr(16),
-             "Pesterly-Mail: 1\nEvent: x\\q\nSender: a\nRecipient: b\n\nx",
-             "Pesterly-Mail: 1\nEvent: x\nSender: a\n\nx",
-             "Pesterly-Mail: 1\nEvent: x\nSender: a b\nRecipient: b\n\nx",
-             "Pesterly-Mail: 1\nEvent: x\nSender: a\nRecipient: b\nBcc: c\n\nx"}) {
-        EXPECT_FALSE(ComposedMailFromText(damaged)) << damaged;
+    const std::string long_line(5000, 'x');
+    const std::vector<ComposedMail> mails{
+        {"Rent\\n\nnow\r", "me@x.org", {"a@x.org", "b@y.org"}, "To: a\n\nHi\n"},
+        {"Rent", "\"me too\"@x.org", {"\"john doe\"@example.org", "\"a\\\"b\"@x.org"}, "x"},
+        {"Miete für Jürgen", "jürgen@bücher.example", {"ö@x.org", " a@x.org "}, "Grüße\n"},
+        {long_line, long_line + "@x.org", {long_line + "@y.org"}, long_line + "\n\n" + long_line},
+    };
+    for (const ComposedMail& mail : mails) {
+        ComposedMail read;
+        EXPECT_FALSE(ComposedMailFromText(ComposedMailToText(mail), read)) << mail.sender;
+        EXPECT_EQ(read, mail);
     }
+    const std::string text = ComposedMailToText(mails[0]);
+    const std::string head = text.substr(0, text.find("\n\n") + 2);
+    const std::pair<std::string, std::string> damaged[] = {
+        {"To: a\n\nHi\n", "no nag mail"},
+        {head, "cut short: its message has 0 of the 10 bytes"},
+        {text + "x", "damaged"},
+        {"Pesterly-Mail: 2\nEvent: x\nSender: a\nRecipient: b\n\nx", "no length"},
+        {"Pesterly-Mail: 2\nEvent: x\nSender: a\\r\nRecipient: b\nLength: 1\n\nx", "a\\r"},
+        {"Pesterly-Mail: 1\nEvent: x\nSender: a\nRecipient: b\nBcc: c\n\nx", "Bcc: c"},
+    };
+    for (const auto& [bytes, reason] : damaged) {
+        ComposedMail read;
+        const MaybeError error = ComposedMailFromText(bytes, read);
+        ASSERT_TRUE(error) << bytes;
+        EXPECT_NE(error->message.find(reason), std::string::npos) << error->message;
+    }
+    // Files of the first form, written whole with the address as it stood, are still read.
+    ComposedMail read;
+    EXPECT_FALSE(ComposedMailFromText(
+        "Pesterly-Mail: 1\nEvent: x\nSender: a\nRecipient: \"john doe\"@example.org\n\nx", read));
+    EXPECT_EQ(read.envelope_recipients, std::vector<std::string>{"\"john doe\"@example.org"});
 }
 
 TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {

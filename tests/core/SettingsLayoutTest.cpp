@@ -38,8 +38,8 @@ TEST(SettingsLayout, SavedTablesLoadBackTheSame) {
     }
     saved.AppendCategory("Family");
     saved.AppendCategory("Work");
-    saved.CheckDate = DateValue::Compose(2026, 12, 5);
-    saved.CheckTime = DateValue::TimeOfDay(7, 30, 15);
+    saved.options.CheckDate = DateValue::Compose(2026, 12, 5);
+    saved.options.CheckTime = DateValue::TimeOfDay(7, 30, 15);
     ASSERT_FALSE(SaveSettings(saved, store));
     // The stored forms themselves are checked on the real program's file (startup_test.py).
     Database loaded;
@@ -49,8 +49,8 @@ TEST(SettingsLayout, SavedTablesLoadBackTheSame) {
     EXPECT_EQ(loaded.Happenings, saved.Happenings);
     EXPECT_EQ(loaded.CategoryCount, 2);
     EXPECT_EQ(loaded.Categories, saved.Categories);
-    EXPECT_EQ(loaded.CheckDate, saved.CheckDate);
-    EXPECT_EQ(loaded.CheckTime, saved.CheckTime);
+    EXPECT_EQ(loaded.options.CheckDate, saved.options.CheckDate);
+    EXPECT_EQ(loaded.options.CheckTime, saved.options.CheckTime);
 
     // Saving trims the blanks around the texts, and nothing else.
     Happening& h = saved.Happenings[0];
@@ -84,10 +84,12 @@ TEST(SettingsLayout, DamagedHandEditedValuesNeverBreakTheLoad) {
     store.SaveSetting("Options", "CheckDate", "someday");
     store.SaveSetting("Options", "CheckTime", "teatime");
     Database db;
-    LoadSettings(db, store);
+    EXPECT_NE(LoadSettings(db, store).value_or("").find("counts 5000 categories"),
+              std::string::npos);
+    EXPECT_EQ(store.damaged_copies, 1);
     LoadOptions(db, store, kToday);
-    EXPECT_EQ(db.CheckDate, kToday);  // unreadable options fall back to their defaults
-    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 0));
+    EXPECT_EQ(db.options.CheckDate, kToday);  // unreadable options fall back to their defaults
+    EXPECT_EQ(db.options.CheckTime, DateValue::TimeOfDay(8, 0, 0));
     EXPECT_EQ(db.HappeningCount, 0);
     EXPECT_EQ(db.CategoryCount, 101);
     EXPECT_EQ(db.Categories[0], "Only one");
@@ -124,14 +126,42 @@ TEST(SettingsLayout, DamagedHandEditedValuesNeverBreakTheLoad) {
     store.SaveSetting("Options", "CheckDate", "12/1/2026 6:00:00 PM");
     store.SaveSetting("Options", "CheckTime", "12/1/2026 9:30:00 AM");
     LoadOptions(db, store, kToday);
-    EXPECT_EQ(db.CheckDate, DateValue::Compose(2026, 12, 1));
-    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(9, 30, 0));
+    EXPECT_EQ(db.options.CheckDate, DateValue::Compose(2026, 12, 1));
+    EXPECT_EQ(db.options.CheckTime, DateValue::TimeOfDay(9, 30, 0));
 
     // Saving after such a load keeps the keys beyond the count.
     store.SaveSetting("Events", "EDesc101", "beyond the table");
     ASSERT_FALSE(SaveSettings(db, store));
     EXPECT_EQ(Get(store, "Events", "EDesc101"), "beyond the table");
     EXPECT_EQ(Get(store, "Events", "EventCount"), " 101");
+}
+
+// Options a person wrote by hand, or an older Pesterly, are written back as they were; what
+// changes is written in Pesterly's own forms and reads back the same. A failed save of a
+// dialog's options leaves the store and the held options as they were.
+TEST(SettingsLayout, OptionsKeepTheirWrittenFormsAndUndoAFailedSave) {
+    MemorySettingsStore store;
+    store.SaveSetting("options", "checktime", "9:00:00AM");
+    store.SaveSetting("mail", "method", " smtp ");
+    Options held = ReadOptions(store, kToday);
+    EXPECT_TRUE(held.StartAtLogin) << "a file without the key starts at login";
+    WriteOptions(store, held);
+    EXPECT_EQ(Get(store, "Mail", "Method"), " smtp ");
+    EXPECT_FALSE(store.HasSetting("Options", "StartAtLogin"));
+    EXPECT_FALSE(store.HasSetting("Mail", "Security"));
+
+    Options wanted = held;
+    wanted.StartAtLogin = false;
+    wanted.CalendarFile = "/home/me/Pesterly events.ics";
+    wanted.Mail.security = MailSecurity::kTls;
+    store.fail_next_commit = "disk full";
+    ASSERT_TRUE(SaveOptions(store, held, wanted));
+    EXPECT_EQ(held, ReadOptions(store, kToday));
+    EXPECT_FALSE(store.HasSetting("Options", "StartAtLogin"));
+    ASSERT_FALSE(SaveOptions(store, held, wanted));
+    EXPECT_EQ(held, wanted);
+    EXPECT_EQ(ReadOptions(store, kToday), wanted);
+    EXPECT_EQ(Get(store, "Options", "StartAtLogin"), "False");
 }
 
 // The table has room for one name more than the add-category dialog may add; a 102nd would be

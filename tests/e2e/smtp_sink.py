@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""A throw-away SMTP server on 127.0.0.1 for the mail tests.
+"""A throw-away SMTP server on 127.0.0.1 (or --host ::1) for the mail tests.
 
-It listens on a free port and prints "port N" on stdout. Every message it takes is stored as
-N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS" line, then one
-"rcpt ADDRESS" line per recipient) in the output folder.
+It listens on a free port (on ::1 too where it can) and prints "port N" on stdout. Every
+message it takes is stored as N.eml (the raw bytes as received) and N.envelope (a "from ADDRESS"
+line, then one "rcpt ADDRESS" line per recipient) in the output folder.
 One address can be refused with 550. With --offer-login it offers AUTH without TLS and
 accepts any login, as a careless server would, leaving a file "login" behind when a client
 sent one. With --tls-cert and --tls-key it offers STARTTLS with that certificate and takes
@@ -48,9 +48,19 @@ class Recorder:
         return "250 Message accepted"
 
 
+def v6_listener(port):
+    """The same port on ::1, or None where there is no IPv6 or the port is taken."""
+    try:
+        listener = socket.socket(socket.AF_INET6, socket.SOCK_STREAM)
+        listener.bind(("::1", port))
+        return listener
+    except OSError:
+        return None
+
+
 async def main():
     parser = argparse.ArgumentParser()
-    for option in ("--out", "--reject", "--tls-cert", "--tls-key", "--login"):
+    for option in ("--out", "--reject", "--tls-cert", "--tls-key", "--login", "--host"):
         parser.add_argument(option, default="")
     parser.add_argument("--lifetime", type=float, default=120.0)
     parser.add_argument("--offer-login", action="store_true")
@@ -61,9 +71,10 @@ async def main():
 
     loop = asyncio.get_running_loop()
     handler = Recorder(args.out, args.reject)
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    host = args.host or "127.0.0.1"
+    listener = socket.socket(socket.AF_INET6 if ":" in host else socket.AF_INET)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", args.port))
+    listener.bind((host, args.port))
     def check_login(server, session, envelope, mechanism, auth_data):
         given = f"{auth_data.login.decode()}:{auth_data.password.decode()}"
         right = not args.login or given == args.login
@@ -78,14 +89,15 @@ async def main():
         context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
         context.load_cert_chain(args.tls_cert, args.tls_key)
         login.update(tls_context=context, require_starttls=True)
-    server = await loop.create_server(
-        lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=listener)
     port = listener.getsockname()[1]
+    servers = [await loop.create_server(
+        lambda: SMTP(handler, hostname="sink.test", decode_data=False, **login), sock=sock)
+        for sock in (listener, v6_listener(port)) if sock]
     if args.run:
         env = {**os.environ, "PESTERLY_SMTP_PORT": str(port), "PESTERLY_SMTP_OUT": args.out}
         child = await asyncio.create_subprocess_exec(*args.run, env=env)
         status = await child.wait()
-        server.close()
+        [server.close() for server in servers]
         return status
     print(f"port {port}", flush=True)
 
@@ -101,7 +113,7 @@ async def main():
         await asyncio.wait_for(stop, args.lifetime)
     except asyncio.TimeoutError:
         pass
-    server.close()
+    [server.close() for server in servers]
 
 
 if __name__ == "__main__":

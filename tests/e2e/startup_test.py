@@ -1,16 +1,21 @@
 """Starts the real program under Xvfb, closes it as a window manager would, and reads what it
-left in its settings file; and the program on settings files it cannot use as they are: a
-damaged file whose notice is open when the desktop ends the program, and another user's
-file."""
+left in its settings file; every kind of change on disk while it runs, so that a kill loses
+nothing; the entry that starts it at login; and the program on settings files it cannot use as
+they are: a damaged file whose notice is open when the desktop ends the program, and another
+user's file."""
 
 import datetime
 import os
+import pathlib
 import shutil
 import signal
+import subprocess
 import tempfile
+import time
 import unittest
 
-from desktop import BINARY, HERE, DesktopTest, run, us_date, wait_for
+from desktop import (BINARY, EDITOR_CLIENT, HERE, MAIN_CLIENT, DesktopTest, Pesterly, days_ago,
+                     ini, review_since, run, us_date, wait_for, xdotool)
 
 # A file written by hand, in other spellings than the program's own.
 with open(os.path.join(HERE, "..", "data", "settings", "hand-written.ini"), encoding="utf-8") as f:
@@ -52,6 +57,84 @@ class StartupTest(DesktopTest):
         self.assertHolds(saved["Options"], {"CheckDate": us_date(datetime.date.today()),
                                             "CheckTime": "8:00:00 AM"})
 
+    def test_every_change_is_on_disk_at_once_so_a_kill_loses_nothing(self):
+        today = us_date(datetime.date.today())
+        program, main = self.start(ini([dict(Date=today, Repeat=0, Desc="Renew the insurance"),
+                                        dict(Date="1/5/2027", Desc="Alpha"),
+                                        dict(Date=today, Repeat=0, Desc="Call the plumber")],
+                                       Options=review_since(days_ago(1))))
+        exchange = os.path.join(program.home, "new.Pesterly")
+        with open(exchange, "w", encoding="utf-8", newline="") as f:
+            f.write('1\r\n#2027-02-01#,0,"Imported",#2026-01-01#,#FALSE#," ",0,""\r\n')
+
+        def after_two_seconds(section, expected):  # the file as a kill now would leave it
+            time.sleep(2)
+            self.assertHolds(program.settings()[section], expected)
+
+        seen = set()
+        program.keys(program.next_box(main, seen), "alt+y")  # the review: done at once
+        plumber = program.next_box(main, seen)
+        after_two_seconds("Events", {"EventCount": " 2", "EDesc0": "Alpha"})
+        program.keys(plumber, "Escape")  # put off; the review ends
+        after_two_seconds("Options", {"CheckDate": today})
+        program.click_twips(main, MAIN_CLIENT, 780, 4140)  # Add New Event
+        editor = program.wait_window("Edit Event")
+        program.click_twips(editor, EDITOR_CLIENT, 4000, 1560)  # Add Category
+        adder = program.wait_window("Add a Category")
+        program.retype(adder, (2685, 1485), 1000, 420, "Garden")
+        program.click_twips(adder, (2685, 1485), 600, 1020)  # OK
+        after_two_seconds("Categories", {"Count": " 1", "Category0": "Garden"})
+        program.retype(editor, EDITOR_CLIENT, 2000, 420, "Water the roses")
+        program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
+        after_two_seconds("Events", {"EDesc2": "Water the roses"})
+        program.click_twips(main, MAIN_CLIENT, 2227, 4147)  # Delete Event: the edited row
+        after_two_seconds("Events", {"EventCount": " 2"})
+        program.keys(main, "alt+f", "i")  # Import Events
+        chooser = program.wait_window("Import Events")
+        xdotool(self.screen, "type", "--delay", "20", exchange)
+        program.keys(chooser, "Return")
+        after_two_seconds("Events", {"EventCount": " 3", "EDesc2": "Imported"})
+        program.keys(main, "alt+o", "r")  # Reminder Options
+        options = program.wait_window("Pesterly Options")
+        program.keys(options, "Up")  # an hour later
+        program.close_window(options)
+        after_two_seconds("Options", {"CheckTime": "1:00:00 AM", "CheckDate": today})
+        program.process.kill()
+        program.process.wait()
+        self.assertHolds(program.settings()["Events"], {"EventCount": " 3", "EDesc0": "Alpha"})
+
+    def test_the_login_entry_follows_the_option_and_one_switched_off_stays_so(self):
+        program, _ = self.start()
+        entry = pathlib.Path(program.config, "autostart", "pesterly.desktop")
+        checked = run("desktop-file-validate", str(entry))
+        self.assertEqual((checked.returncode, checked.stdout), (0, ""))
+        self.assertIn(f"\nExec={os.path.realpath(BINARY)} --hidden\n", entry.read_text())
+        mine = "[Desktop Entry]\nType=Application\nName=Pesterly\nExec=pesterly --hidden\n"
+        for start_at_login, before, kept in (
+                ("False", mine, False), ("False", None, False),
+                ("True", mine + "Hidden=true\n", True),
+                ("True", mine + "X-GNOME-Autostart-enabled=false\n", True)):
+            home = tempfile.mkdtemp(prefix="pesterly-e2e-")
+            entry = pathlib.Path(home, "config", "autostart", "pesterly.desktop")
+            if before:
+                entry.parent.mkdir(parents=True)
+                entry.write_text(before)
+            program, _ = self.start(ini(Options={"StartAtLogin": start_at_login}), home=home)
+            program.assert_exits(signal.SIGTERM)
+            self.assertEqual(entry.read_text() if entry.exists() else None, before if kept else None)
+        # The box shows the entry switched off; ticking it turns the entry on again.
+        program, main = self.start(home=home)
+        program.keys(main, "alt+o", "r")  # Reminder Options
+        options = program.wait_window("Pesterly Options")
+        program.click_twips(options, (4680, 1215), 400, 870)  # "Start Pesterly when I log in"
+        program.close_window(options)
+        wait_for(lambda: "enabled" not in entry.read_text(), what="the entry to be switched on")
+
+    def test_hidden_start_without_a_notification_area_shows_the_window_after_the_wait(self):
+        started = time.monotonic()
+        self.start(args=("--hidden",), extra_env={"PESTERLY_TRAY_WAIT_MS": "2000"})
+        self.assertGreater(time.monotonic() - started, 1.5)
+
     def test_without_a_display_it_says_how_to_get_one(self):
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
@@ -69,22 +152,28 @@ class StartupTest(DesktopTest):
         with open(program.ini, encoding="utf-8") as f:
             self.assertEqual(f.read(), DAMAGED)
 
+    def nobodys_folders(self):
+        """A folder of user nobody's with the settings folder Pesterly and the folders state,
+        runtime and tmp; (its path, the options that start the program as nobody there)."""
+        base = tempfile.mkdtemp(prefix="pesterly-nobody-")
+        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        for name in ("", "Pesterly", "state", "runtime", "tmp"):
+            os.makedirs(os.path.join(base, name), mode=0o700, exist_ok=True)
+            os.chown(os.path.join(base, name), 65534, 65534)
+        env = {"XDG_CONFIG_HOME": base, "HOME": base, **{key: os.path.join(base, name) for key, name
+               in (("XDG_STATE_HOME", "state"), ("XDG_RUNTIME_DIR", "runtime"), ("TMPDIR", "tmp"))}}
+        return base, dict(binary="setpriv", extra_env=env, args=(
+            "--reuid=65534", "--regid=65534", "--clear-groups", BINARY))
+
     @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
     def test_another_users_file_is_never_written_over(self):
-        base = tempfile.mkdtemp(prefix="pesterly-config-")
-        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        base, as_nobody = self.nobodys_folders()
         ini = os.path.join(base, "Pesterly", "Pesterly.ini")
-        os.mkdir(os.path.dirname(ini))
-        os.chmod(base, 0o755)
-        for path in (base, os.path.dirname(ini)):
-            os.chown(path, 65534, 65534)
         before = b'[Events]\nEventCount=" 1"\nEDesc0=Old event\n'
         with open(ini, "wb") as f:  # root's, mode 600: unreadable to nobody
             f.write(before)
         os.chmod(ini, 0o600)
-        program, notice = self.start(
-            binary="setpriv", args=("--reuid=65534", "--regid=65534", "--clear-groups", BINARY),
-            extra_env={"XDG_CONFIG_HOME": base, "XDG_STATE_HOME": base, "HOME": base})
+        program, notice = self.start(**as_nobody)
         program.keys(notice, "Return")  # the notice: the main window comes after it
         wait_for(lambda: program.windows("Pesterly") and
                  program.windows("Pesterly")[0].id != notice.id, what="the main window")
@@ -95,6 +184,29 @@ class StartupTest(DesktopTest):
         with open(ini + ".unsaved", encoding="utf-8") as f:
             self.assertIn("[Events]", f.read())
 
+    # The user made the settings folder read-only: a second start still finds the first copy,
+    # and the folder stays read-only. When at the end the desktop ends the program and nothing
+    # can be written anywhere, the exit status says so, and standard error names the events.
+    @unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as another user")
+    def test_a_read_only_settings_folder_keeps_a_second_copy_out_and_stays_read_only(self):
+        base, as_nobody = self.nobodys_folders()
+        ini = os.path.join(base, "Pesterly", "Pesterly.ini")
+        with open(ini, "wb") as f:
+            f.write(b"[Events]\nEventCount=1\nEDesc0=Water the plants\n")  # saved as " 1"
+        os.chmod(os.path.dirname(ini), 0o555)
+        program, _ = self.start(**as_nobody)
+        env = {**os.environ, "DISPLAY": self.screen.name, **as_nobody["extra_env"]}
+        second = subprocess.run(["setpriv", *as_nobody["args"]], capture_output=True, text=True,
+                                timeout=30, env=env)
+        self.assertEqual((second.returncode, second.stdout[:27]),
+                         (0, "Pesterly is already running"), second.stderr)
+        state = os.path.join(base, "state")
+        for folder in [os.path.join(base, "tmp"), *(f for f, _, _ in os.walk(state))]:
+            os.chmod(folder, 0o555)  # the state and temporary folders fill up
+        program.process.send_signal(signal.SIGTERM)
+        self.assertEqual(program.process.wait(timeout=20), 1, program.output())
+        self.assertIn("Water the plants", program.output())
+        self.assertEqual(os.stat(os.path.dirname(ini)).st_mode & 0o777, 0o555)
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

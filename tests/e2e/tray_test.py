@@ -1,10 +1,19 @@
 """The real program with a real notification area (trayer) under Xvfb: hiding to the tray and
-coming back, ending by the icon, and one copy at a time."""
+coming back, starting hidden as at login, ending by the icon, one copy at a time, and a review
+while hidden announced by a real notification server (dunst) on a private session bus."""
 
+import datetime
 import os
+import pathlib
+import subprocess
+import tempfile
+import time
 import unittest
 
-from desktop import BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, ini, run, wait_for
+from Xlib import X
+
+from desktop import (BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, Pesterly, days_ago, end, ini,
+                     run, session_bus, us_date, wait_for)
 
 TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Desc="Bravo")],
                  Options={"CheckDate": "12/31/2099"})
@@ -46,15 +55,22 @@ class TrayTest(DesktopTest):
         self.assertHolds(program.settings()["Events"], {"EventCount": " 1", "EDesc0": "Alpha"})
 
     def test_a_second_start_shows_the_copy_that_runs_a_right_double_click_ends_it(self):
-        program, window = self.start()
+        # Started as at login: only the icon, also once the wait for a panel is over.
+        program = Pesterly(BINARY, self.screen, args=("--hidden",),
+                           extra_env={"PESTERLY_TRAY_WAIT_MS": "500"})
+        self.addCleanup(program.cleanup)
         program.tray_icon()
+        time.sleep(1.5)
+        self.assertEqual(program.windows("Pesterly"), [])
+        program.click_at(*program.tray_icon())
+        window = program.wait_window("Pesterly")
         program.keys(window, "Tab", "space")  # Add New Event: after the grid in the tab order
         editor = program.wait_window("Edit Event")
         program.retype(editor, EDITOR_CLIENT, 2000, 420, "Feed the cat")  # the description
         program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
         program.hide(window)
-        second = run(BINARY, env={**os.environ, "DISPLAY": self.screen.name,
+        second = run(BINARY, "--hidden", env={**os.environ, "DISPLAY": self.screen.name,
                                   "HOME": program.home, "XDG_CONFIG_HOME": program.config})
         self.assertEqual(second.returncode, 0)
         self.assertIn("already running", second.stdout)
@@ -64,6 +80,48 @@ class TrayTest(DesktopTest):
         program.assert_exits()
         self.assertHolds(program.settings()["Events"],
                          {"EventCount": " 1", "EDesc0": "Feed the cat"})
+
+    def test_a_review_while_hidden_is_announced_by_the_notification_server(self):
+        # The bus cannot start a notification server by itself: it has no display to give one.
+        bus = session_bus(self, {k: v for k, v in os.environ.items() if k != "DISPLAY"})
+        env = {**os.environ, "DBUS_SESSION_BUS_ADDRESS": bus, "DISPLAY": self.screen.name}
+        calls = tempfile.NamedTemporaryFile()
+        self.addCleanup(end, subprocess.Popen(
+            ["dbus-monitor", "--address", bus, "member='Notify'"], stdout=calls))
+        dunst = subprocess.Popen(["dunst"], env=env, stderr=subprocess.DEVNULL)
+        wait_for(lambda: run("dunstctl", "count", env=env).returncode == 0, what="dunst")
+        for server in (True, False):
+            soon = datetime.datetime.now() + datetime.timedelta(seconds=10)
+            program, window = self.start(ini(
+                [dict(Date=us_date(days_ago(0)), Desc="Feed the cat")],
+                Options={"CheckDate": us_date(days_ago(1)),
+                         "CheckTime": soon.strftime("%I:%M:%S %p").lstrip("0")}),
+                extra_env={"DBUS_SESSION_BUS_ADDRESS": bus})
+            program.tray_icon()
+            program.hide(window)
+            question = program.wait_window("Pesterly")
+            if server:
+                notify = pathlib.Path(calls.name).read_text
+                wait_for(lambda: 'string "Feed the cat"' in notify(), what="the notification")
+                self.assertIn('string "desktop-entry"', notify())
+                # Its default action brings the question to the front.
+                root = self.screen.x.screen().root
+                stack = lambda: [w.id for w in root.query_tree().children]  # noqa: E731
+                question.configure(stack_mode=X.Below)
+                self.screen.x.sync()
+                low = stack().index(question.id)
+                run("dunstctl", "action", env=env)
+                wait_for(lambda: stack().index(question.id) > low, what="the question in front")
+            program.keys(question, "alt+y")
+            if server:
+                wait_for(lambda: run("dunstctl", "count", "displayed", env=env).stdout == "0\n",
+                         what="the notification withdrawn")
+                end(dunst)
+            time.sleep(1)  # no message follows, with or without a server
+            self.assertEqual(program.windows("Pesterly"), [])
+            program.tray_menu_exit()
+            program.assert_exits()
+            self.assertHolds(program.settings()["Events"], {"EventCount": " 0"})
 
 
 if __name__ == "__main__":

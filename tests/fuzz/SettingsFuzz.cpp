@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/TextEncoding.h"
 #include "store/IniText.h"
+#include "store/TextEncoding.h"
 
 namespace {
 

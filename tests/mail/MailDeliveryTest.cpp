@@ -106,26 +106,41 @@ INSTANTIATE_TEST_SUITE_P(Routes, MailDelivery, ::testing::Values(Route::kCurl, R
                              return route.param == Route::kCurl ? "Curl" : "Msmtp";
                          });
 
+// Whatever form the server's host takes in the URL and in ~/.netrc, a login libcurl could find
+// there makes the connection encrypted or nothing is sent.
 TEST(MailService, LoginNeverCrossesTheNetworkInPlainText) {
-    SmtpSink sink;  // takes a login without TLS
-    const std::string server = "localhost:" + std::to_string(sink.Port());
+    SmtpSink sink;  // takes a login without TLS, on 127.0.0.1 and ::1
+    const std::string port = std::to_string(sink.Port());
+    const std::string server = "localhost:" + port;
+    const std::string login = " login me password secret\n";
     const struct {
         std::string url;
         std::string netrc;
         const char* named;  // where the message says the login comes from; null: mail sent
     } cases[] = {
-        {"smtp://" + server, "machine LocalHost login me password secret\n", "~/.netrc"},
+        {"smtp://" + server, "machine LocalHost" + login, "~/.netrc"},
+        {"smtp://LOCALHOST:" + port, "machine localhost." + login, "~/.netrc"},
         {"smtp://" + server, "machine a.example login a password b\ndefault login me password x\n",
          "~/.netrc"},
         {"smtp://" + server, "\"machine\" \"LOCALHOST\"\n  login me password secret\n", "~/.netrc"},
+        {"smtp://[::1]:" + port, "machine ::1" + login, "~/.netrc"},
+        {"smtp://[0:0::1]:" + port, "machine [::1]" + login, "~/.netrc"},
+        {"smtp://127.0.0.1:" + port, "machine 127.1" + login, "~/.netrc"},
+        {"smtp://0x7f000001:" + port, "machine 127.0.0.1" + login, "~/.netrc"},
+        {"smtp://127.0.0.1:" + port, "MACHINE 127.0.0.1\rlogin me\rpassword secret\r", "~/.netrc"},
         {"smtp://me:secret@" + server, "", "PESTERLY_MAIL_URL"},
-        // Text inside a macro is no entry: there is no login, and the mail goes out.
-        {"smtp://" + server,
-         "machine a.example login a password b\nmacdef init\nmachine localhost login me\n\n",
+        {"smtp://me@[::1]:" + port, "", "PESTERLY_MAIL_URL"},
+        // A macro ends where one reader or another says it does: its text counts as entries.
+        {"smtp://127.0.0.1:" + port, "macdef init\n\rmachine 127.0.0.1" + login, "~/.netrc"},
+        {"smtp://" + server, "macdef init\nmachine localhost login me\n\n", "~/.netrc"},
+        // Entries for other hosts hold no login for this one: the mail goes out.
+        {"smtp://" + server, "machine a.example login a password b\nmachine 127.0.0.1" + login,
+         nullptr},
+        {"smtp://[::1]:" + port, "machine ::2" + login + "machine localhost.example" + login,
          nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.netrc);
+        SCOPED_TRACE(c.url + " with " + c.netrc);
         TempFolder home;
         home.Write(".netrc", c.netrc, 0600);
         ScopedEnv netrc_home("HOME", home.Path().c_str());

@@ -89,8 +89,11 @@ class SmtpSink {
         const std::string stored = folder_ + "/" + std::to_string(next_++);
         Delivery delivery{{}, {}, Slurp(stored + ".eml")};
         std::istringstream envelope(Slurp(stored + ".envelope"));
-        for (std::string word, address; envelope >> word >> address;) {
-            (word == "from" ? delivery.mail_from : delivery.rcpt_tos.emplace_back()) = address;
+        // An address may hold a blank ("john doe"@example.org): it is the rest of the line.
+        for (std::string line; std::getline(envelope, line);) {
+            const std::string address = line.substr(line.find(' ') + 1);
+            (line.starts_with("from ") ? delivery.mail_from : delivery.rcpt_tos.emplace_back()) =
+                address;
         }
         std::ranges::sort(delivery.rcpt_tos);
         return delivery;

@@ -10,11 +10,12 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <variant>
 #include <vector>
 
+#include "exchange/ImportHappenings.h"
 #include "platform/WholeFile.h"
-
 #include "store/SettingsLayout.h"
 
 namespace pesterly {
@@ -29,6 +30,14 @@ void WriteFile(const QString& path, const QByteArray& text) {
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::string Descriptions(const Database& db) {
+    std::string joined;
+    for (int n = 0; n < db.HappeningCount; ++n) {
+        joined += (n == 0 ? "" : "|") + db.Happenings[n].Desc;
+    }
+    return joined;
 }
 
 struct stat Stat(const QString& path) {
@@ -116,7 +125,9 @@ TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
 
 // What a person types into the file means what it says: each settings file in the folder (also
 // the settings fuzzer's seeds) with a .expected file beside it reads without a problem, and each
-// Section/Key=value line of that file reads as written there.
+// Section/Key=value line of that file reads as written there. Its Loaded= line gives the
+// descriptions of the events loaded at start, its Notice= line what the start-up notice says;
+// without one, there is none. An import then adds to the table and overwrites no event.
 TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(PESTERLY_TEST_DATA "/settings")) {
@@ -125,19 +136,45 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
             continue;
         }
         ++files;
+        SCOPED_TRACE(entry.path());
         QTemporaryDir dir;  // a copy, so that nothing lands beside the source
         const QString path = dir.filePath("Pesterly.ini");
         ASSERT_TRUE(QFile::copy(QString::fromStdString(entry.path().string()), path));
         IniSettingsStore store(path);
-        EXPECT_FALSE(store.ReadProblem()) << entry.path();
+        EXPECT_FALSE(store.ReadProblem());
+        std::map<std::string, std::string> start;
         for (std::string line; std::getline(expected, line);) {
             const size_t slash = line.find('/');
             const size_t equals = line.find('=');
+            if (slash > equals) {
+                start[line.substr(0, equals)] = line.substr(equals + 1);
+                continue;
+            }
             EXPECT_EQ(store.GetSetting(line.substr(0, slash),
                                        line.substr(slash + 1, equals - slash - 1), "<missing>"),
                       line.substr(equals + 1))
-                << entry.path() << ": " << line;
+                << line;
         }
+        Database db;
+        const std::string notice = LoadSettings(db, store).value_or("");
+        EXPECT_EQ(notice.empty(), start["Notice"].empty()) << notice;
+        EXPECT_NE(notice.find(start["Notice"]), std::string::npos) << notice;
+        // The file as it was stays beside it whenever the notice tells of what was not loaded.
+        EXPECT_EQ(
+            ReadAll(path + ".damaged"),
+            notice.empty() ? QByteArray() : ReadAll(QString::fromStdString(entry.path().string())));
+        const std::string loaded = Descriptions(db);
+        EXPECT_EQ(loaded, start.count("Loaded") != 0 ? start["Loaded"] : loaded);
+        const bool full = db.IsFull();
+        Happening imported;
+        imported.Desc = "Imported";
+        ImportHappenings(db, {imported});
+        ASSERT_FALSE(SaveSettings(db, store));
+        Database next;
+        IniSettingsStore reopened(path);
+        LoadSettings(next, reopened);
+        EXPECT_EQ(Descriptions(next),
+                  full ? loaded : loaded + (loaded.empty() ? "" : "|") + "Imported");
     }
     EXPECT_GT(files, 0);
 }
@@ -175,6 +212,25 @@ TEST(IniSettingsStore, LinesItDoesNotUseAreWrittenBackUntouched) {
     // the old file is never written in place, and nothing is left beside it.
     EXPECT_NE(Stat(path).st_ino, before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+// A save killed before its rename leaves its new file beside the settings file: the next start
+// removes such leftovers, but not a copy a person named, nor one that a save under way holds.
+TEST(IniSettingsStore, LeftoversOfSavesCutShortAreRemovedAtStart) {
+    using namespace Qt::Literals::StringLiterals;
+    QTemporaryDir dir;
+    const QStringList kept =
+        u"Pesterly.ini Pesterly.ini.BACKUP Pesterly.ini.Backup "
+        u"Pesterly.ini.backup Pesterly.ini.open12 Pesterly.ini.unsaved.Ab1"_s.split(u' ');
+    for (const QString& name : kept +
+                                   u"Pesterly.ini.a8Kq2Z Pesterly.ini.unsaved.QW3erT "
+                                   u"Pesterly.ini.damaged.x1y2z3"_s.split(u' ')) {
+        WriteFile(dir.filePath(name), "[Events]\n");
+    }
+    QFile being_written(dir.filePath(u"Pesterly.ini.open12"_s));
+    ASSERT_TRUE(being_written.open(QIODevice::Append));
+    IniSettingsStore store(dir.filePath(u"Pesterly.ini"_s));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), kept);
 }
 
 // A settings file that is there but cannot be read is never written over.

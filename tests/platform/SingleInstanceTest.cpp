@@ -110,5 +110,16 @@ TEST(SingleInstance, OnlyTheSameUserReachesTheRunningCopyAndASecondStartSaysWhat
     close(ready[1]);
 }
 
+// A start that can make its lock nowhere cannot tell whether another copy runs, so it does not
+// run. (One lock is enough: a second start beside a copy on a read-only settings folder is
+// turned away in tests/e2e/startup_test.py.)
+TEST(SingleInstance, WithoutAnyLockNoCopyRuns) {
+    QTemporaryDir folder;
+    const QString nowhere = folder.filePath(QStringLiteral("missing/Pesterly.lock"));
+    SingleInstance lockless(nowhere, {nowhere});
+    EXPECT_FALSE(lockless.Claim());
+    EXPECT_EQ(lockless.RunningCopyAnswer(), SingleInstance::Answer::kNoLock);
+}
+
 }  // namespace
 }  // namespace pesterly

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "platform/TrayIcon.h"
@@ -17,6 +18,7 @@ class FakeTrayIcon : public TrayIcon {
         shown = true;
     }
     void Remove() override { shown = false; }
+    void SetTip(const QString& text) override { tip = text; }
     void Click(TrayMouse mouse) {
         if (shown && on_mouse_) {
             on_mouse_(mouse);
@@ -33,6 +35,7 @@ class FakeTrayIcon : public TrayIcon {
 
     bool available = true;
     bool shown = false;
+    QString tip = QStringLiteral("Pesterly");
 
   private:
     std::function<void(TrayMouse)> on_mouse_;

@@ -33,6 +33,9 @@ class MemorySettingsStore : public SettingsStore {
         rescues.push_back(values_);
         return "rescue copy " + std::to_string(rescues.size());
     }
+    std::variant<std::string, Error> KeepDamagedCopy() override {
+        return "damaged copy " + std::to_string(++damaged_copies);
+    }
     bool HasSetting(std::string_view section, std::string_view key) const override {
         return values_.count(Name(section, key)) != 0;
     }
@@ -45,6 +48,7 @@ class MemorySettingsStore : public SettingsStore {
     std::string fail_next_commit;
     // The values as each rescue copy held them.
     std::vector<std::map<std::string, std::string>> rescues;
+    int damaged_copies = 0;
 
   private:
     static std::string Name(std::string_view section, std::string_view key) {

@@ -13,7 +13,9 @@ namespace pesterly::testing {
 // the script is answered Cancel and counted as unexpected.
 class ScriptedAsker : public QuestionAsker {
   public:
-    void Script(std::initializer_list<Answer> answers) { answers_.assign(answers); }
+    void Script(const std::vector<Answer>& answers) {
+        answers_.assign(answers.begin(), answers.end());
+    }
 
     Answer AskYesNoCancel(const std::string& prompt) override {
         questions.push_back(prompt);

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QTemporaryDir>
 
@@ -43,7 +44,7 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         const auto parsed = ParseExchangeFile(file.readAll().toStdString());
         std::vector<std::string> descs;
-        for (const Happening& h : std::get<std::vector<Happening>>(parsed)) {
+        for (const Happening& h : std::get<ExchangeContents>(parsed).events) {
             descs.push_back(h.Desc);
         }
         return descs;
@@ -53,6 +54,18 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         return file.fileName();
+    }
+
+    // Answers the next file dialog with this file, in the file type that shows it.
+    void WhenFileDialogOpens(const QString& path, const QString& filter) {
+        QTimer::singleShot(0, [=] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_TRUE(dialog->nameFilters().contains(filter));
+            dialog->selectNameFilter(filter);
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();  // as its Open or Save button
+        });
     }
 
     bool editor_seen = false;
@@ -130,7 +143,7 @@ TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
     EXPECT_EQ(db.Happenings[1].Desc, "apple");
 }
 
-TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownAndRefusesSeveralRows) {
+TEST_F(MainCommandsTest, DeleteMovesLaterEventsDown) {
     auto window = Open({"a", "b", "c"});
     FlexGrid& grid = *window->FGrid;
     grid.SetRow(1);
@@ -140,50 +153,58 @@ TEST_F(MainCommandsTest, DeleteMovesLaterEventsDownAndRefusesSeveralRows) {
     EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"b", "c"}));
     EXPECT_EQ(Column(grid, kColSlot), QStringList({" 0", " 1"}));
     EXPECT_TRUE(asker.messages.empty());
-
-    grid.SetRow(1);
-    grid.setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, kGridColumns - 1), true);
-    window->DeleteButton->click();
-    EXPECT_EQ(asker.messages.size(), 1u);
-    EXPECT_EQ(db.HappeningCount, 2);
-    EXPECT_EQ(grid.Rows(), 3);
 }
 
-TEST_F(MainCommandsTest, ExportsTheSelectedRowsInGridOrderWhicheverWayTheyWereSelected) {
-    auto window = OpenNumbered(6);
+// Export and Delete act on the rows shown selected, in grid order, however the user selected
+// them, also when no row has been made current.
+TEST_F(MainCommandsTest, ExportAndDeleteActOnTheRowsShownSelected) {
+    auto window = OpenNumbered(4);
     FlexGrid& grid = *window->FGrid;
-    grid.SortGeneric(kColSlot);
-    grid.sortItems(kColSlot, Qt::DescendingOrder);  // rows now show slots 5, 4, 3, 2, 1, 0
-    const QString path = dir.filePath("some.Pesterly");
-    for (const auto& [current, other] : {std::pair{5, 2}, std::pair{2, 5}}) {
-        grid.clearSelection();
-        grid.SetRow(other);
-        grid.setRangeSelected(QTableWidgetSelectionRange(1, 0, 4, kGridColumns - 1), true);
-        grid.setCurrentCell(current - 1, 0, QItemSelectionModel::NoUpdate);
-        ASSERT_EQ(grid.RowSel(), other);
-        window->ExportTo(path);
-        EXPECT_EQ(Exported(path),
-                  (std::vector<std::string>{"event 4", "event 3", "event 2", "event 1"}));
-    }
-    EXPECT_TRUE(asker.messages.empty());
+    grid.sortItems(kColSlot, Qt::DescendingOrder);  // rows show slots 3, 2, 1, 0
+    const auto click = [&grid](int row, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys,
+                          grid.visualRect(grid.model()->index(row - 1, 0)).center());
+    };
+    const QString path = dir.filePath("chosen");  // saved as typed, with no extension
+    WhenFileDialogOpens(path, QStringLiteral("Pesterly (*.Pesterly)"));
+    QTest::keyClick(&grid, Qt::Key_A, Qt::ControlModifier);
+    window->MenuExport->trigger();
+    EXPECT_EQ(Exported(path),
+              (std::vector<std::string>{"event 3", "event 2", "event 1", "event 0"}));
+    click(3), click(2, Qt::ShiftModifier);  // upwards
+    window->ExportTo(path);
+    EXPECT_EQ(Exported(path), (std::vector<std::string>{"event 2", "event 1"}));
+    click(2), QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
+    window->DeleteButton->click();
+    EXPECT_THAT(asker.messages, ElementsAre("I was too lazy to implement multiple event deletes"));
+    QTest::keyClick(&grid, Qt::Key_Up);
+    window->DeleteButton->click();
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"event 0", "event 1", "event 3"}));
 }
 
-// A known event is skipped; of the new ones, what fits is appended with its row.
-TEST_F(MainCommandsTest, ImportAppendsNewEventsThatFitAndSaysHowManyWereLeftOut) {
+// Import offers files of any name. A known event is skipped; of the new ones, what fits is
+// appended with its row. Events beyond those the first line announces are ignored, and the
+// one message says so too.
+TEST_F(MainCommandsTest, ImportAppendsNewEventsThatFitAndSaysWhatWasLeftOut) {
     auto window = OpenNumbered(100);
-    window->ReadFile(Write(
-        "new.Pesterly",
-        "4\r\n"
-        "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n"
-        "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
-        "#2001-03-15#,1,\"Father's birthday\",#2000-03-15#,#TRUE#,\"\",3,\"\"\r\n"
-        "#2001-03-16#,1,\"Aunt's birthday\",#2000-03-16#,#TRUE#,\"\",3,\"\"\r\n"));
+    WhenFileDialogOpens(
+        Write(
+            "from a friend",
+            "3\r\n"
+            "#2001-04-02#,0,\"event 0\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n"
+            "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
+            "#2001-03-15#,1,\"Father's birthday\",#2000-03-15#,#TRUE#,\"\",3,\"\"\r\n"
+            "#2001-03-16#,1,\"Aunt's birthday\",#2000-03-16#,#TRUE#,\"\",3,\"\"\r\n"),
+        QStringLiteral("All files (*)"));
+    window->MenuImport->trigger();
     ASSERT_EQ(db.HappeningCount, Database::kSlots);
     EXPECT_EQ(db.Happenings[100].Desc, "Mother's birthday");
     ASSERT_EQ(window->FGrid->Rows(), Database::kSlots + 1);
     EXPECT_EQ(window->FGrid->CellText(101, kColToBeDone), "Mother's birthday");
     EXPECT_EQ(window->FGrid->CellText(101, kColSlot), " 100");
-    EXPECT_THAT(asker.messages, ElementsAre(HasSubstr("2 new events")));
+    EXPECT_THAT(asker.messages,
+                ElementsAre(::testing::AllOf(HasSubstr("from line 5 on, was ignored"),
+                                             HasSubstr("1 new event from the file was left"))));
 }
 
 TEST_F(MainCommandsTest, DamagedOrMissingFilesChangeNothingAndSayWhy) {

@@ -8,6 +8,7 @@
 #include "store/Database.h"
 #include "store/SettingsLayout.h"
 #include "support/FakeClock.h"
+#include "support/FakeDesktopNotifier.h"
 #include "support/FakeTrayIcon.h"
 #include "support/FakeWakeUpSource.h"
 #include "support/MemorySettingsStore.h"
@@ -24,7 +25,8 @@ namespace pesterly::testing {
 struct MainWindowHarness {
     std::unique_ptr<PesterlyMain> OpenWindow(const QStringList& arguments = {}) {
         return std::make_unique<PesterlyMain>(
-            MainServices{db, store, clock, asker, mailer, tray, wakeup}, arguments);
+            MainServices{db, store, clock, asker, mailer, tray, wakeup, outbox, &notifier},
+            arguments);
     }
 
     // Opens the window on events with these descriptions on one date, in slot order.
@@ -57,8 +59,8 @@ struct MainWindowHarness {
         for (const std::string& name : categories) {
             earlier.AppendCategory(name);
         }
-        earlier.CheckDate = check_date;
-        earlier.CheckTime = DateValue::TimeOfDay(8, 0, 0);
+        earlier.options.CheckDate = check_date;
+        earlier.options.CheckTime = DateValue::TimeOfDay(8, 0, 0);
         SaveSettings(earlier, store);
     }
 
@@ -78,6 +80,8 @@ struct MainWindowHarness {
     RecordingNagMailer mailer;
     FakeTrayIcon tray;
     FakeWakeUpSource wakeup;
+    Outbox* outbox = nullptr;
+    FakeDesktopNotifier notifier;
 };
 
 }  // namespace pesterly::testing

@@ -3,8 +3,12 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include "MainWindowHarness.h"
+#include "platform/Outbox.h"
+#include "support/FakeMailPost.h"
+#include "ui/main/ChangeSaver.h"
 
 // The main window: its rows and layout, saving, the tray icon and the daily review's schedule.
 namespace pesterly {
@@ -53,16 +57,43 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
     EXPECT_LE(total, grid.width() - grid.verticalScrollBar()->sizeHint().width());
 }
 
-// The command line is echoed as typed; a failed save keeps the window open and says so.
-TEST_F(MainWindowTest, EchoesTheCommandLineAndAFailedSaveKeepsTheWindowOpen) {
-    Seed({Event("x", DateValue())});
+// The command line is echoed as typed, a count that cannot be read is told of and does not hide
+// the events, and a failed save keeps the window open and says so.
+TEST_F(MainWindowTest, EchoesTheCommandLineTellsOfADamagedCountAndAFailedSaveKeepsTheWindowOpen) {
+    Seed({Event("x", DateValue()), Event("y", DateValue())});
+    store.SaveSetting("Events", "EventCount", "2,0");
     auto window = OpenWindow({"--hello", "two words", ""});
-    EXPECT_EQ(window->FGrid->Rows(), 2);
+    EXPECT_EQ(window->FGrid->Rows(), 3);
     store.fail_next_commit = "Pesterly could not write its settings file.";
     EXPECT_FALSE(window->close());
     EXPECT_THAT(asker.messages, ::testing::ElementsAre("--hello \"two words\" \"\"",
+                                                       ::testing::HasSubstr("as \"2,0\""),
                                                        ::testing::HasSubstr("could not write")));
     EXPECT_TRUE(window->close());
+}
+
+// Changes are written while the program runs, a burst of them at once. A write that fails is told
+// once, however many changes follow it; later changes keep trying.
+TEST_F(MainWindowTest, ChangesAreSavedWithinASecondAndAFailedSaveIsToldOnce) {
+    Seed({Event("a", kToday), Event("b", kToday), Event("c", kToday), Event("d", kToday)});
+    auto window = OpenWindow();
+    int commits = store.commits;
+    const auto delete_first = [&] {
+        window->FGrid->SetRow(1);
+        window->DeleteButton->click();
+    };
+    delete_first();
+    delete_first();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store.commits > commits; }, 1000));
+    EXPECT_EQ(store.GetSetting("Events", "EventCount", ""), " 2");
+    QTest::qWait(2 * ChangeSaver::kDelayMs);
+    EXPECT_EQ(store.commits, ++commits) << "two deletes, one write";
+    for (int failing = 0; failing < 2; ++failing) {
+        store.fail_next_commit = "disk full";
+        delete_first();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return store.fail_next_commit.empty(); }, 1000));
+    }
+    EXPECT_THAT(asker.messages, ::testing::ElementsAre(::testing::StartsWith("disk full")));
 }
 
 class MainTrayTest : public ::testing::Test, protected testing::MainWindowHarness {
@@ -81,7 +112,7 @@ class MainTrayTest : public ::testing::Test, protected testing::MainWindowHarnes
 // File > Exit saves what the user changed today (the tray's Exit is driven end to end).
 TEST_F(MainTrayTest, FileExitSavesFirst) {
     StartupTick();
-    db.CheckTime = DateValue::TimeOfDay(6, 45, 0);
+    db.options.CheckTime = DateValue::TimeOfDay(6, 45, 0);
     window->FileExit->trigger();
     EXPECT_EQ(store.GetSetting("Options", "CheckTime", ""), "6:45:00 AM");
     EXPECT_EQ(unloads, 1);
@@ -114,6 +145,20 @@ TEST_F(MainTrayTest, WithoutANotificationAreaHideIsOffAndSaysWhy) {
     EXPECT_FALSE(window->HideButton->isEnabled());
 }
 
+// The icon's tip counts the nag mails waiting to go out.
+TEST_F(MainWindowTest, TrayTipCountsTheWaitingNagMails) {
+    QTemporaryDir folder;
+    Outbox waiting(folder.path(), asker, [](std::string&) {
+        return std::make_unique<testing::FakeMailPost>(Delivery::TryLater("the server is down"));
+    });
+    outbox = &waiting;
+    auto window = OpenWindow();
+    for (const char* tip : {"Pesterly: 1 nag mail waiting", "Pesterly: 2 nag mails waiting"}) {
+        ASSERT_TRUE(waiting.Send({"Rent", "Rent", "", "a@x.org", {"a@x.org"}}).has_value());
+        EXPECT_EQ(tray.tip, tip);
+    }
+}
+
 // The window opens at 10:00 on these one-time events, last reviewed yesterday unless told.
 class MainScheduleTest : public ::testing::Test, protected testing::MainWindowHarness {
   protected:
@@ -134,7 +179,7 @@ TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {
 
     wakeup.Fire();
     EXPECT_EQ(asker.questions, std::vector<std::string>{"Dentist"});
-    EXPECT_EQ(db.CheckDate, kToday);
+    EXPECT_EQ(db.options.CheckDate, kToday);
     ASSERT_EQ(window->FGrid->Rows(), 2);
     EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "Later");
     EXPECT_TRUE(wakeup.deadline);
@@ -151,11 +196,28 @@ TEST_F(MainScheduleTest, NoReviewWhileADialogIsOpen) {
     editor.show();
     wakeup.Fire();
     EXPECT_TRUE(asker.questions.empty());
-    EXPECT_EQ(db.CheckDate, kToday.AddDays(-1));
+    EXPECT_EQ(db.options.CheckDate, kToday.AddDays(-1));
     EXPECT_EQ(SecondsToWakeUp(), 1);  // looks again a second later
     editor.close();
     wakeup.Fire();
     EXPECT_EQ(asker.questions.size(), 1u);
+}
+
+// A review that starts with the window hidden or behind others is announced on the desktop,
+// naming the first few due events, until it ends; one in front of the user is not.
+TEST_F(MainScheduleTest, ReviewOutOfSightIsAnnouncedUntilItEnds) {
+    int asked_while_shown = 0;
+    asker.on_question = [&](const std::string&) { asked_while_shown += notifier.shown; };
+    auto window = Open({"  Cat\nfood ", "Rent", "Bins", "Pills", "Tax"});
+    wakeup.Fire();
+    EXPECT_EQ(notifier.body, "Cat food\nRent\nBins\nand 2 more");
+    EXPECT_FALSE(notifier.shown);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    db.options.CheckDate = kToday.AddDays(-1);
+    wakeup.Fire();
+    EXPECT_EQ(asker.questions.size(), 10u);
+    EXPECT_EQ(asked_while_shown, 5) << "the window is in front";
 }
 
 TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {
@@ -164,7 +226,7 @@ TEST_F(MainScheduleTest, ReviewEndingAfterMidnightCountsForTheNewDay) {
     };
     auto window = Open({"Dentist"});
     wakeup.Fire();
-    EXPECT_EQ(db.CheckDate, kToday.AddDays(1));
+    EXPECT_EQ(db.options.CheckDate, kToday.AddDays(1));
     clock.Set(DateValue::Compose(2026, 12, 7, 9, 0, 0));
     wakeup.Fire();
     EXPECT_EQ(asker.questions.size(), 1u);

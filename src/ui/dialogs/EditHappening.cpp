@@ -229,7 +229,11 @@ void EditHappening::EditHappening_AddCategory_Click() {
     if (add_category_form_ == nullptr) {
         add_category_form_ = new AddCategoryForm(db_, this);
     }
+    const int before = db_.CategoryCount;
     add_category_form_->exec();
+    if (db_.CategoryCount != before) {
+        Q_EMIT CategoryAdded();
+    }
     // The list goes back to the event's stored category, which also counts as a change.
     FillCategoryBox();
 }

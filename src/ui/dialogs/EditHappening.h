@@ -48,6 +48,11 @@ class EditHappening : public ModalForm {
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 
+  Q_SIGNALS:
+    // A category was added to the table while the form is open; it stays whatever the form's
+    // own OK or Cancel does.
+    void CategoryAdded();
+
   protected:
     void Opening() override;
 

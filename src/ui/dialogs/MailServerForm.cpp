@@ -12,12 +12,14 @@
 #include <QRadioButton>
 #include <QThread>
 #include <cstdlib>
+#include <utility>
 
 #include "mail/MailServerSettings.h"
 #include "platform/MailModule.h"
 #include "platform/Outbox.h"
 #include "platform/SecretServiceKeyring.h"
 #include "reminder/QuestionAsker.h"
+#include "store/Options.h"
 #include "ui/Twips.h"
 
 namespace pesterly {
@@ -45,9 +47,11 @@ QLineEdit* NewTextBox(const char* name, QWidget* parent) {
 
 }  // namespace
 
-MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, QWidget* parent)
+MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker,
+                               QWidget* parent)
     : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
       own_keyring_(std::make_unique<SecretServiceKeyring>()),
+      options_(options),
       store_(store),
       asker_(asker),
       keyring_(*own_keyring_),
@@ -56,9 +60,11 @@ MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, QWidg
     WireHandlers();
 }
 
-MailServerForm::MailServerForm(SettingsStore& store, QuestionAsker& asker, PasswordKeyring& keyring,
-                               TestMailSender send_test_mail, QWidget* parent)
+MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker,
+                               PasswordKeyring& keyring, TestMailSender send_test_mail,
+                               QWidget* parent)
     : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
+      options_(options),
       store_(store),
       asker_(asker),
       keyring_(keyring),
@@ -195,6 +201,20 @@ void MailServerForm::ShowOutbox(Outbox& outbox) {
     outbox_ = &outbox;
     connect(&outbox, &Outbox::WaitingChanged, this, &MailServerForm::FillWaitingList);
     connect(&outbox, &Outbox::RetryDone, this, &MailServerForm::FillWaitingList);
+    connect(&outbox, &Outbox::RetryDone, this, &MailServerForm::ShowRetryResult);
+}
+
+void MailServerForm::ShowRetryResult() {
+    if (!std::exchange(retry_asked_, false)) {
+        return;  // a retry of the outbox's own timer: the status shows what the user did
+    }
+    const int waiting = outbox_->WaitingCount();
+    StatusText->setPlainText(
+        waiting == 0 ? QStringLiteral("Every waiting nag mail has been sent.")
+        : waiting == 1
+            ? QStringLiteral("1 nag mail is still waiting; Pesterly tries again later.")
+            : QStringLiteral("%1 nag mails are still waiting; Pesterly tries again later.")
+                  .arg(waiting));
 }
 
 // The list changes only through the outbox; neither it nor its buttons touch the settings, so
@@ -222,6 +242,7 @@ void MailServerForm::FillWaitingList() {
 
 void MailServerForm::MailServerForm_RetryNowButton_Click() {
     StatusText->setPlainText(QStringLiteral("Sending the waiting nag mails again..."));
+    retry_asked_ = true;
     outbox_->RetryNow();
 }
 
@@ -240,7 +261,7 @@ void MailServerForm::MailServerForm_DiscardButton_Click() {
 
 void MailServerForm::MailServerForm_Form_Load() {
     FillWaitingList();
-    const MailServerSettings settings = LoadMailServer(store_);
+    const MailServerSettings& settings = options_.Mail;
     (settings.method == MailMethod::kSmtp ? SmtpOption : SendmailOption)->setChecked(true);
     Host->setText(FromStd(settings.host));
     Port->setText(FromStd(settings.port));
@@ -318,7 +339,7 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
 
 void MailServerForm::MailServerForm_OKButton_Click() {
     const MailServerSettings settings = FormSettings();
-    if (const MaybeError error = SaveMailServer(store_, settings)) {
+    if (const MaybeError error = SaveMailServer(store_, options_, settings)) {
         asker_.Tell(error->message + "\n\nNothing was saved. Press OK to try again.");
         return;
     }

@@ -24,12 +24,14 @@ class PasswordKeyring;
 class QuestionAsker;
 class SettingsStore;
 struct MailServerSettings;
+struct Options;
 
 // Sets up how nag mail leaves the machine: the system's sendmail program or an SMTP server,
-// with its login and the sender address. OK checks the fields, writes the "Mail" section and
-// commits it, and keeps the password in the desktop's keyring; a field that cannot be used is
-// named and nothing is written. "Send Test Mail" sends a mail to the sender address at once,
-// with the settings as they stand in the form, and shows the server's answer.
+// with its login and the sender address. It edits the mail settings of the options; OK checks
+// the fields, writes them and commits them, and keeps the password in the desktop's keyring; a
+// field that cannot be used is named and nothing is written. "Send Test Mail" sends a mail to the
+// sender address at once, with the settings as they stand in the form, and shows the server's
+// answer.
 class MailServerForm : public ModalForm {
     Q_OBJECT
 
@@ -37,9 +39,9 @@ class MailServerForm : public ModalForm {
     using TestMailSender = std::function<std::variant<std::string, Error>(const MailSettings&)>;
 
     // With the desktop's keyring and the real mail module.
-    MailServerForm(SettingsStore& store, QuestionAsker& asker, QWidget* parent);
-    MailServerForm(SettingsStore& store, QuestionAsker& asker, PasswordKeyring& keyring,
-                   TestMailSender send_test_mail, QWidget* parent);
+    MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker, QWidget* parent);
+    MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker,
+                   PasswordKeyring& keyring, TestMailSender send_test_mail, QWidget* parent);
     ~MailServerForm() override;
 
     // Lists the nag mails that wait in this outbox, with "Retry Now" and "Discard".
@@ -88,13 +90,17 @@ class MailServerForm : public ModalForm {
     void MailServerForm_RetryNowButton_Click();
     void MailServerForm_DiscardButton_Click();
     void FillWaitingList();
+    // Replaces "Sending..." with how the retry the user asked for ended.
+    void ShowRetryResult();
 
     std::unique_ptr<PasswordKeyring> own_keyring_;
+    Options& options_;
     SettingsStore& store_;
     QuestionAsker& asker_;
     PasswordKeyring& keyring_;
     TestMailSender send_test_mail_;
     Outbox* outbox_ = nullptr;
+    bool retry_asked_ = false;
     bool keyring_available_ = false;
     // The keyring account the form opened with, whose password moves when it changes.
     std::string opened_account_;

@@ -1,10 +1,11 @@
 #include "ui/dialogs/OptionsForm.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLocale>
 #include <QTimeEdit>
 
-#include "store/Database.h"
+#include "store/Options.h"
 #include "ui/Twips.h"
 
 namespace pesterly {
@@ -22,9 +23,9 @@ QString TimeFormatWithSeconds() {
 
 }  // namespace
 
-OptionsForm::OptionsForm(Database& db, QWidget* parent)
+OptionsForm::OptionsForm(Options& options, QWidget* parent)
     : ModalForm(QStringLiteral("OptionsForm"), QStringLiteral("Pesterly Options"), parent),
-      db_(db) {
+      options_(options) {
     CreateControls();
 }
 
@@ -35,11 +36,14 @@ void OptionsForm::CreateControls() {
     CheckTimePicker = new QTimeEdit(this);
     CheckTimePicker->setObjectName(QStringLiteral("CheckTimePicker"));
     CheckTimePicker->setDisplayFormat(TimeFormatWithSeconds());
+    StartAtLoginCheck = new QCheckBox(QStringLiteral("Start Pesterly when I log in"), this);
+    StartAtLoginCheck->setObjectName(QStringLiteral("StartAtLoginCheck"));
 
     TwipsLayout layout;
     layout.Place(Label1, 120, 240, 2175, 255);
     layout.Place(CheckTimePicker, 2400, 120, 1455, 375);
-    layout.Finish(this, 4680, 945);
+    layout.Place(StartAtLoginCheck, 120, 720, 4440, 315);
+    layout.Finish(this, 4680, 1215);
 }
 
 void OptionsForm::Opening() {
@@ -53,14 +57,16 @@ void OptionsForm::done(int result) {
 }
 
 void OptionsForm::OptionsForm_Form_Load() {
-    const DateValue time = db_.CheckTime.TimePart();
+    const DateValue time = options_.CheckTime.TimePart();
     CheckTimePicker->setTime(QTime(time.Hour(), time.Minute(), time.Second()));
+    StartAtLoginCheck->setChecked(options_.StartAtLogin);
     CheckTimePicker->setFocus();
 }
 
 void OptionsForm::OptionsForm_Form_Unload() {
     const QTime time = CheckTimePicker->time();
-    db_.CheckTime = DateValue::TimeOfDay(time.hour(), time.minute(), time.second());
+    options_.CheckTime = DateValue::TimeOfDay(time.hour(), time.minute(), time.second());
+    options_.StartAtLogin = StartAtLoginCheck->isChecked();
 }
 
 }  // namespace pesterly

@@ -2,26 +2,28 @@
 
 #include "ui/dialogs/ModalForm.h"
 
+class QCheckBox;
 class QLabel;
 class QTimeEdit;
 
 namespace pesterly {
 
-struct Database;
+struct Options;
 
-// Chooses the time of day after which the daily review may start. The form has no buttons:
-// the caller opens it with exec(), the user closes it with the window's close box, and every
-// way of closing applies the time shown to Database::CheckTime.
+// Chooses the time of day after which the daily review may start, and whether Pesterly starts
+// at login. The form has no buttons: the caller opens it with exec(), the user closes it with
+// the window's close box, and every way of closing applies what the form shows to the options.
 class OptionsForm : public ModalForm {
     Q_OBJECT
 
   public:
-    OptionsForm(Database& db, QWidget* parent);
+    OptionsForm(Options& options, QWidget* parent);
 
     void done(int result) override;
 
     QLabel* Label1 = nullptr;
     QTimeEdit* CheckTimePicker = nullptr;
+    QCheckBox* StartAtLoginCheck = nullptr;
 
   protected:
     void Opening() override;
@@ -32,7 +34,7 @@ class OptionsForm : public ModalForm {
     void OptionsForm_Form_Load();
     void OptionsForm_Form_Unload();
 
-    Database& db_;
+    Options& options_;
 };
 
 }  // namespace pesterly

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QFileDialog>
-#include <algorithm>
 
 #include "exchange/Calendar.h"
 #include "platform/CalendarModule.h"
@@ -32,7 +31,7 @@ CalendarCommands::CalendarCommands(GridCommands& commands, FlexGrid& grid, Datab
 CalendarCommands::~CalendarCommands() = default;
 
 void CalendarCommands::Export() {
-    if (grid_.Row() == 0) {
+    if (commands_.SelectedSlots().empty()) {
         asker_.Tell("There is nothing to export: select the events to export first.");
         return;
     }
@@ -44,17 +43,9 @@ void CalendarCommands::Export() {
 }
 
 void CalendarCommands::ExportTo(const QString& path) {
-    // The rows as Export Events takes them: from the current row to the end of the selection.
-    const int first = std::max(std::min(grid_.Row(), grid_.RowSel()), 1);
-    const int last = std::max(grid_.Row(), grid_.RowSel());
-    std::vector<int> chosen;
-    for (int row = first; row <= last; ++row) {
-        if (const int slot = commands_.SlotOfRow(row); slot >= 0) {
-            chosen.push_back(slot);
-        }
-    }
-    if (const MaybeError error = WriteCalendarFile(path, CalendarItemsOf(db_, chosen),
-                                                   QDateTime::currentSecsSinceEpoch())) {
+    if (const MaybeError error =
+            WriteCalendarFile(path, CalendarItemsOf(db_, commands_.SelectedSlots()),
+                              QDateTime::currentSecsSinceEpoch())) {
         asker_.Tell(error->message);
     }
 }

@@ -9,8 +9,7 @@
 
 namespace pesterly {
 namespace {
-// Short enough that the file is current within a second; long enough to write a burst of
-// changes (an import, a review) once.
+// Long enough for the window to come up first.
 constexpr int kWriteDelayMs = 300;
 }  // namespace
 
@@ -36,7 +35,7 @@ MaybeError CalendarFileKeeper::KeepAt(const QString& path) {
     return std::nullopt;
 }
 
-void CalendarFileKeeper::TableChanged() {
+void CalendarFileKeeper::WriteSoon() {
     if (!Path().isEmpty()) {
         soon_.start();
     }

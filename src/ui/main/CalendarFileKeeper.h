@@ -13,7 +13,7 @@ struct Database;
 
 // Keeps the calendar file that the option CalendarFile names current, for calendar programs
 // that subscribe to it: the whole table is written there, all at once, soon after start and
-// within a second of every change to the table.
+// whenever the change saver has settled a burst of changes.
 class CalendarFileKeeper {
   public:
     CalendarFileKeeper(const Database& db, SettingsStore& store, QuestionAsker& asker);
@@ -23,12 +23,12 @@ class CalendarFileKeeper {
     // Keeps the file at path current from now on (none for an empty path) and writes it at
     // once. The option is saved to the settings file; an error when it could not be.
     MaybeError KeepAt(const QString& path);
-    // The table has changed: the file is written again shortly, once for a burst of changes.
-    void TableChanged();
-
-  private:
+    // Writes the file shortly, so that the start is not held up by it.
+    void WriteSoon();
+    // Writes the table to the file now, when one is kept.
     void WriteNow();
 
+  private:
     const Database& db_;
     SettingsStore& store_;
     QuestionAsker& asker_;

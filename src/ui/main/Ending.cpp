@@ -7,6 +7,7 @@
 #include "store/Database.h"
 #include "store/SettingsLayout.h"
 #include "store/SettingsStore.h"
+#include "store/TextForms.h"
 
 namespace pesterly {
 
@@ -38,6 +39,7 @@ bool Ending::SaveAndUnload(Asking asking) {
 
 void Ending::SaveOrRescue() {
     const MaybeError error = SaveSettings(db_, store_);
+    lost_ = false;
     if (!error) {
         return;
     }
@@ -49,7 +51,29 @@ void Ending::SaveOrRescue() {
         std::fprintf(stderr, "pesterly: the events are kept in %s\n", where->c_str());
     } else {
         std::fprintf(stderr, "pesterly: %s\n", std::get<Error>(rescue).message.c_str());
+        lost_ = true;
+        TellWhatIsLost();
     }
+}
+
+// The last place the table can still be seen: the desktop's log of standard error.
+void Ending::TellWhatIsLost() const {
+    std::fprintf(stderr,
+                 "pesterly: nothing could be saved anywhere, so the changes of this session are "
+                 "lost. The table held %d events:\n",
+                 db_.HappeningCount);
+    for (int n = 0; n < db_.HappeningCount; ++n) {
+        const Happening& h = db_.Happenings[n];
+        std::fprintf(stderr, "pesterly:     %s  %s\n", forms::GeneralDate(h.EventDate).c_str(),
+                     h.Desc.c_str());
+    }
+    std::string categories;
+    for (int n = 0; n < db_.CategoryCount; ++n) {
+        categories += (n == 0 ? "" : ", ") + db_.Categories[n];
+    }
+    std::fprintf(stderr, "pesterly: the categories: %s; the review time: %s.\n",
+                 db_.CategoryCount == 0 ? "none" : categories.c_str(),
+                 forms::GeneralDate(db_.options.CheckTime).c_str());
 }
 
 }  // namespace pesterly

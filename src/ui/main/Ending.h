@@ -24,15 +24,19 @@ class Ending {
     // the user was told.
     bool SaveAndUnload(Asking asking);
     bool Unloaded() const { return unloaded_; }
+    // The last save with nobody to ask failed, and so did the rescue copy.
+    bool Lost() const { return lost_; }
 
   private:
     void SaveOrRescue();
+    void TellWhatIsLost() const;
 
     Database& db_;
     SettingsStore& store_;
     QuestionAsker& asker_;
     TrayIcon& tray_;
     bool unloaded_ = false;
+    bool lost_ = false;
 };
 
 }  // namespace pesterly

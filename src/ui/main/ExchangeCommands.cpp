@@ -15,14 +15,16 @@
 namespace pesterly {
 namespace {
 const QString kExchangeFilter = QStringLiteral("Pesterly (*.Pesterly)");
-}
+// Export writes the name as typed, so a file may well have been saved without the extension.
+const QString kImportFilters = kExchangeFilter + QStringLiteral(";;All files (*)");
+}  // namespace
 
 ExchangeCommands::ExchangeCommands(GridCommands& commands, FlexGrid& grid, Database& db,
                                    QuestionAsker& asker, QWidget* window)
     : commands_(commands), grid_(grid), db_(db), asker_(asker), window_(window) {}
 
 void ExchangeCommands::Export() {
-    if (grid_.Row() == 0) {
+    if (commands_.SelectedSlots().empty()) {
         asker_.Tell("There is nothing to export: select the events to export first.");
         return;
     }
@@ -34,15 +36,14 @@ void ExchangeCommands::Export() {
 }
 
 void ExchangeCommands::ExportTo(const QString& path) {
-    const int first = std::min(grid_.Row(), grid_.RowSel());
-    const int last = std::max(grid_.Row(), grid_.RowSel());
+    const std::vector<int> rows = grid_.SelectedRows();
     std::vector<Happening> records;
-    for (int row = std::max(first, 1); row <= last; ++row) {
-        if (const int slot = commands_.SlotOfRow(row); slot >= 0) {
-            records.push_back(db_.Happenings[slot]);
-        }
+    for (const int slot : commands_.SelectedSlots()) {
+        records.push_back(db_.Happenings[slot]);
     }
-    grid_.SetRowCol(last, kColSlot);
+    if (!rows.empty()) {
+        grid_.SetRowCol(rows.back(), kColSlot);
+    }
     if (const MaybeError error = WriteWholeFile(path, WriteExchangeFile(records))) {
         asker_.Tell(error->message);
     }
@@ -50,7 +51,7 @@ void ExchangeCommands::ExportTo(const QString& path) {
 
 void ExchangeCommands::Import() {
     const QString path = QFileDialog::getOpenFileName(window_, QStringLiteral("Import Events"),
-                                                      QString(), kExchangeFilter);
+                                                      QString(), kImportFilters);
     if (!path.isEmpty()) {
         ReadFile(path);
     }
@@ -68,14 +69,29 @@ void ExchangeCommands::ReadFile(const QString& infile) {
                     ", because the file is damaged:\n" + error->message);
         return;
     }
-    const ImportSummary summary = ImportHappenings(db_, std::get<std::vector<Happening>>(parsed));
+    const auto& contents = std::get<ExchangeContents>(parsed);
+    const ImportSummary summary = ImportHappenings(db_, contents.events);
     for (const int slot : summary.appended_slots) {
         grid_.SetRows(grid_.Rows() + 1);
         commands_.FillRow(grid_.Rows() - 2, slot);
     }
+    std::vector<std::string> notes;
+    if (contents.ignored_from_line > 0) {
+        const size_t count = contents.events.size();
+        notes.push_back("The first line of " + infile.toStdString() + " announces " +
+                        std::to_string(count) + (count == 1 ? " event" : " events") +
+                        ", and Pesterly read those. The rest of the file, from line " +
+                        std::to_string(contents.ignored_from_line) + " on, was ignored.");
+    }
     if (summary.left_out > 0) {
-        asker_.Tell("The event table is full (101 events), so " + std::to_string(summary.left_out) +
-                    " new events from the file were left out.");
+        notes.push_back("The event table is full (101 events), so " +
+                        (summary.left_out == 1 ? std::string("1 new event from the file was")
+                                               : std::to_string(summary.left_out) +
+                                                     " new events from the file were") +
+                        " left out.");
+    }
+    if (!notes.empty()) {
+        asker_.Tell(notes.size() == 1 ? notes[0] : notes[0] + "\n\n" + notes[1]);
     }
 }
 

@@ -86,14 +86,16 @@ void FlexGrid::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-int FlexGrid::RowSel() const {
-    const int current = currentRow();
+std::vector<int> FlexGrid::SelectedRows() const {
+    std::vector<int> rows;
     for (const QTableWidgetSelectionRange& range : selectedRanges()) {
-        if (current >= range.topRow() && current <= range.bottomRow()) {
-            return (current == range.topRow() ? range.bottomRow() : range.topRow()) + 1;
+        for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
+            rows.push_back(row + 1);
         }
     }
-    return Row();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 QString FlexGrid::CellText(int row, int col) const {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTableWidget>
 #include <algorithm>
+#include <vector>
 
 namespace pesterly {
 
@@ -24,8 +25,9 @@ class FlexGrid : public QTableWidget {
     // Makes a cell current and selects its row alone; row 0 leaves no data row current.
     void SetRowCol(int row, int col);
     void SetRow(int row) { SetRowCol(row, std::max(currentColumn(), 0)); }
-    // The other end of the selected range of rows; equal to Row() for a single row.
-    int RowSel() const;
+    // The data rows shown selected, top to bottom, however they were selected: a click, a
+    // drag, Shift with a click or the arrow keys, Ctrl+A. They need not include Row().
+    std::vector<int> SelectedRows() const;
 
     QString CellText(int row, int col) const;
     void SetCellText(int row, int col, const QString& text);

@@ -56,6 +56,16 @@ int GridCommands::SlotOfRow(int row) const {
     return slot < db_.HappeningCount ? slot : -1;
 }
 
+std::vector<int> GridCommands::SelectedSlots() const {
+    std::vector<int> chosen;
+    for (const int row : grid_.SelectedRows()) {
+        if (const int slot = SlotOfRow(row); slot >= 0) {
+            chosen.push_back(slot);
+        }
+    }
+    return chosen;
+}
+
 void GridCommands::AddNew() {
     if (db_.IsFull()) {
         asker_.Tell(
@@ -72,12 +82,14 @@ void GridCommands::AddNew() {
     const int slot = db_.HappeningCount;
     grid_.SetRows(grid_.Rows() + 1);
     db_.AppendHappening(event);
+    changed_();
     FillRow(slot, slot);
     EditCurrent();
 }
 
 void GridCommands::EditCurrent() {
-    const int row = grid_.Row();
+    const std::vector<int> rows = grid_.SelectedRows();
+    const int row = rows.size() == 1 ? rows.front() : 0;
     const int slot = SlotOfRow(row);
     if (slot < 0) {
         return;
@@ -85,28 +97,31 @@ void GridCommands::EditCurrent() {
     db_.EditBuffer = db_.Happenings[slot];
     if (editor_ == nullptr) {
         editor_ = new EditHappening(db_, window_);
+        QObject::connect(editor_, &EditHappening::CategoryAdded, editor_, [this] { changed_(); });
     }
     editor_->exec();
     if (!db_.EditCancelled) {
         db_.Happenings[slot] = db_.EditBuffer;
+        changed_();
         FillRow(row - 1, slot);
     }
 }
 
 void GridCommands::DeleteCurrent() {
-    const int row = grid_.Row();
-    if (row == 0) {
+    const std::vector<int> rows = grid_.SelectedRows();
+    if (rows.empty()) {
         return;
     }
-    if (row != grid_.RowSel()) {
+    if (rows.size() > 1) {
         asker_.Tell("I was too lazy to implement multiple event deletes");
         return;
     }
-    const int slot = SlotOfRow(row);
+    const int slot = SlotOfRow(rows.front());
     if (slot < 0) {
         return;
     }
     db_.RemoveHappening(slot);
+    changed_();
     Refill();
 }
 

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/AutostartEntry.h"
+#include "platform/Outbox.h"
 #include "platform/TrayIcon.h"
 #include "reminder/QuestionAsker.h"
 #include "reminder/Review.h"
@@ -21,6 +23,7 @@
 #include "ui/help/HelpWindow.h"
 #include "ui/main/CalendarCommands.h"
 #include "ui/main/CalendarFileKeeper.h"
+#include "ui/main/ChangeSaver.h"
 #include "ui/main/Ending.h"
 #include "ui/main/ExchangeCommands.h"
 #include "ui/main/FlexGrid.h"
@@ -29,6 +32,23 @@
 
 namespace pesterly {
 namespace {
+
+// Passes the review's questions on and notes each answer as a change. The review carries out an
+// answer before it asks anything else, so the save that follows finds it done.
+class AnswerSavingAsker final : public QuestionAsker {
+  public:
+    AnswerSavingAsker(QuestionAsker& asker, ChangeSaver& saver) : asker_(asker), saver_(saver) {}
+    Answer AskYesNoCancel(const std::string& prompt) override {
+        const Answer answer = asker_.AskYesNoCancel(prompt);
+        saver_.NoteChange();
+        return answer;
+    }
+    void Tell(const std::string& message) override { asker_.Tell(message); }
+
+  private:
+    QuestionAsker& asker_;
+    ChangeSaver& saver_;
+};
 
 // The command line as the user typed it: an argument holding a blank was quoted.
 QString CommandLineText(const QStringList& arguments) {
@@ -57,10 +77,22 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
         *grid_commands_, *FGrid, services.db, services.store, services.clock, services.asker, this);
     schedule_ = std::make_unique<ReviewSchedule>(
         services.db, services.clock, services.wakeup, [this] { PesterlyMain_SlowTimer_Timer(); },
-        [this] { ReviewDueHappenings(); });
+        [this] { ReviewDueHappenings(); }, *this, services.notifier);
     ending_ = std::make_unique<Ending>(services.db, services.store, services.asker, services.tray);
+    saver_ = std::make_unique<ChangeSaver>(services.db, services.store, services.asker);
+    grid_commands_->OnTableChanged([this] { saver_->NoteChange(); });
+    // Every change to the table goes through the saver; the kept calendar file follows it.
+    connect(saver_.get(), &ChangeSaver::Settled, this, [this] { calendar_->Keeper().WriteNow(); });
     CreateMenus();
     WireHandlers();
+    if (services.outbox != nullptr) {
+        connect(services.outbox, &Outbox::WaitingChanged, this, [this](int count) {
+            services_.tray.SetTip(
+                count == 0   ? QStringLiteral("Pesterly")
+                : count == 1 ? QStringLiteral("Pesterly: 1 nag mail waiting")
+                             : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
+        });
+    }
     PesterlyMain_Form_Load(arguments);
     CentreOnScreen();
 }
@@ -71,12 +103,14 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     if (!arguments.isEmpty()) {
         services_.asker.Tell(CommandLineText(arguments).toStdString());
     }
-    LoadSettings(services_.db, services_.store);
+    if (const auto notice = LoadSettings(services_.db, services_.store)) {
+        services_.asker.Tell(*notice);
+    }
     grid_commands_->Load();
     SizeColumns(*layout_);
     LoadOptions(services_.db, services_.store, services_.clock.Today());
     MenuCalendarFile->setChecked(!calendar_->Keeper().Path().isEmpty());
-    TableChanged();  // the calendar file is written afresh at every start
+    calendar_->Keeper().WriteSoon();  // the calendar file is written afresh at every start
     ArmSlowTimer();
     StartupTimer->start();
 }
@@ -86,9 +120,11 @@ void PesterlyMain::FillRow(int rownum, int hapnum) {
 }
 
 void PesterlyMain::ReviewDueHappenings() {
-    pesterly::ReviewDueHappenings(services_.db, services_.asker, services_.mailer, services_.clock);
+    AnswerSavingAsker asker(services_.asker, *saver_);
+    pesterly::ReviewDueHappenings(services_.db, asker, services_.mailer, services_.clock);
+    // The schedule stamps the review date as soon as this returns, before the save runs.
+    saver_->NoteChange();
     grid_commands_->Refill();
-    TableChanged();
 }
 
 void PesterlyMain::ArmSlowTimer() {
@@ -105,17 +141,14 @@ void PesterlyMain::PesterlyMain_Command1_Click() {
 
 void PesterlyMain::PesterlyMain_AddNewButton_Click() {
     grid_commands_->AddNew();
-    TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_FGrid_DblClick() {
     grid_commands_->EditCurrent();
-    TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_DeleteButton_Click() {
     grid_commands_->DeleteCurrent();
-    TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_FGrid_Click(int mouse_col) {
@@ -123,10 +156,24 @@ void PesterlyMain::PesterlyMain_FGrid_Click(int mouse_col) {
 }
 
 void PesterlyMain::PesterlyMain_FileOptions_Click() {
+    Options& options = services_.db.options;
     if (options_form_ == nullptr) {
-        options_form_ = new OptionsForm(services_.db, this);
+        options_form_ = new OptionsForm(options, this);
     }
+    const AutostartEntry* autostart = services_.autostart;
+    const bool stored = options.StartAtLogin;
+    // An entry switched off in the desktop's session settings shows as off.
+    const bool shown = autostart != nullptr ? autostart->StartsAtLogin(stored) : stored;
+    options.StartAtLogin = shown;
     options_form_->exec();
+    if (options.StartAtLogin == shown) {
+        options.StartAtLogin = stored;  // an untouched box changes nothing
+    } else if (autostart != nullptr) {
+        if (const MaybeError error = autostart->Follow(options.StartAtLogin, true)) {
+            services_.asker.Tell(error->message);
+        }
+    }
+    saver_->NoteChange();
     ArmSlowTimer();  // a new review time applies at once
 }
 
@@ -139,7 +186,8 @@ void PesterlyMain::PesterlyMain_FileMAPI_Click() {
 
 void PesterlyMain::PesterlyMain_MailServer_Click() {
     if (mail_server_ == nullptr) {
-        mail_server_ = new MailServerForm(services_.store, services_.asker, this);
+        mail_server_ =
+            new MailServerForm(services_.db.options, services_.store, services_.asker, this);
         if (services_.outbox != nullptr) {
             mail_server_->ShowOutbox(*services_.outbox);
         }
@@ -157,12 +205,12 @@ void PesterlyMain::ExportTo(const QString& path) {
 
 void PesterlyMain::PesterlyMain_MenuImport_Click() {
     exchange_->Import();
-    TableChanged();
+    saver_->NoteChange();
 }
 
 void PesterlyMain::ReadFile(const QString& infile) {
     exchange_->ReadFile(infile);
-    TableChanged();
+    saver_->NoteChange();
 }
 
 void PesterlyMain::PesterlyMain_MenuExportCalendar_Click() {
@@ -171,15 +219,11 @@ void PesterlyMain::PesterlyMain_MenuExportCalendar_Click() {
 
 void PesterlyMain::PesterlyMain_MenuImportCalendar_Click() {
     calendar_->Import();
-    TableChanged();
+    saver_->NoteChange();
 }
 
 void PesterlyMain::PesterlyMain_MenuCalendarFile_Click() {
     MenuCalendarFile->setChecked(calendar_->ToggleKeptFile());
-}
-
-void PesterlyMain::TableChanged() {
-    calendar_->Keeper().TableChanged();
 }
 
 void PesterlyMain::PesterlyMain_AboutPesterly_Click() {
@@ -193,8 +237,9 @@ void PesterlyMain::PesterlyMain_StartHelp_Click() {
 
 void PesterlyMain::closeEvent(QCloseEvent* event) {
     if (ending_->Unloaded() || PesterlyMain_Form_Unload()) {
+        saver_->Stop();
         event->accept();
-        emit Unloaded();
+        Q_EMIT Unloaded();
     } else {
         event->ignore();
     }
@@ -208,15 +253,20 @@ void PesterlyMain::EndOnRequest() {
     if (ending_->Unloaded()) {
         return;
     }
+    saver_->Stop();
     ending_->SaveAndUnload(Ending::Asking::kNobody);
     hide();
     // Not through close(): a close already under way (its failed-save message still open)
     // would swallow this one and leave the program running.
-    emit Unloaded();
+    Q_EMIT Unloaded();
 }
 
 void PesterlyMain::SaveNow() {
     ending_->Save(Ending::Asking::kNobody);
+}
+
+bool PesterlyMain::SessionLost() const {
+    return ending_->Lost();
 }
 
 void PesterlyMain::changeEvent(QEvent* event) {
@@ -279,6 +329,16 @@ void PesterlyMain::PesterlyMain_ShowPesterly_Click() {
     show();
     raise();
     activateWindow();
+}
+
+void PesterlyMain::StartHidden(int wait_ms) {
+    // At login the panel may start after Pesterly; without one the window must not stay
+    // out of reach.
+    QTimer::singleShot(wait_ms, this, [this] {
+        if (!isVisible() && !services_.tray.IsAvailable()) {
+            PesterlyMain_ShowPesterly_Click();
+        }
+    });
 }
 
 void PesterlyMain::PesterlyMain_HideButton_Click() {

@@ -12,7 +12,10 @@ class QTimer;
 namespace pesterly {
 
 class CalendarCommands;
+class AutostartEntry;
+class ChangeSaver;
 class Clock;
+class DesktopNotifier;
 class Ending;
 class ExchangeCommands;
 class FlexGrid;
@@ -42,6 +45,10 @@ struct MainServices {
     WakeUpSource& wakeup;
     // Where nag mail that could not go out waits; none in tests that do not need it.
     Outbox* outbox = nullptr;
+    // Calls the user to a review that starts while the window is out of sight.
+    DesktopNotifier* notifier = nullptr;
+    // The entry that starts Pesterly at login; none in tests that do not need it.
+    const AutostartEntry* autostart = nullptr;
 };
 
 // The main window: its controls and menus, each handler handing the work to the class with
@@ -67,6 +74,9 @@ class PesterlyMain : public QMainWindow {
     void EndOnRequest();
     // Saves the table now, as the session manager asks before the desktop session ends.
     void SaveNow();
+    // True when the last save that nobody could be asked about failed, and no rescue copy could
+    // be kept either: the session's changes are lost.
+    bool SessionLost() const;
     // Writes the events of the selected grid rows, top to bottom, to an exchange file.
     void ExportTo(const QString& path);
     // Appends the new events of an exchange file to the table and the grid. A damaged file
@@ -74,6 +84,12 @@ class PesterlyMain : public QMainWindow {
     void ReadFile(const QString& infile);
     // Makes the window visible and gives it the focus.
     void PesterlyMain_ShowPesterly_Click();
+    // Instead of showing the window at start: it waits in the notification area, or is shown
+    // after `wait_ms` if no notification area has come by then.
+    void StartHidden(int wait_ms);
+    // Saves every change to the table and the options within a second; its Settled signal is
+    // the place to hook anything else that must follow the table.
+    ChangeSaver& Saver() { return *saver_; }
 
     FlexGrid* FGrid = nullptr;
     QPushButton* AddNewButton = nullptr;
@@ -100,7 +116,7 @@ class PesterlyMain : public QMainWindow {
     QAction* ShowPesterly = nullptr;
     QAction* TrayExit = nullptr;
 
-  signals:
+  Q_SIGNALS:
     // The window has unloaded after saving; the program ends.
     void Unloaded();
 
@@ -142,8 +158,6 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_MenuExportCalendar_Click();
     void PesterlyMain_MenuImportCalendar_Click();
     void PesterlyMain_MenuCalendarFile_Click();
-    // After every command that may have changed the table: the kept calendar file follows.
-    void TableChanged();
     void PesterlyMain_AboutPesterly_Click();
     void PesterlyMain_StartHelp_Click();
     // Runs when the schedule's wake-up comes.
@@ -157,6 +171,7 @@ class PesterlyMain : public QMainWindow {
     std::unique_ptr<CalendarCommands> calendar_;
     std::unique_ptr<ReviewSchedule> schedule_;
     std::unique_ptr<Ending> ending_;
+    std::unique_ptr<ChangeSaver> saver_;
     // Dialogs are made on first use and kept.
     OptionsForm* options_form_ = nullptr;
     NagList* nag_list_ = nullptr;

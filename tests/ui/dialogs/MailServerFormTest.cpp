@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "platform/Outbox.h"
+#include "store/Options.h"
 #include "support/FakeKeyring.h"
 #include "support/FakeMailPost.h"
 #include "support/MemorySettingsStore.h"
@@ -20,9 +21,7 @@ using namespace testing;
 class MailServerFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        store.SaveSetting("Mail", "Method", "SMTP");
-        store.SaveSetting("Mail", "Host", "mail.example.org");
-        store.SaveSetting("Mail", "User", "me");
+        options.Mail = {MailMethod::kSmtp, "mail.example.org", "", {}, "me", ""};
         keyring.passwords["me@mail.example.org"] = "old secret";
     }
     std::string Status() const { return form.StatusText->toPlainText().toStdString(); }
@@ -32,7 +31,11 @@ class MailServerFormTest : public ::testing::Test {
     testing::FakeKeyring keyring;
     std::vector<MailSettings> sent;
     std::variant<std::string, Error> answer = std::string("250 Message accepted");
-    MailServerForm form{store, asker, keyring,
+    Options options;
+    MailServerForm form{options,
+                        store,
+                        asker,
+                        keyring,
                         [this](const MailSettings& settings) {
                             sent.push_back(settings);
                             return answer;
@@ -113,6 +116,7 @@ TEST_F(MailServerFormTest, ListsWaitingMailsToDiscardOrRetry) {
         QObject::connect(&outbox, &Outbox::RetryDone, &done, &QEventLoop::quit);
         Click(form.RetryNowButton);
         done.exec();
+        EXPECT_EQ(Status(), "Every waiting nag mail has been sent.");
         EXPECT_EQ(form.WaitingList->count(), 0);
         EXPECT_FALSE(form.RetryNowButton->isEnabled());
         EXPECT_FALSE(form.OKButton->isEnabled()) << "the list is no setting";

@@ -12,21 +12,21 @@ using testing::RunModal;
 
 TEST(OptionsForm, TheTimeAppliesToTheSecondAtCloseWhateverEndsTheForm) {
     Database db;
-    OptionsForm form{db, nullptr};
-    db.CheckTime = DateValue::TimeOfDay(8, 0, 30);
+    OptionsForm form{db.options, nullptr};
+    db.options.CheckTime = DateValue::TimeOfDay(8, 0, 30);
     RunModal(form, [&] {
         testing::ExpectTidyForm(form);
         QTest::keyClick(form.CheckTimePicker, Qt::Key_Up);  // the hour
         EXPECT_EQ(form.CheckTimePicker->time(), QTime(9, 0, 30));
-        EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 30)) << "nothing applies before";
+        EXPECT_EQ(db.options.CheckTime, DateValue::TimeOfDay(8, 0, 30)) << "nothing applies before";
         form.close();
     });
-    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(9, 0, 30));
+    EXPECT_EQ(db.options.CheckTime, DateValue::TimeOfDay(9, 0, 30));
     RunModal(form, [&] {  // a caller that ends the form itself
         QTest::keyClick(form.CheckTimePicker, Qt::Key_Down);
         form.reject();
     });
-    EXPECT_EQ(db.CheckTime, DateValue::TimeOfDay(8, 0, 30));
+    EXPECT_EQ(db.options.CheckTime, DateValue::TimeOfDay(8, 0, 30));
 }
 
 }  // namespace

@@ -1,28 +1,19 @@
-#!/usr/bin/python3
-"""Starts the real Pesterly on hostile settings files under Xvfb and counts what goes wrong.
+"""Settings files: the program started on hostile settings files.
 
-Each generated file is put in a private settings folder; the program is started on it, any
-start-up message is answered with Return, the main window is awaited, and the program is ended
-by SIGTERM, as at logout. Afterwards every event description a person can read in the file
-before the run must still be in the folder's settings file (or in the ".unsaved" file beside
-one that could not be read), with the same text.
-
-    tools/attack-settings.py [path/to/pesterly]      (default: build/src/pesterly)
+Each file is put in a private settings folder; the program is started on it, any start-up
+message is answered with Return, and it is ended by SIGTERM, as at logout. Afterwards every
+event description a person can read in the file before the run must still be in the folder's
+settings file (or in the ".unsaved" file beside one that could not be read), with the same
+text. A file whose event count cannot be read gets an event imported before the end: then
+every event of the file must be in the table that was saved (or, past 101 events, in the
+".damaged" copy), and the start must have said so.
 """
 
 import os
 import random
-import shutil
-import signal
 import string
-import subprocess
-import sys
-import tempfile
-import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
-from desktop import Pesterly, Xvfb  # noqa: E402
+from common import Case, Program, make_home, remove
 
 NAMED = {"\a": "\\a", "\b": "\\b", "\f": "\\f", "\n": "\\n", "\r": "\\r", "\t": "\\t",
          "\v": "\\v", '"': '\\"', "\\": "\\\\"}
@@ -108,8 +99,8 @@ def decode_line(raw):
                        bytes([b]).decode("cp1252") for b in raw)
 
 
-def readable_descriptions(data):
-    """The event descriptions a person reads in the file: every EDesc line of [Events]."""
+def event_lines(data):
+    """(key in lower case, text) of every line of [Events] a person reads in the file."""
     found = []
     section = None
     if data.startswith(b"\xef\xbb\xbf"):
@@ -120,18 +111,28 @@ def readable_descriptions(data):
             section = line[1:line.find("]")].strip().lower() if "]" in line else None
         elif "=" in line and section == "events":
             key, value = line.split("=", 1)
-            if key.strip().lower().startswith("edesc"):
-                value = value.strip(" \t")
-                decoded = from_written_form(value)
-                text = (decoded if decoded is not None else value).strip(" ")
-                if text:
-                    found.append(text)
+            value = value.strip(" \t")
+            decoded = from_written_form(value)
+            found.append((key.strip().lower(), (decoded if decoded is not None else value)
+                          .strip(" ")))
     return found
+
+
+def readable_descriptions(data):
+    """The event descriptions a person reads in the file: every EDesc line of [Events]."""
+    return [text for key, text in event_lines(data) if key.startswith("edesc") and text]
+
+
+def table(data):
+    """The descriptions of the events the program shows for a file it wrote itself."""
+    lines = dict(reversed(event_lines(data)))
+    count = int(lines.get("eventcount", "0").strip() or "0")
+    return [lines.get(f"edesc{n}", "") for n in range(count)]
 
 
 def events(descriptions, count=None, extra=""):
     count = len(descriptions) if count is None else count
-    lines = [f'[Events]\nEventCount="{count}"']
+    lines = ["[Events]"] + ([] if count == "missing" else [f'EventCount="{count}"'])
     for n, desc in enumerate(descriptions):
         lines.append(f"EDate{n}=3/14/2026\nERepeat{n}=0\nEDesc{n}={desc}\nEDone{n}=3/1/2026")
     return ("\n".join(lines) + "\n" + extra + "[Options]\nCheckDate=12/31/2099\n").encode()
@@ -180,16 +181,20 @@ def cases():
     yield "not a file", "folder"
 
 
-def window_type(program, window):
-    x = program.screen.x
-    prop = window.get_full_property(x.intern_atom("_NET_WM_WINDOW_TYPE"), 0)
-    names = [x.get_atom_name(a) for a in (prop.value if prop else [])]
-    return "dialog" if any("DIALOG" in n for n in names) else "normal"
+
+def count_cases():
+    """(name, file, descriptions the table must show, descriptions it must not show)."""
+    three = ["Dentist", "Put the bins out", "Gas bill"]
+    for count in ("abc", "-1", "NaN", "3,0", "missing"):
+        yield f"count {count}", events(three, count=count), three, []
+    yield "count 2 of 3 slots", events(three, count=2), three[:2], three[2:]
+    many = [f"Event number {n}" for n in range(105)]
+    yield "count abc, 105 slots", events(many, count="abc"), many, []
 
 
-def attack(binary, screen, name, content):
-    config = tempfile.mkdtemp(prefix="pesterly-attack-")
-    ini = os.path.join(config, "Pesterly", "Pesterly.ini")
+def attack(suite, case, content):
+    home = make_home()
+    ini = os.path.join(home, "config", "Pesterly", "Pesterly.ini")
     os.makedirs(os.path.dirname(ini))
     if content == "fifo":
         os.mkfifo(ini)
@@ -199,74 +204,64 @@ def attack(binary, screen, name, content):
         with open(ini, "wb") as f:
             f.write(content)
     before = readable_descriptions(content) if isinstance(content, bytes) else []
-    program = Pesterly(binary, screen, extra_env={"XDG_CONFIG_HOME": config})
-    result = {"crash": 0, "hang": 0, "notices": 0, "events": len(before), "lost": 0}
+    program = Program(suite, home)
     try:
-        deadline = time.monotonic() + 20
-        main_shown = False
-        while time.monotonic() < deadline and program.process.poll() is None:
-            shown = program.windows("Pesterly")
-            if not shown:
-                time.sleep(0.05)
-                continue
-            if window_type(program, shown[0]) == "dialog":
-                result["notices"] += 1
-                program.keys(shown[0], "Return")
-                time.sleep(0.3)
-                continue
-            main_shown = True
-            break
-        if program.process.poll() is None:
-            program.process.send_signal(signal.SIGTERM)
-        try:
-            code = program.process.wait(timeout=15)
-            if code != 0:
-                result["crash"] = 1
-        except subprocess.TimeoutExpired:
-            result["hang"] = 1
-        if not main_shown and not result["crash"]:
-            result["hang"] = 1
+        program.settle(case)
+        program.finish(case)
         after = []
         for path in (ini, ini + ".unsaved"):
             if os.path.isfile(path):
                 with open(path, "rb") as f:
                     after += readable_descriptions(f.read())
-        result["lost"] = sum(1 for d in before if d not in after)
-        if result["lost"] or result["crash"] or result["hang"]:
-            print(f"  {name}: {result} {program.output()[:300]!r}", file=sys.stderr)
+        lost = [d for d in before if d not in after]
+        case.check(not lost, "lost", f"{len(lost)} of {len(before)} events: {lost[:3]!r}")
     finally:
         program.cleanup()
-        shutil.rmtree(config, ignore_errors=True)
-    return result
+        remove(home)
 
 
-def main():
-    binary = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "build", "src",
-                                                                 "pesterly")
-    screen = Xvfb()
-    totals = {}
+def attack_count(suite, case, content, shown, hidden):
+    """The file, one event imported, the end; then what the saved table shows."""
+    home = make_home()
+    ini = os.path.join(home, "config", "Pesterly", "Pesterly.ini")
+    exchange = os.path.join(home, "one.Pesterly")
+    with open(exchange, "w", encoding="utf-8") as f:
+        f.write('1\n#2026-03-14#,0,"Imported event",#2026-03-01#,#FALSE#,"",0,""\n')
+    program = Program(suite, home, settings=content)
     try:
-        for name, content in cases():
-            result = attack(binary, screen, name, content)
-            row = totals.setdefault(name, {"cases": 0, "crash": 0, "hang": 0, "notices": 0,
-                                           "events": 0, "lost": 0})
-            row["cases"] += 1
-            for key, value in result.items():
-                row[key] += value
+        program.settle(case)
+        notices = case.notices
+        program.import_file(case, exchange)
+        program.finish(case)
+        with open(ini, "rb") as f:
+            saved = table(f.read())
+        kept = saved[:]
+        if os.path.isfile(ini + ".damaged"):
+            with open(ini + ".damaged", "rb") as f:
+                kept += readable_descriptions(f.read())
+        lost = [d for d in shown if d not in (saved if len(shown) <= 101 else kept)]
+        case.check(not lost, "lost", f"{len(lost)} of {len(shown)} events not in the table: "
+                   f"{lost[:3]!r}; the table: {saved[:4]!r}")
+        case.check(len(saved) == 101 or "Imported event" in saved, "lost",
+                   "the imported event is not in the table")
+        case.check(not [d for d in hidden if d in saved], "other",
+                   f"an event past the count came back: {hidden!r}")
+        case.check(notices > 0 or hidden, "other", "the count was not read, and no word of it")
+    except ValueError as error:
+        case.fault("other", f"the saved file is not the program's own: {error}")
     finally:
-        screen.stop()
-    print("| Class | Cases | Crashes | Hangs | Notices | Events in the files | Events lost |")
-    print("| --- | ---: | ---: | ---: | ---: | ---: | ---: |")
-    total = {k: 0 for k in ("cases", "crash", "hang", "notices", "events", "lost")}
-    for name, row in totals.items():
-        print(f"| {name} | {row['cases']} | {row['crash']} | {row['hang']} | {row['notices']} | "
-              f"{row['events']} | {row['lost']} |")
-        for key in total:
-            total[key] += row[key]
-    print(f"| All | {total['cases']} | {total['crash']} | {total['hang']} | {total['notices']} | "
-          f"{total['events']} | {total['lost']} |")
-    return 1 if total["crash"] or total["hang"] or total["lost"] else 0
+        program.cleanup()
+        remove(home)
 
 
-if __name__ == "__main__":
-    sys.exit(main())
+def run(suite):
+    every = suite.scaled(4, 1, 1)
+    for number, (name, content) in enumerate(cases()):
+        if number % every == 0:
+            case = Case(name)
+            attack(suite, case, content)
+            yield case
+    for name, content, shown, hidden in count_cases():
+        case = Case(name)
+        attack_count(suite, case, content, shown, hidden)
+        yield case
