@@ -32,12 +32,10 @@ import time
 
 from Xlib import X
 
-# The X server, the tray host and the main window's design size are the end-to-end tests'.
+# The X server, the tray host and where the Hide button sits are the end-to-end tests'.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from desktop import MAIN_CLIENT, SCREEN, TrayHost, Xvfb  # noqa: E402
+from desktop import HIDE, SCREEN, TrayHost, Xvfb  # noqa: E402
 
-# The Hide button's centre, in design twips (see PesterlyMain).
-HIDE_BUTTON_CENTRE = (8760 + 975 // 2, 3960 + 375 // 2)
 # How long after its window is mapped a program counts as settled (Pesterly docks its tray
 # icon and enables Hide half a second after start).
 SETTLE_S = 1.5
@@ -156,13 +154,10 @@ class Desktop:
                        stdout=subprocess.DEVNULL)
 
     def click_hide_button(self, window):
-        """Clicks Pesterly's Hide button. The client area sits at the bottom of the window,
-        below the menu bar, scaled evenly from its design size."""
+        """Clicks Pesterly's Hide button, in the window's bottom right corner."""
         g = window.get_geometry()
-        scale = g.width / MAIN_CLIENT[0]
-        top = g.height - MAIN_CLIENT[1] * scale
-        x = g.x + round(HIDE_BUTTON_CENTRE[0] * scale)
-        y = g.y + round(top + HIDE_BUTTON_CENTRE[1] * scale)
+        x = g.x + g.width - HIDE[0]
+        y = g.y + g.height - HIDE[1]
         self.xdotool("mousemove", "--sync", x, y, "click", "1")
         # Leave the pointer where no window of either program is.
         self.xdotool("mousemove", SCREEN[0] - 1, SCREEN[1] - 1)

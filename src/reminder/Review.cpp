@@ -50,6 +50,22 @@ bool IsDue(const Happening& event, DateValue today) {
     return next.has_value() && today >= *next;
 }
 
+std::optional<DateValue> NextAskedDay(const Happening& event, DateValue last_review,
+                                      DateValue today) {
+    const std::optional<DateValue> due =
+        event.Repeat == kRepeatOneTime ? std::optional(event.EventDate) : NextDue(event);
+    if (!due.has_value()) {
+        return std::nullopt;
+    }
+    // A due date with a time of day is first due on the day after it.
+    DateValue due_day = due->DatePart();
+    if (!IsDue(event, due_day)) {
+        due_day = due_day.AddDays(1);
+    }
+    const DateValue review_day = std::max(today.DatePart(), last_review.DatePart().AddDays(1));
+    return std::max(due_day, review_day);
+}
+
 void ReviewDueHappenings(Database& db, QuestionAsker& asker, NagMailer& mailer,
                          const Clock& clock) {
     int slot = 0;

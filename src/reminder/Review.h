@@ -23,6 +23,14 @@ DateValue DoneDateBefore(int16_t repeat, DateValue due);
 // date on; a repeating one from its next due date on; an unknown repeat code never.
 bool IsDue(const Happening& event, DateValue today);
 
+// The day a review will next ask about the event: the first review day on which it is due.
+// The daily review runs at most once a day: today when the last review (`last_review`) was
+// before today, otherwise on the day after the last review. An event left unanswered or put
+// off stays due, so it is asked about again at the next review. Nothing for an unknown repeat
+// code, which is never asked about.
+std::optional<DateValue> NextAskedDay(const Happening& event, DateValue last_review,
+                                      DateValue today);
+
 // Walks the table in slot order and asks about every due event, carrying out each answer
 // before looking at the next event: Yes removes a one-time event or sets a repeating event's
 // DoneDate to today; No sends the event's nag mail when it asks for mail; Cancel puts it off.

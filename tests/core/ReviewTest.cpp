@@ -57,14 +57,34 @@ TEST(NextDue, EachRepeatRuleCountsFromTheDoneDate) {
     EXPECT_EQ(NextDue(Repeating("x", 7, kToday)), std::nullopt);
 }
 
-// Due on the day itself and every day after (seen in the reviews below); never a day early.
-TEST(IsDue, NeverADayEarly) {
-    EXPECT_FALSE(IsDue(OneTime("tomorrow", kToday.AddDays(1)), kToday));
-    // A time of day on the event date counts: 10:00 today is first due tomorrow.
-    EXPECT_FALSE(IsDue(OneTime("later", DateValue(kToday.Seconds() + 36000)), kToday));
-    EXPECT_TRUE(IsDue(OneTime("later", DateValue(kToday.Seconds() + 36000)), kToday.AddDays(1)));
-    EXPECT_FALSE(IsDue(Repeating("w", kRepeatWeekly, kToday.AddDays(-6)), kToday));
-    EXPECT_FALSE(IsDue(Repeating("d", kRepeatDaily, kToday), kToday));
+// Due on the day itself and every day after, never a day early; asked about at the first
+// review on or after that day: today's if it has not run yet, else the next day's.
+TEST(NextAskedDay, FirstReviewOnOrAfterTheDueDay) {
+    const auto day = [](int days, int seconds = 0) {
+        return DateValue(kToday.AddDays(days).Seconds() + seconds);
+    };
+    const struct {
+        const char* what;
+        Happening event;
+        int last_review;
+        std::optional<int> asked;
+    } cases[] = {
+        {"due today, review to come", OneTime("a", day(0)), -1, 0},
+        {"due today, review done or put off", OneTime("a", day(0)), 0, 1},
+        {"overdue", OneTime("a", day(-30)), -1, 0},
+        {"tomorrow", OneTime("a", day(1)), -1, 1},
+        {"today at 10:00", OneTime("a", day(0, 36000)), -1, 1},
+        {"weekly, done six days ago", Repeating("w", kRepeatWeekly, day(-6)), -1, 1},
+        {"weekly, done a week ago", Repeating("w", kRepeatWeekly, day(-7)), -1, 0},
+        {"weekly, done at 9:30 a week ago", Repeating("w", kRepeatWeekly, day(-7, 34200)), -1, 1},
+        {"daily, done today", Repeating("d", kRepeatDaily, day(0)), 0, 1},
+        {"clock set back", OneTime("a", day(-1)), 3, 4},
+        {"unknown repeat", Repeating("?", 7, day(-9)), -1, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto asked = NextAskedDay(c.event, day(c.last_review), kToday);
+        EXPECT_EQ(asked, c.asked ? std::optional(day(*c.asked)) : std::nullopt) << c.what;
+    }
 }
 
 class ReviewTest : public ::testing::Test {

@@ -34,8 +34,8 @@ BINARY = os.environ.get("PESTERLY_BINARY", "build/src/pesterly")
 SHOTS = os.environ.get("PESTERLY_SCREENSHOTS", ".")
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCREEN = (1280, 800)
-MAIN_CLIENT = (10095, 4530)  # the main window's client area, in twips
-EDITOR_CLIENT = (5220, 6240)
+# Buttons in the bottom right corners, in pixels left and up from the corner.
+HIDE, CANCEL, OK = (50, 25), (50, 25), (135, 25)
 
 
 def run(*command, **options):
@@ -263,18 +263,16 @@ class Pesterly:
             data=(32, [x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
         x.flush()
 
-    def click_twips(self, window, client_twips, x, y, repeat=1):
-        """Clicks a point of a form given in its design twips; the client area sits at the
-        bottom of the window, below any menu bar."""
+    def click_corner(self, window, left, up, repeat=1):
+        """Clicks a point given in pixels left of and above the window's bottom right corner,
+        where a form's buttons sit."""
         geometry = window.get_geometry()
         origin = window.translate_coords(self.screen.x.screen().root, 0, 0)
-        scale = geometry.width / client_twips[0]
-        top = geometry.height - client_twips[1] * scale
-        self.click_at(-origin.x + round(x * scale), -origin.y + round(top + y * scale),
+        self.click_at(-origin.x + geometry.width - left, -origin.y + geometry.height - up,
                       repeat=repeat)
 
     def hide(self, window):
-        self.click_twips(window, MAIN_CLIENT, 9240, 4140)  # the Hide button
+        self.click_corner(window, *HIDE)
         wait_for(lambda: not self.windows("Pesterly"), what="the window to hide")
 
     def tray_icon(self):
@@ -299,10 +297,9 @@ class Pesterly:
             return None
         return wait_for(find, what="the tray icon")
 
-    def retype(self, window, client_twips, x, y, text):
-        """Clicks a text box of a form and types text over what it holds."""
-        self.click_twips(window, client_twips, x, y)
-        xdotool(self.screen, "key", "ctrl+a")
+    def type(self, window, *keys, text=""):
+        """Presses keys in the window, then types text."""
+        self.keys(window, *keys)
         xdotool(self.screen, "type", "--delay", "20", text)
 
     def click_at(self, x, y, button=1, repeat=1):

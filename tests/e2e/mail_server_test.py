@@ -9,10 +9,8 @@ import signal
 import tempfile
 import unittest
 
-from desktop import DesktopTest, days_ago, ini, review_since, run, session_bus, us_date, wait_for
+from desktop import OK, DesktopTest, days_ago, ini, review_since, run, session_bus, us_date, wait_for
 
-FORM = (6015, 8595)  # the dialog's client area, in twips
-PASSWORD, SEND_TEST, OK = (3300, 3600), (1080, 4860), (4020, 8220)
 
 
 class MailServerDialogTest(DesktopTest):
@@ -49,13 +47,13 @@ class MailServerDialogTest(DesktopTest):
         app.keys(main, "alt+o", "m")
         form = app.wait_window("Mail Server")
         for password, answer in (("wrong", "login-refused"), ("right secret", "0.envelope")):
-            app.retype(form, FORM, *PASSWORD, password)
-            app.click_twips(form, FORM, *SEND_TEST)
+            app.type(form, "alt+w", "ctrl+a", text=password)  # Password
+            app.keys(form, "Tab", "Tab", "space")  # past the sender address: Send Test Mail
             self.sink.arrived(answer)
             app.screenshot(form, f"mail-server-{answer}.png")
         self.sink.arrived("0.tls")
         self.assertEqual(self.sink.message(0)[:2], ("me@example.org", ["me@example.org"]))
-        app.click_twips(form, FORM, *OK)
+        app.click_corner(form, *OK)
         wait_for(lambda: not app.windows("Mail Server"), what="the dialog to close")
         self.assertEqual(run("secret-tool", "lookup", "server", "Pesterly", "user",
                              "me@127.0.0.1", env=self.bus).stdout, "right secret")

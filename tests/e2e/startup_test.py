@@ -14,8 +14,8 @@ import tempfile
 import time
 import unittest
 
-from desktop import (BINARY, EDITOR_CLIENT, HERE, MAIN_CLIENT, DesktopTest, Pesterly, days_ago,
-                     ini, review_since, run, us_date, wait_for, xdotool)
+from desktop import (BINARY, HERE, OK, DesktopTest, Pesterly, days_ago, ini, review_since, run,
+                     us_date, wait_for, xdotool)
 
 # A file written by hand, in other spellings than the program's own.
 with open(os.path.join(HERE, "..", "data", "settings", "hand-written.ini"), encoding="utf-8") as f:
@@ -77,17 +77,19 @@ class StartupTest(DesktopTest):
         after_two_seconds("Events", {"EventCount": " 2", "EDesc0": "Alpha"})
         program.keys(plumber, "Escape")  # put off; the review ends
         after_two_seconds("Options", {"CheckDate": today})
-        program.click_twips(main, MAIN_CLIENT, 780, 4140)  # Add New Event
+        program.keys(main, "Tab", "space")  # Add New Event: after the grid in the tab order
         editor = program.wait_window("Edit Event")
-        program.click_twips(editor, EDITOR_CLIENT, 4000, 1560)  # Add Category
+        # From the repeat box past the date's three parts to the description, then on past OK,
+        # Cancel and the category box to Add Category.
+        program.type(editor, "Tab", "Tab", "Tab", "Tab", "ctrl+a", text="Water the roses")
+        program.keys(editor, "Tab", "Tab", "Tab", "Tab", "space")
         adder = program.wait_window("Add a Category")
-        program.retype(adder, (2685, 1485), 1000, 420, "Garden")
-        program.click_twips(adder, (2685, 1485), 600, 1020)  # OK
+        program.type(adder, "shift+Tab", text="Garden")  # back from Cancel to the name
+        program.keys(adder, "Tab", "Tab", "space")  # on to OK
         after_two_seconds("Categories", {"Count": " 1", "Category0": "Garden"})
-        program.retype(editor, EDITOR_CLIENT, 2000, 420, "Water the roses")
-        program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
+        program.click_corner(editor, *OK)
         after_two_seconds("Events", {"EDesc2": "Water the roses"})
-        program.click_twips(main, MAIN_CLIENT, 2227, 4147)  # Delete Event: the edited row
+        program.keys(main, "shift+Tab", "Delete")  # back to the grid: the edited row goes
         after_two_seconds("Events", {"EventCount": " 2"})
         program.keys(main, "alt+f", "i")  # Import Events
         chooser = program.wait_window("Import Events")
@@ -126,7 +128,7 @@ class StartupTest(DesktopTest):
         program, main = self.start(home=home)
         program.keys(main, "alt+o", "r")  # Reminder Options
         options = program.wait_window("Pesterly Options")
-        program.click_twips(options, (4680, 1215), 400, 870)  # "Start Pesterly when I log in"
+        program.keys(options, "shift+Tab", "space")  # from the time to "Start Pesterly when I log in"
         program.close_window(options)
         wait_for(lambda: "enabled" not in entry.read_text(), what="the entry to be switched on")
 

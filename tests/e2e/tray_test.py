@@ -12,8 +12,8 @@ import unittest
 
 from Xlib import X
 
-from desktop import (BINARY, EDITOR_CLIENT, MAIN_CLIENT, DesktopTest, Pesterly, days_ago, end, ini,
-                     run, session_bus, us_date, wait_for)
+from desktop import (BINARY, OK, DesktopTest, Pesterly, days_ago, end, ini, run, session_bus,
+                     us_date, wait_for)
 
 TWO_EVENTS = ini([dict(Date="1/5/2027", Desc="Alpha"), dict(Date="2/5/2027", Desc="Bravo")],
                  Options={"CheckDate": "12/31/2099"})
@@ -25,11 +25,11 @@ class TrayTest(DesktopTest):
     def test_keyboard_and_mouse_on_a_filled_table(self):
         program, window = self.start(TWO_EVENTS)
         program.tray_icon()
-        # Right after start no event is chosen: Delete Event removes nothing.
-        program.click_twips(window, MAIN_CLIENT, 2227, 4147)
+        # Right after start no event is chosen: the Delete key on the grid removes nothing.
+        program.keys(window, "Delete")
         self.assertEqual(program.highlighted_bands(window), [])
         # Tab leaves the filled grid for "Add New Event", then "Hide", then "Delete Event".
-        program.keys(window, "shift+Tab", "shift+Tab", "shift+Tab", "Tab", "space")
+        program.keys(window, "Tab", "space")
         editor = program.wait_window("Edit Event")
         program.close_window(editor)  # the new event "?" stays, as after Cancel
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
@@ -66,8 +66,9 @@ class TrayTest(DesktopTest):
         window = program.wait_window("Pesterly")
         program.keys(window, "Tab", "space")  # Add New Event: after the grid in the tab order
         editor = program.wait_window("Edit Event")
-        program.retype(editor, EDITOR_CLIENT, 2000, 420, "Feed the cat")  # the description
-        program.click_twips(editor, EDITOR_CLIENT, 3480, 5820)  # OK
+        # From the repeat box past the date's three parts to the description.
+        program.type(editor, "Tab", "Tab", "Tab", "Tab", "ctrl+a", text="Feed the cat")
+        program.click_corner(editor, *OK)
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
         program.hide(window)
         second = run(BINARY, "--hidden", env={**os.environ, "DISPLAY": self.screen.name,

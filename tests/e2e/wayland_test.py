@@ -1,6 +1,7 @@
 """Pesterly on a Wayland desktop: weston's headless compositor, which has no keyboard or mouse.
 The day's review question is found and answered through the accessibility interface (AT-SPI),
-as a screen reader or switch user would; SIGTERM then saves the answer. Run inside a private
+as a screen reader or switch user would, who then opens every window and hears what each
+control is; SIGTERM then saves the answers. Run inside a private
 D-Bus session (dbus-run-session), which starts the accessibility bus on demand."""
 
 import os
@@ -11,7 +12,7 @@ import tempfile
 import unittest
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Atspi, GLib
 
 from desktop import BINARY, Pesterly, days_ago, end, ini, review_since, us_date, wait_for
 
@@ -40,7 +41,69 @@ def question(app):
     return None
 
 
+def window(app, title):
+    pump()
+    return next((w for w in app if w is not None and w.name == title and
+                 w.getState().contains(pyatspi.STATE_SHOWING)), None)
+
+
+def find(node, name, role=None):
+    """The first part of a window with this name (and role), as a screen reader finds it."""
+    return pyatspi.findDescendant(node, lambda n: n.name == name and
+                                  (role is None or n.getRole() == role))
+
+
+def press(node):
+    """Does the part's first action. One that opens a modal window is answered only when the
+    window closes: the call gives up waiting and the window stays open."""
+    try:
+        node.queryAction().doAction(0)
+    except GLib.GError:
+        pass
+
+
+def open_window(app, parent, name, title):
+    press(find(parent, name))
+    return wait_for(lambda: window(app, title), what=title)
+
+
 class WaylandTest(unittest.TestCase):
+    def assert_controls_named(self, window):
+        """Every control a user can reach says what it is, and no two say the same. The rows of
+        the grid and of a drop-down list are its contents; a drop-down list is named by the
+        choice it shows, as on every Linux desktop."""
+        names = [n.name for n in pyatspi.findAllDescendants(window, lambda n: (
+            n.getState().contains(pyatspi.STATE_FOCUSABLE) and
+            n.getState().contains(pyatspi.STATE_SHOWING) and
+            n.getRole() not in (pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_LIST_ITEM) and
+            n.parent.getRole() != pyatspi.ROLE_COMBO_BOX))]
+        self.assertNotIn("", names, window.name)
+        self.assertEqual(sorted(set(names)), sorted(names), window.name)
+        return names
+
+    def walk_the_windows(self, app):
+        main = wait_for(lambda: window(app, "Pesterly"), what="the main window")
+        self.assertIn("Events", self.assert_controls_named(main))
+        cell = find(main, "Feed the cat", pyatspi.ROLE_TABLE_CELL)
+        self.assertRegex(cell.description, r"^Next asked about: .*\d{4}$")
+        editor = open_window(app, main, "Add New Event", "Edit Event")
+        self.assertTrue({"Description", "Date", "Special mail address",
+                         "Mail text"} <= set(self.assert_controls_named(editor)))
+        # Each dialog is left with Cancel (the editor's new event "?" stays); the help window,
+        # and About and the options, which have no button, stay open until the program ends.
+        for parent, item, title in ((editor, "Add Category", "Add a Category"),
+                                    (main, None, "Edit Event"),
+                                    (main, "NagMail Options", "Edit Nag List"),
+                                    (main, "Mail Server", "Mail Server"),
+                                    (main, "Pesterly Help", "Pesterly Help"),
+                                    (main, "About Pesterly", "About Pesterly"),
+                                    (main, "Reminder Options", "Pesterly Options")):
+            form = open_window(app, parent, item, title) if item else window(app, title)
+            self.assert_controls_named(form)
+            if cancel := find(form, "Cancel", pyatspi.ROLE_PUSH_BUTTON):
+                press(cancel)
+                wait_for(lambda: not window(app, title), what=title + " to close")
+
     def test_review_question_is_answered_and_sigterm_saves(self):
         # weston's headless compositor, ended with the test.
         runtime, socket = tempfile.mkdtemp(prefix="pesterly-wayland-"), "pesterly-wayland"
@@ -86,11 +149,13 @@ class WaylandTest(unittest.TestCase):
             buttons[answer].queryAction().doAction(0)
         self.assertEqual(answered, [["Water the plants"], ["Feed the cat"]])
         wait_for(lambda: question(app) is None, what="the review to end")  # not False
+        Atspi.set_timeout(1500, 15000)
+        self.walk_the_windows(app)
 
         program.assert_exits(signal.SIGTERM)
         saved = program.settings()
-        self.assertEqual((saved["Events"]["EventCount"], saved["Events"]["EDesc0"]),
-                         (" 1", "Feed the cat"))
+        self.assertEqual([saved["Events"][key] for key in ("EventCount", "EDesc0", "EDesc1")],
+                         [" 2", "Feed the cat", "?"])
         self.assertEqual(saved["Options"]["CheckDate"], today)
         # Qt's own messages carry their category ("qt.…"); anything else came from Pesterly.
         own = [line for line in program.output().splitlines()

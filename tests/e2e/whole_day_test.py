@@ -12,7 +12,7 @@ import socket
 import stat
 import unittest
 
-from desktop import (EDITOR_CLIENT, MAIN_CLIENT, NAG_LIST, NAGGED, WEEKLY_REPORT, DesktopTest,
+from desktop import (CANCEL, NAG_LIST, NAGGED, WEEKLY_REPORT, DesktopTest,
                      days_ago, ini, mail_env, review_since, us_date, wait_for)
 
 REFUSED = "nobody@nowhere.example"
@@ -57,10 +57,10 @@ class WholeDayTest(DesktopTest):
                 headers.append(f.read().split("\n\n")[1])  # the message's own headers
 
         # A look at the editor, left with Cancel.
-        program.click_twips(main, MAIN_CLIENT, 6000, 480, repeat=2)  # the first event row
+        program.keys(main, "Down", "Return")  # the first event row, opened from the keyboard
         editor = program.wait_window("Edit Event")
         program.screenshot(editor, "day-editor.png")
-        program.click_twips(editor, EDITOR_CLIENT, 4560, 5820)  # Cancel
+        program.click_corner(editor, *CANCEL)
         wait_for(lambda: not program.windows("Edit Event"), what="the editor to close")
 
         # Off to the tray, then Exit from the tray's menu.

@@ -122,7 +122,7 @@ TEST_F(MainCommandsTest, HeaderClickSortsTextAsTextAndSlotsAsNumbers) {
     EXPECT_EQ(Column(grid, kColSlot).mid(9), QStringList({" 9", " 10", " 11"}));
 }
 
-TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
+TEST_F(MainCommandsTest, DoubleClickOrEnterOpensTheEventShownInTheRowOfASortedGrid) {
     auto window = Open({"zebra", "apple", "mango"});
     FlexGrid& grid = *window->FGrid;
     grid.SortGeneric(kColToBeDone);  // apple, mango, zebra
@@ -141,6 +141,19 @@ TEST_F(MainCommandsTest, DoubleClickOpensTheEventShownInTheRowOfASortedGrid) {
     WhenEditorOpens("discarded", false);
     double_click(1);
     EXPECT_EQ(db.Happenings[1].Desc, "apple");
+
+    // From the keyboard: Enter opens the current row, and the Delete key deletes it.
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    grid.setFocus();
+    grid.SetRow(3);
+    WhenEditorOpens(nullptr, false);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(opened, "zebra");
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(Column(grid, kColToBeDone), QStringList({"apple", "mango, ripe"}));
+    EXPECT_EQ(db.HappeningCount, 2);
 }
 
 TEST_F(MainCommandsTest, DeleteMovesLaterEventsDown) {

@@ -1,7 +1,10 @@
 #include "ui/main/PesterlyMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDate>
 #include <QHeaderView>
+#include <QLocale>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
@@ -45,16 +48,26 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
             EXPECT_EQ(grid.CellText(r + 1, c), want[r][c]) << "row " << r << " col " << c;
         }
     }
-    // The form is tidy, the headers show whole, and the columns fit beside a scroll bar.
-    testing::ExpectTidyForm(*window->centralWidget(), false);
-    int total = 0;
-    for (int col = 0; col < kGridColumns; ++col) {
-        total += grid.columnWidth(col);
-        EXPECT_GE(grid.columnWidth(col),
-                  grid.horizontalHeader()->fontMetrics().horizontalAdvance(grid.CellText(0, col)))
-            << col;
+    // The form is tidy, the headers show whole, and the columns fit without scrolling, also
+    // when the window grows and the grid takes the room.
+    window->show();
+    testing::ExpectAccessibleForm(*window);
+    for (const int wider : {0, 200}) {
+        const QSize grid_before = grid.size();
+        window->resize(window->size() + QSize(wider, wider));
+        QApplication::processEvents();
+        EXPECT_EQ(grid.size(), grid_before + QSize(wider, wider));
+        testing::ExpectTidyForm(*window->centralWidget(), false);
+        int total = 0;
+        for (int col = 0; col < kGridColumns; ++col) {
+            total += grid.columnWidth(col);
+            EXPECT_GE(
+                grid.columnWidth(col),
+                grid.horizontalHeader()->fontMetrics().horizontalAdvance(grid.CellText(0, col)))
+                << col;
+        }
+        EXPECT_LE(total, grid.viewport()->width());
     }
-    EXPECT_LE(total, grid.width() - grid.verticalScrollBar()->sizeHint().width());
 }
 
 // The command line is echoed as typed, a count that cannot be read is told of and does not hide
@@ -169,24 +182,35 @@ class MainScheduleTest : public ::testing::Test, protected testing::MainWindowHa
     int64_t SecondsToWakeUp() const { return wakeup.deadline->Seconds() - clock.Now().Seconds(); }
 };
 
+// Each row's tip says on which day the review will ask about its event.
 TEST_F(MainScheduleTest, LateStartReviewsOnceAtTheFirstTick) {
-    asker.Script({Answer::kYes});
-    Seed({Event("Dentist", kToday), Event("Later", kToday.AddDays(2))}, {}, kToday.AddDays(-1));
+    asker.Script({Answer::kYes, Answer::kCancel});
+    Seed({Event("Dentist", kToday), Event("Later", kToday.AddDays(2)), Event("Call", kToday),
+          Event("Odd", kToday, 7)},
+         {}, kToday.AddDays(-1));
     auto window = OpenWindow();
+    const auto tip_names = [&window](int row, int day) {
+        const QString tip = window->FGrid->item(row - 1, kColDate)->toolTip();
+        return tip.contains(QLocale().toString(QDate(2026, 12, day), QLocale::LongFormat));
+    };
     EXPECT_TRUE(asker.questions.empty());  // nothing is asked while loading
+    EXPECT_TRUE(tip_names(1, 6)) << "today's review will ask";
     ASSERT_TRUE(wakeup.deadline);
     EXPECT_LE(SecondsToWakeUp(), 1);
 
     wakeup.Fire();
-    EXPECT_EQ(asker.questions, std::vector<std::string>{"Dentist"});
+    EXPECT_EQ(asker.questions, (std::vector<std::string>{"Dentist", "Call"}));
     EXPECT_EQ(db.options.CheckDate, kToday);
-    ASSERT_EQ(window->FGrid->Rows(), 2);
+    ASSERT_EQ(window->FGrid->Rows(), 4);
     EXPECT_EQ(window->FGrid->CellText(1, kColToBeDone), "Later");
+    EXPECT_TRUE(tip_names(1, 8));
+    EXPECT_TRUE(tip_names(2, 7)) << "put off to tomorrow's review";
+    EXPECT_EQ(window->FGrid->item(2, kColDate)->toolTip(), "Never asked about");
     EXPECT_TRUE(wakeup.deadline);
 
     clock.Set(DateValue::Compose(2026, 12, 6, 11, 0, 0));
     wakeup.Fire();
-    EXPECT_EQ(asker.questions.size(), 1u);
+    EXPECT_EQ(asker.questions.size(), 2u);
 }
 
 TEST_F(MainScheduleTest, NoReviewWhileADialogIsOpen) {

@@ -21,8 +21,7 @@ import threading
 
 from common import (FAR_FUTURE, Case, Program, SmtpSink, arrived, attempt, due, make_home,
                     remove, review_from_yesterday, settings_text, wait)
-from desktop import run as run_command
-from mail_server_test import FORM, OK, PASSWORD
+from desktop import OK, run as run_command
 
 NETRC_PASSWORD = "s3cret-netrc"
 KEYRING_PASSWORD = "k3yring-secret"
@@ -192,8 +191,8 @@ def keyring_case(suite, case, bus, cert, key, plain):
             program.keys(program.main_window(), "alt+o", "m")
             form = wait(lambda: program.windows("Mail Server"), 10)
             if form:
-                program.retype(form[0], FORM, *PASSWORD, KEYRING_PASSWORD)
-                program.click_twips(form[0], FORM, *OK)
+                program.type(form[0], "alt+w", "ctrl+a", text=KEYRING_PASSWORD)  # Password
+                program.click_corner(form[0], *OK)
                 wait(lambda: not program.windows("Mail Server"), 10)
             program.finish(case)
         finally:

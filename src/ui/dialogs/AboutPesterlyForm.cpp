@@ -1,45 +1,22 @@
 #include "ui/dialogs/AboutPesterlyForm.h"
 
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <algorithm>
 
 #include "PesterlyConfig.h"
 #include "ui/Resources.h"
-#include "ui/Twips.h"
 
 namespace pesterly {
 namespace {
 
-// A label that wraps its text within the width it is given. Its preferred size is the one it
-// needs at its present width (or wider, where one word alone is wider), so that the form's
-// layout grows the form only where the wrapped text would not fit, and not merely because
-// Qt's guess of a pleasant shape for the text is wider than the design.
-class WrappingLabel : public QLabel {
-  public:
-    WrappingLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-        setWordWrap(true);
-        setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // The addresses are there to be copied.
-        setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
-
-    QSize sizeHint() const override {
-        int longest_word = 0;
-        for (const QString& word : text().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            longest_word = std::max(longest_word, fontMetrics().horizontalAdvance(word));
-        }
-        const int margins = contentsMargins().left() + contentsMargins().right() + 2 * margin();
-        const int wide =
-            std::max(longest_word + margins, std::min(QLabel::sizeHint().width(), width()));
-        return {wide, heightForWidth(std::max(wide, width()))};
-    }
-    QSize minimumSizeHint() const override { return sizeHint(); }
-};
-
 QLabel* NewLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new WrappingLabel(text, parent);
+    auto* label = new QLabel(text, parent);
     label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The addresses are there to be copied.
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
@@ -86,26 +63,23 @@ void AboutPesterlyForm::CreateControls() {
     Image4 = NewPicture(QStringLiteral("Image4"), bitmap, this);
     setWindowIcon(ApplicationIcon());
 
-    struct Design {
-        QWidget* control;
-        int left, top, width, height;
-    };
-    const Design designs[] = {
-        {Label3, 600, 240, 3255, 495},  {Label4, 600, 1200, 2775, 495},
-        {Label5, 600, 1920, 2895, 495}, {Image1, 4080, 120, 480, 480},
-        {Image2, 4080, 720, 480, 480},  {Image3, 4080, 1320, 480, 480},
-        {Image4, 4080, 1920, 480, 480},
-    };
-    TwipsLayout layout;
-    // The wrapping labels measure their text at the width they are given: give them their
-    // design width at the screen's own scale before the layout asks.
-    const double pixels_per_twip = logicalDpiX() / 1440.0;
-    for (const Design& d : designs) {
-        d.control->resize(static_cast<int>(d.width * pixels_per_twip),
-                          static_cast<int>(d.height * pixels_per_twip));
-        layout.Place(d.control, d.left, d.top, d.width, d.height);
+    // The texts on the left, the pictures in a column on the right.
+    auto* texts = new QVBoxLayout;
+    for (QLabel* label : {Label3, Label4, Label5}) {
+        // The design's width for the texts, at the screen's own scale.
+        label->setMinimumWidth(logicalDpiX() * 3 / 2);
+        texts->addWidget(label);
     }
-    layout.Finish(this, 4755, 2655);
+    texts->addStretch();
+    auto* pictures = new QVBoxLayout;
+    for (QLabel* picture : {Image1, Image2, Image3, Image4}) {
+        pictures->addWidget(picture);
+    }
+    auto* form = new QHBoxLayout(this);
+    form->addLayout(texts, 1);
+    form->addLayout(pictures);
+    form->setSizeConstraint(QLayout::SetMinimumSize);
+    OpenAtDesignSize(4755, 2655);
 }
 
 void AboutPesterlyForm::Opening() {

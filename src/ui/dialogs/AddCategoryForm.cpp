@@ -1,11 +1,11 @@
 #include "ui/dialogs/AddCategoryForm.h"
 
+#include <QBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "store/Database.h"
 #include "store/TextForms.h"
-#include "ui/Twips.h"
 
 namespace pesterly {
 
@@ -23,14 +23,17 @@ void AddCategoryForm::CreateControls() {
     OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
     CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
 
-    TwipsLayout layout;
-    layout.Place(DescText, 0, 240, 2175, 375);
-    layout.Place(OKButton, 120, 840, 975, 375);
-    layout.Place(CancelButton, 1200, 840, 975, 375);
-    layout.Finish(this, 2685, 1485);
+    DescText->setAccessibleName(tr("New category"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(DescText);
+    form->addLayout(buttons);
 
     setTabOrder(CancelButton, OKButton);
     setTabOrder(OKButton, DescText);
+    OpenAtDesignSize(2685, 1485);
 }
 
 void AddCategoryForm::WireHandlers() {

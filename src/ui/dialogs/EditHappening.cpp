@@ -1,8 +1,10 @@
 #include "ui/dialogs/EditHappening.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +12,6 @@
 #include <QPushButton>
 
 #include "store/Database.h"
-#include "ui/Twips.h"
 #include "ui/dialogs/AddCategoryForm.h"
 
 namespace pesterly {
@@ -57,7 +58,7 @@ void EditHappening::CreateControls() {
     DTPicker1->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     RepeatCombo = new QComboBox(this);
     RepeatCombo->setObjectName(QStringLiteral("RepeatCombo"));
-    Label2 = new QLabel(QStringLiteral("Category"), this);
+    Label2 = new QLabel(tr("&Category"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     CategoryCombo = new QComboBox(this);
     CategoryCombo->setObjectName(QStringLiteral("CategoryCombo"));
@@ -69,45 +70,66 @@ void EditHappening::CreateControls() {
     Emailframe->setObjectName(QStringLiteral("Emailframe"));
     FullList = new QCheckBox(QStringLiteral("EMail Full NagList?"), Emailframe);
     FullList->setObjectName(QStringLiteral("FullList"));
-    Label1 = new QLabel(QStringLiteral("Special Address"), Emailframe);
+    Label1 = new QLabel(tr("Special &Address"), Emailframe);
     Label1->setObjectName(QStringLiteral("Label1"));
     CustomEmail = new QLineEdit(Emailframe);
     CustomEmail->setMaxLength(kNoLengthLimit);
     CustomEmail->setObjectName(QStringLiteral("CustomEmail"));
-    Label3 = new QLabel(QStringLiteral("Text for message body"), Emailframe);
+    Label3 = new QLabel(tr("Text for message &body"), Emailframe);
     Label3->setObjectName(QStringLiteral("Label3"));
-    for (QLabel* label : {Label1, Label2, Label3}) {
-        // A caption starts at the top of its box, level with the text of the box beside it.
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    }
     BodyText = new QLineEdit(Emailframe);
     BodyText->setMaxLength(kNoLengthLimit);
     BodyText->setObjectName(QStringLiteral("BodyText"));
-    // The box is drawn tall; its one line reads best at the top, under its caption.
     BodyText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
     CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
 
-    TwipsLayout layout;
-    layout.Place(DescText, 120, 240, 4935, 375);
-    layout.Place(DTPicker1, 120, 840, 1455, 375);
-    layout.Place(RepeatCombo, 1800, 840, 1695, 315);
-    layout.Place(Label2, 120, 1440, 975, 255);
-    layout.Place(CategoryCombo, 1200, 1440, 1695, 315);
-    layout.Place(AddCategory, 3240, 1440, 1575, 255);
-    layout.Place(SendNagmail, 240, 1920, 1695, 255);
-    layout.Place(Emailframe, 120, 2280, 4935, 3255);
-    layout.Place(FullList, 120, 360, 1695, 255);
-    // Label1 and Label3 stop where the box they caption begins, so that no two controls
-    // share a pixel.
-    layout.Place(Label1, 120, 840, 1200, 345);
-    layout.Place(CustomEmail, 1320, 720, 3495, 375);
-    layout.Place(Label3, 120, 1185, 2415, 255);
-    layout.Place(BodyText, 120, 1440, 4695, 1575);
-    layout.Place(OKButton, 3000, 5640, 975, 375);
-    layout.Place(CancelButton, 4080, 5640, 975, 375);
-    layout.Finish(this, 5220, 6240);
+    // Every control says what it holds, also where no caption stands beside it.
+    DescText->setAccessibleName(tr("Description"));
+    DTPicker1->setAccessibleName(tr("Date"));
+    DTPicker1->setAccessibleDescription(
+        tr("A one-time event is due on this day; a repeating event shows it in the grid"));
+    RepeatCombo->setAccessibleName(tr("Repeat"));
+    CategoryCombo->setAccessibleName(tr("Category"));
+    CustomEmail->setAccessibleName(tr("Special mail address"));
+    CustomEmail->setAccessibleDescription(tr("The nag mail also goes to this address"));
+    BodyText->setAccessibleName(tr("Mail text"));
+    Label2->setBuddy(CategoryCombo);
+    Label1->setBuddy(CustomEmail);
+    Label3->setBuddy(BodyText);
+    // The box was drawn three lines tall; its one line reads best at the top, under its caption.
+    BodyText->setMinimumHeight(3 * BodyText->sizeHint().height() / 2);
+    BodyText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    auto* date_row = new QHBoxLayout;
+    date_row->addWidget(DTPicker1);
+    date_row->addWidget(RepeatCombo);
+    date_row->addStretch();
+    auto* category_row = new QHBoxLayout;
+    category_row->addWidget(Label2);
+    category_row->addWidget(CategoryCombo);
+    category_row->addWidget(AddCategory);
+    category_row->addStretch();
+    auto* mail = new QGridLayout(Emailframe);
+    mail->addWidget(FullList, 0, 0, 1, 2);
+    mail->addWidget(Label1, 1, 0);
+    mail->addWidget(CustomEmail, 1, 1);
+    mail->addWidget(Label3, 2, 0, 1, 2);
+    mail->addWidget(BodyText, 3, 0, 1, 2);
+    mail->setRowStretch(3, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(DescText);
+    form->addLayout(date_row);
+    form->addLayout(category_row);
+    form->addWidget(SendNagmail);
+    form->addWidget(Emailframe, 1);
+    form->addLayout(buttons);
+    CustomEmail->setMinimumWidth(CustomEmail->fontMetrics().averageCharWidth() * 30);
 
     QWidget* const order[] = {RepeatCombo,  DTPicker1,     DescText,    OKButton,
                               CancelButton, CategoryCombo, AddCategory, CustomEmail,
@@ -115,6 +137,7 @@ void EditHappening::CreateControls() {
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
+    OpenAtDesignSize(5220, 6240);
 }
 
 void EditHappening::WireHandlers() {

@@ -1,7 +1,9 @@
 #include "ui/dialogs/MailServerForm.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +22,6 @@
 #include "platform/SecretServiceKeyring.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Options.h"
-#include "ui/Twips.h"
 
 namespace pesterly {
 namespace {
@@ -85,22 +86,22 @@ void MailServerForm::CreateControls() {
 
     ServerFrame = new QGroupBox(QStringLiteral("SMTP Server"), this);
     ServerFrame->setObjectName(QStringLiteral("ServerFrame"));
-    HostLabel = NewLabel("HostLabel", QStringLiteral("Server:"), ServerFrame);
+    HostLabel = NewLabel("HostLabel", tr("Ser&ver:"), ServerFrame);
     Host = NewTextBox("Host", ServerFrame);
-    PortLabel = NewLabel("PortLabel", QStringLiteral("Port:"), ServerFrame);
+    PortLabel = NewLabel("PortLabel", tr("&Port:"), ServerFrame);
     Port = NewTextBox("Port", ServerFrame);
     Port->setPlaceholderText(QStringLiteral("usual"));
-    SecurityLabel = NewLabel("SecurityLabel", QStringLiteral("Security:"), ServerFrame);
+    SecurityLabel = NewLabel("SecurityLabel", tr("Se&curity:"), ServerFrame);
     Security = new QComboBox(ServerFrame);
     Security->setObjectName(QStringLiteral("Security"));
     Security->addItems({QStringLiteral("STARTTLS"), QStringLiteral("TLS"), QStringLiteral("None")});
-    UserLabel = NewLabel("UserLabel", QStringLiteral("User name:"), ServerFrame);
+    UserLabel = NewLabel("UserLabel", tr("&User name:"), ServerFrame);
     User = NewTextBox("User", ServerFrame);
-    PasswordLabel = NewLabel("PasswordLabel", QStringLiteral("Password:"), ServerFrame);
+    PasswordLabel = NewLabel("PasswordLabel", tr("Pass&word:"), ServerFrame);
     Password = NewTextBox("Password", ServerFrame);
     Password->setEchoMode(QLineEdit::Password);
 
-    FromLabel = NewLabel("FromLabel", QStringLiteral("Sender address:"), this);
+    FromLabel = NewLabel("FromLabel", tr("Sen&der address:"), this);
     From = NewTextBox("From", this);
     From->setPlaceholderText(QStringLiteral("automatic"));
     SendTestMail =
@@ -120,32 +121,61 @@ void MailServerForm::CreateControls() {
     OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
     CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
 
-    TwipsLayout layout;
-    layout.Place(MethodFrame, 240, 120, 5535, 975);
-    layout.Place(SendmailOption, 240, 300, 4800, 255);
-    layout.Place(SmtpOption, 240, 600, 4800, 255);
-    layout.Place(ServerFrame, 240, 1200, 5535, 2775);
-    layout.Place(HostLabel, 240, 360, 1335, 255);
-    layout.Place(Host, 1680, 300, 3615, 375);
-    layout.Place(PortLabel, 240, 840, 1335, 255);
-    layout.Place(Port, 1680, 780, 975, 375);
-    layout.Place(SecurityLabel, 240, 1320, 1335, 255);
-    layout.Place(Security, 1680, 1260, 1575, 375);
-    layout.Place(UserLabel, 240, 1800, 1335, 255);
-    layout.Place(User, 1680, 1740, 3615, 375);
-    layout.Place(PasswordLabel, 240, 2280, 1335, 255);
-    layout.Place(Password, 1680, 2220, 3615, 375);
-    layout.Place(FromLabel, 480, 4200, 1335, 255);
-    layout.Place(From, 1920, 4140, 3615, 375);
-    layout.Place(SendTestMail, 240, 4680, 1695, 375);
-    layout.Place(StatusText, 240, 5160, 5535, 975);
-    layout.Place(WaitingFrame, 240, 6300, 5535, 1575);
-    layout.Place(WaitingList, 120, 300, 3975, 1095);
-    layout.Place(RetryNowButton, 4200, 300, 1215, 375);
-    layout.Place(DiscardButton, 4200, 780, 1215, 375);
-    layout.Place(OKButton, 3480, 8040, 1095, 375);
-    layout.Place(CancelButton, 4680, 8040, 1095, 375);
-    layout.Finish(this, 6015, 8595);
+    // Each field says what it holds; the captions carry a colon and a mnemonic besides.
+    const std::pair<QLabel*, QWidget*> captions[] = {{HostLabel, Host},         {PortLabel, Port},
+                                                     {SecurityLabel, Security}, {UserLabel, User},
+                                                     {PasswordLabel, Password}, {FromLabel, From}};
+    const QString names[] = {tr("Server"),    tr("Port"),     tr("Security"),
+                             tr("User name"), tr("Password"), tr("Sender address")};
+    for (size_t i = 0; i < std::size(captions); ++i) {
+        captions[i].first->setBuddy(captions[i].second);
+        captions[i].second->setAccessibleName(names[i]);
+    }
+    Port->setAccessibleDescription(tr("Empty for the usual port of the security chosen"));
+    From->setAccessibleDescription(
+        tr("Empty for an address made of the user and host name; test mail goes here"));
+    StatusText->setAccessibleName(tr("Test mail result"));
+    WaitingList->setAccessibleName(tr("Waiting mails"));
+    // A few lines each: the form must fit a small screen, and both scroll.
+    StatusText->setMaximumHeight(3 * StatusText->fontMetrics().lineSpacing());
+    WaitingList->setMinimumHeight(3 * WaitingList->fontMetrics().lineSpacing());
+
+    auto* method = new QVBoxLayout(MethodFrame);
+    method->addWidget(SendmailOption);
+    method->addWidget(SmtpOption);
+    auto* server = new QGridLayout(ServerFrame);
+    for (int row = 0; row < 5; ++row) {
+        server->addWidget(captions[row].first, row, 0);
+        server->addWidget(captions[row].second, row, 1,
+                          captions[row].second == Port || captions[row].second == Security
+                              ? Qt::AlignLeft
+                              : Qt::Alignment());
+    }
+    server->setColumnStretch(1, 1);
+    Port->setMaximumWidth(Port->fontMetrics().averageCharWidth() * 10);
+    auto* from_row = new QHBoxLayout;
+    from_row->addWidget(FromLabel);
+    from_row->addWidget(From, 1);
+    auto* test_row = new QHBoxLayout;
+    test_row->addWidget(SendTestMail);
+    test_row->addStretch();
+    auto* waiting = new QGridLayout(WaitingFrame);
+    waiting->addWidget(WaitingList, 0, 0, 3, 1);
+    waiting->addWidget(RetryNowButton, 0, 1);
+    waiting->addWidget(DiscardButton, 1, 1);
+    waiting->setRowStretch(2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(MethodFrame);
+    form->addWidget(ServerFrame);
+    form->addLayout(from_row);
+    form->addLayout(test_row);
+    form->addWidget(StatusText);
+    form->addWidget(WaitingFrame, 1);
+    form->addLayout(buttons);
 
     QWidget* const order[] = {SendmailOption, SmtpOption, Host,        Port,
                               Security,       User,       Password,    From,
@@ -154,6 +184,7 @@ void MailServerForm::CreateControls() {
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
+    OpenAtDesignSize(6015, 0);
 }
 
 void MailServerForm::WireHandlers() {

@@ -21,6 +21,11 @@ QPushButton* ModalForm::NewButton(const QString& name, const QString& caption, Q
     return button;
 }
 
+void ModalForm::OpenAtDesignSize(int width_twips, int height_twips) {
+    const QSize design(width_twips * logicalDpiX() / 1440, height_twips * logicalDpiY() / 1440);
+    resize(design.expandedTo(minimumSizeHint()));
+}
+
 void ModalForm::showEvent(QShowEvent* event) {
     // A spontaneous show is the window system restoring a minimised form: not an opening.
     if (!event->spontaneous()) {

@@ -1,5 +1,7 @@
 #include "ui/dialogs/NagList.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -9,7 +11,6 @@
 #include "mail/NagListSettings.h"
 #include "reminder/QuestionAsker.h"
 #include "store/TextForms.h"
-#include "ui/Twips.h"
 
 namespace pesterly {
 namespace {
@@ -58,25 +59,38 @@ void NagList::CreateControls() {
     OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
     CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
 
-    TwipsLayout layout;
-    layout.Place(ListFrame, 240, 120, 4455, 3015);
-    layout.Place(NewEmail, 240, 240, 2895, 375);
-    layout.Place(AddEmail, 3240, 240, 975, 375);
-    layout.Place(Emails, 240, 720, 2895, 2010);
-    layout.Place(DeleteEmail, 3240, 960, 1095, 375);
-    layout.Place(AddressingFrame, 240, 3360, 4455, 1215);
-    layout.Place(UseToOption, 600, 240, 1335, 255);
-    layout.Place(UseBCCOption, 2520, 240, 1215, 255);
-    layout.Place(ToAddress, 120, 600, 4095, 375);
-    layout.Place(OKButton, 2400, 4800, 1095, 375);
-    layout.Place(CancelButton, 3600, 4800, 1095, 375);
-    layout.Finish(this, 4995, 5385);
+    NewEmail->setAccessibleName(tr("New address"));
+    NewEmail->setAccessibleDescription(tr("\"Add\" puts this address on the nag list"));
+    Emails->setAccessibleName(tr("Nag list"));
+    ToAddress->setAccessibleName(tr("To address"));
+    ToAddress->setAccessibleDescription(
+        tr("The address in the To: line when the nag list goes in BCC:"));
+
+    auto* list = new QGridLayout(ListFrame);
+    list->addWidget(NewEmail, 0, 0);
+    list->addWidget(AddEmail, 0, 1);
+    list->addWidget(Emails, 1, 0, 2, 1);
+    list->addWidget(DeleteEmail, 1, 1);
+    list->setRowStretch(2, 1);
+    auto* addressing = new QGridLayout(AddressingFrame);
+    addressing->addWidget(UseToOption, 0, 0);
+    addressing->addWidget(UseBCCOption, 0, 1);
+    addressing->addWidget(ToAddress, 1, 0, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(ListFrame, 1);
+    form->addWidget(AddressingFrame);
+    form->addLayout(buttons);
 
     QWidget* const order[] = {OKButton, CancelButton, DeleteEmail, AddEmail,    NewEmail,
                               Emails,   ToAddress,    UseToOption, UseBCCOption};
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
+    OpenAtDesignSize(4995, 5385);
 }
 
 void NagList::WireHandlers() {

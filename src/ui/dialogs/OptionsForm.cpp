@@ -1,12 +1,13 @@
 #include "ui/dialogs/OptionsForm.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QTimeEdit>
 
+#include "store/Database.h"
 #include "store/Options.h"
-#include "ui/Twips.h"
 
 namespace pesterly {
 namespace {
@@ -30,20 +31,21 @@ OptionsForm::OptionsForm(Options& options, QWidget* parent)
 }
 
 void OptionsForm::CreateControls() {
-    Label1 = new QLabel(QStringLiteral("Pop up the nag window at"), this);
+    Label1 = new QLabel(tr("&Pop up the nag window at"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     CheckTimePicker = new QTimeEdit(this);
     CheckTimePicker->setObjectName(QStringLiteral("CheckTimePicker"));
     CheckTimePicker->setDisplayFormat(TimeFormatWithSeconds());
-    StartAtLoginCheck = new QCheckBox(QStringLiteral("Start Pesterly when I log in"), this);
+    StartAtLoginCheck = new QCheckBox(tr("Start Pesterly when I log in"), this);
     StartAtLoginCheck->setObjectName(QStringLiteral("StartAtLoginCheck"));
 
-    TwipsLayout layout;
-    layout.Place(Label1, 120, 240, 2175, 255);
-    layout.Place(CheckTimePicker, 2400, 120, 1455, 375);
-    layout.Place(StartAtLoginCheck, 120, 720, 4440, 315);
-    layout.Finish(this, 4680, 1215);
+    Label1->setBuddy(CheckTimePicker);
+    auto* form = new QGridLayout(this);
+    form->addWidget(Label1, 0, 0);
+    form->addWidget(CheckTimePicker, 0, 1);
+    form->addWidget(StartAtLoginCheck, 1, 0, 1, 3);
+    form->setColumnStretch(2, 1);
+    OpenAtDesignSize(4680, 1215);
 }
 
 void OptionsForm::Opening() {

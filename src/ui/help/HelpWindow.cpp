@@ -52,6 +52,7 @@ HelpWindow::HelpWindow(QWidget* owner, const QUrl& manual)
 void HelpWindow::CreateControls() {
     Browser = new QTextBrowser(this);
     Browser->setObjectName(QStringLiteral("Browser"));
+    Browser->setAccessibleName(tr("Manual"));
     // Anything that leaves the manual belongs in the user's web browser.
     Browser->setOpenExternalLinks(true);
     setCentralWidget(Browser);

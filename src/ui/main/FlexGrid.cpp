@@ -27,6 +27,15 @@ class GridItem : public QTableWidgetItem {
         }
         return text() < other.text();
     }
+
+    QVariant data(int role) const override {
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+            if (const auto* grid = static_cast<const FlexGrid*>(tableWidget())) {
+                return grid->RowTip(row() + 1);
+            }
+        }
+        return QTableWidgetItem::data(role);
+    }
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTableWidget>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace pesterly {
@@ -39,11 +40,19 @@ class FlexGrid : public QTableWidget {
     // afterwards.
     void SortGeneric(int col);
 
+    // Gives every data row's cells a tooltip, also read out as their accessible description,
+    // asked for afresh each time it is shown, so that it never goes stale.
+    void SetRowTip(std::function<QString(int row)> tip) { row_tip_ = std::move(tip); }
+    QString RowTip(int row) const { return row_tip_ ? row_tip_(row) : QString(); }
+
   protected:
     // Taking the focus does not make a cell current, and a click beside the rows leaves no
     // row current rather than one that is not shown selected.
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    std::function<QString(int row)> row_tip_;
 };
 
 }  // namespace pesterly

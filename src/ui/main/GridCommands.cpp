@@ -14,7 +14,14 @@ namespace pesterly {
 
 GridCommands::GridCommands(FlexGrid& grid, Database& db, const Clock& clock, QuestionAsker& asker,
                            QWidget* window)
-    : grid_(grid), db_(db), clock_(clock), asker_(asker), window_(window) {}
+    : grid_(grid), db_(db), clock_(clock), asker_(asker), window_(window) {
+    grid_.SetRowTip([this](int row) {
+        const int slot = SlotOfRow(row);
+        return slot < 0 ? QString()
+                        : NextAskedText(db_.Happenings[slot], db_.options.CheckDate, clock_.Today(),
+                                        QLocale());
+    });
+}
 
 void GridCommands::Load() {
     grid_.SetRows(db_.HappeningCount + 1);

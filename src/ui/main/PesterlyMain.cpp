@@ -15,7 +15,6 @@
 #include "store/Clock.h"
 #include "store/Database.h"
 #include "store/SettingsLayout.h"
-#include "ui/Twips.h"
 #include "ui/dialogs/AboutPesterlyForm.h"
 #include "ui/dialogs/MailServerForm.h"
 #include "ui/dialogs/NagList.h"
@@ -65,7 +64,7 @@ QString CommandLineText(const QStringList& arguments) {
 
 PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& arguments,
                            QWidget* parent)
-    : QMainWindow(parent), services_(services), layout_(std::make_unique<TwipsLayout>()) {
+    : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("PesterlyMain"));
     setWindowTitle(QStringLiteral("Pesterly"));
     CreateControls();
@@ -107,7 +106,7 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
         services_.asker.Tell(*notice);
     }
     grid_commands_->Load();
-    SizeColumns(*layout_);
+    SizeColumns();
     LoadOptions(services_.db, services_.store, services_.clock.Today());
     MenuCalendarFile->setChecked(!calendar_->Keeper().Path().isEmpty());
     calendar_->Keeper().WriteSoon();  // the calendar file is written afresh at every start

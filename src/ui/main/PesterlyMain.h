@@ -24,7 +24,6 @@ class MailServerForm;
 class NagMailer;
 class Outbox;
 class QuestionAsker;
-class TwipsLayout;
 class NagList;
 class OptionsForm;
 class SettingsStore;
@@ -128,7 +127,8 @@ class PesterlyMain : public QMainWindow {
 
   private:
     void CreateControls();
-    void SizeColumns(const TwipsLayout& layout);
+    void SizeColumns();
+    int TwipsToPixels(int twips) const;
     void CreateMenus();
     void WireHandlers();
     void CentreOnScreen();
@@ -165,7 +165,6 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_Command1_Click();
 
     MainServices services_;
-    std::unique_ptr<TwipsLayout> layout_;
     std::unique_ptr<GridCommands> grid_commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
     std::unique_ptr<CalendarCommands> calendar_;

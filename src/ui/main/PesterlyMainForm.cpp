@@ -1,6 +1,7 @@
 #include "ui/main/PesterlyMain.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLocale>
@@ -9,21 +10,20 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 
-#include "ui/Twips.h"
 #include "ui/main/FlexGrid.h"
 #include "ui/main/RowFormat.h"
 
-// The main window's controls and menus, placed as designed, and their handlers wired.
+// The main window's controls and menus, laid out as designed, and their handlers wired.
 namespace pesterly {
 namespace {
 
-// Design sizes in twips.
+// Design sizes in twips (1440 to the inch).
 constexpr int kClientWidth = 10095;
 constexpr int kClientHeight = 4530;
-constexpr int kGridWidth = 9735;
 constexpr int kColumnWidths[kGridColumns] = {800, 500, 800, 1400, 1400, 0, 500};
 
 }  // namespace
@@ -43,13 +43,18 @@ void PesterlyMain::CreateControls() {
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setVisible(false);
 
-    TwipsLayout& layout = *layout_;
-    layout.Place(FGrid, 0, 120, kGridWidth, 3735);
-    layout.Place(AddNewButton, 120, 3960, 1335, 375);
-    layout.Place(HideButton, 8760, 3960, 975, 375);
-    layout.Place(DeleteButton, 1560, 3960, 1335, 375);
-    layout.Place(Command1, 7080, 4080, 1335, 375);
-    layout.Finish(client, kClientWidth, kClientHeight);
+    FGrid->setAccessibleName(tr("Events"));
+    FGrid->setAccessibleDescription(
+        tr("Enter opens the event in the editor; the Delete key deletes it"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(AddNewButton);
+    buttons->addWidget(DeleteButton);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(HideButton);
+    auto* form = new QVBoxLayout(client);
+    form->addWidget(FGrid, 1);
+    form->addLayout(buttons);
 
     setTabOrder(FGrid, AddNewButton);
     setTabOrder(AddNewButton, HideButton);
@@ -60,10 +65,14 @@ void PesterlyMain::CreateControls() {
     StartupTimer->setInterval(500);
 }
 
-void PesterlyMain::SizeColumns(const TwipsLayout& layout) {
+int PesterlyMain::TwipsToPixels(int twips) const {
+    return twips * logicalDpiX() / 1440;
+}
+
+void PesterlyMain::SizeColumns() {
     // Columns keep their design widths, widened where a header or a text the program itself
-    // writes would not fit; the description column takes what is left, so that the grid
-    // never needs to scroll sideways.
+    // writes would not fit; the description column takes what is left, also when the window
+    // grows or shrinks, so that the grid never needs to scroll sideways.
     const QLocale locale;
     QStringList widest[kGridColumns];
     widest[kColEmailList] = {QStringLiteral("Yes"), QStringLiteral("No")};
@@ -86,7 +95,7 @@ void PesterlyMain::SizeColumns(const TwipsLayout& layout) {
         if (col == kColToBeDone) {
             continue;
         }
-        int width = std::max(layout.ToPixels(kColumnWidths[col]),
+        int width = std::max(TwipsToPixels(kColumnWidths[col]),
                              headers.horizontalAdvance(FGrid->CellText(0, col)) + padding);
         for (const QString& text : widest[col]) {
             width = std::max(width, cells.horizontalAdvance(text) + padding);
@@ -94,9 +103,9 @@ void PesterlyMain::SizeColumns(const TwipsLayout& layout) {
         FGrid->SetColWidth(col, width);
         used += width;
     }
-    const int room =
-        FGrid->width() - 2 * FGrid->frameWidth() - FGrid->verticalScrollBar()->sizeHint().width();
-    FGrid->SetColWidth(kColToBeDone, std::max(room - used, layout.ToPixels(1000)));
+    FGrid->horizontalHeader()->setSectionResizeMode(kColToBeDone, QHeaderView::Stretch);
+    FGrid->setMinimumWidth(used + TwipsToPixels(1000) + 2 * FGrid->frameWidth() +
+                           FGrid->verticalScrollBar()->sizeHint().width());
 }
 
 void PesterlyMain::CreateMenus() {
@@ -150,6 +159,17 @@ void PesterlyMain::WireHandlers() {
             &PesterlyMain::PesterlyMain_FGrid_Click);
     connect(FGrid, &QTableWidget::cellDoubleClicked, this,
             &PesterlyMain::PesterlyMain_FGrid_DblClick);
+    // The keyboard's way to the row commands: Enter opens the row as a double-click does, and
+    // the Delete key is the "Delete Event" button.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter),
+                                    QKeySequence(QKeySequence::Delete)}) {
+        auto* shortcut = new QShortcut(key, FGrid);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                key == QKeySequence(QKeySequence::Delete)
+                    ? &PesterlyMain::PesterlyMain_DeleteButton_Click
+                    : &PesterlyMain::PesterlyMain_FGrid_DblClick);
+    }
     connect(FileOptions, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileOptions_Click);
     connect(FileMAPI, &QAction::triggered, this, &PesterlyMain::PesterlyMain_FileMAPI_Click);
     connect(MailServer, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MailServer_Click);
@@ -167,7 +187,10 @@ void PesterlyMain::WireHandlers() {
 }
 
 void PesterlyMain::CentreOnScreen() {
-    adjustSize();
+    // The window opens at its design size, or larger where its parts need the room; it may
+    // grow, and the grid takes the room.
+    resize(std::max(TwipsToPixels(kClientWidth), minimumSizeHint().width()),
+           TwipsToPixels(kClientHeight) + menuBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));

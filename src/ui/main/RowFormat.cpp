@@ -1,5 +1,9 @@
 #include "ui/main/RowFormat.h"
 
+#include <QCoreApplication>
+#include <QDate>
+
+#include "reminder/Review.h"
 #include "store/TextForms.h"
 
 namespace pesterly {
@@ -20,6 +24,18 @@ QString Weekday(const DateValue& date, const QLocale& locale) {
 }
 
 }  // namespace
+
+QString NextAskedText(const Happening& event, DateValue last_review, DateValue today,
+                      const QLocale& locale) {
+    const std::optional<DateValue> day = NextAskedDay(event, last_review, today);
+    const QDate date =
+        day.has_value() ? QDate(static_cast<int>(day->Year()), day->Month(), day->Day()) : QDate();
+    if (!date.isValid()) {
+        return QCoreApplication::translate("FlexGrid", "Never asked about");
+    }
+    return QCoreApplication::translate("FlexGrid", "Next asked about: %1")
+        .arg(locale.toString(date, QLocale::LongFormat));
+}
 
 QString OrdinalSuffix(int day) {
     switch (day) {

@@ -28,6 +28,11 @@ using RowTexts = std::array<std::optional<QString>, kGridColumns>;
 // Month and weekday names follow the given locale.
 RowTexts FormatRow(const Database& db, int hapnum, const QLocale& locale);
 
+// When the review will next ask about the event, in the locale's long date form, for the
+// row's tooltip: "Next asked about: Tuesday, 15 December 2026" or "Never asked about".
+QString NextAskedText(const Happening& event, DateValue last_review, DateValue today,
+                      const QLocale& locale);
+
 // "st", "nd", "rd" or "th" for a day of the month.
 QString OrdinalSuffix(int day);
 

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -56,11 +57,41 @@ QStringList Items(const List* list) {
     return items;
 }
 
+// What a screen reader and a keyboard user meet: every control a user can reach has an
+// accessible name, none the same as another's in the window, and no two captions share a
+// mnemonic.
+inline void ExpectAccessibleForm(const QWidget& form) {
+    QStringList names;
+    QStringList mnemonics;
+    for (QWidget* child : form.findChildren<QWidget*>()) {
+        if (child->isWindow() || !child->isVisibleTo(&form)) {
+            continue;
+        }
+        const QAccessibleInterface* access = QAccessible::queryAccessibleInterface(child);
+        if (child->focusPolicy() != Qt::NoFocus && child->focusProxy() == nullptr && access) {
+            const QString name = access->text(QAccessible::Name);
+            EXPECT_FALSE(name.isEmpty()) << child->objectName().toStdString();
+            EXPECT_FALSE(names.contains(name)) << name.toStdString() << " twice";
+            names << name;
+        }
+        const QString caption =
+            access ? QAccessible::queryAccessibleInterface(child)->text(QAccessible::Accelerator)
+                   : QString();
+        if (caption.startsWith(QStringLiteral("Alt+"))) {
+            EXPECT_FALSE(mnemonics.contains(caption)) << caption.toStdString() << " twice";
+            mnemonics << caption;
+        }
+    }
+}
+
 // Every control is named, lies inside its form or frame and shares no pixel with another on
 // the same form or frame; every caption, wrapped text and time shows whole; no button is a
-// default that Enter would press. With shot, leaves a picture of the form in the build folder
-// for a person to look at.
+// default that Enter would press; the form fits a 1920 × 1080 screen at 200 % (960 × 540).
+// With shot, leaves a picture of the form in the build folder for a person to look at.
 inline void ExpectTidyForm(QWidget& form, bool shot = true) {
+    ExpectAccessibleForm(form);
+    EXPECT_LE(form.width(), 960) << form.objectName().toStdString();
+    EXPECT_LE(form.height(), 540) << form.objectName().toStdString();
     QList<QWidget*> parents{&form};
     for (QGroupBox* frame : form.findChildren<QGroupBox*>()) {
         parents << frame;

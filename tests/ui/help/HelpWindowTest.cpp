@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QPalette>
 #include <QScrollBar>
 #include <QTextBrowser>
 
@@ -41,6 +43,17 @@ TEST(HelpWindow, OpensNonModalAtTheContentsAndIsReused) {
     ExpectAtTheContents(*help);
     EXPECT_EQ(help->Browser->source().adjusted(QUrl::RemoveFragment), help->Manual());
     EXPECT_EQ(help->Browser->horizontalScrollBar()->maximum(), 0) << "no sideways scrolling";
+    // In a dark theme the text turns light: the page takes its colours from the palette.
+    QPalette dark = help->Browser->palette();
+    dark.setColor(QPalette::Base, Qt::black);
+    dark.setColor(QPalette::Text, Qt::white);
+    help->Browser->setPalette(dark);
+    const QImage page = help->Browser->viewport()->grab().toImage();
+    qsizetype light = 0;
+    for (qsizetype i = 0; i < qsizetype(page.width()) * page.height(); ++i) {
+        light += qGray(page.pixel(int(i % page.width()), int(i / page.width()))) > 160;
+    }
+    EXPECT_GT(light, page.width() * page.height() / 100) << "readable on the dark page";
 
     help->Browser->setSource(At(*help, "tray"));
     Settle();
