@@ -13,8 +13,7 @@ namespace {
 constexpr int kWriteDelayMs = 300;
 }  // namespace
 
-CalendarFileKeeper::CalendarFileKeeper(const Database& db, SettingsStore& store,
-                                       QuestionAsker& asker)
+CalendarFileKeeper::CalendarFileKeeper(Database& db, SettingsStore& store, QuestionAsker& asker)
     : db_(db), store_(store), asker_(asker) {
     soon_.setSingleShot(true);
     soon_.setInterval(kWriteDelayMs);
@@ -22,12 +21,13 @@ CalendarFileKeeper::CalendarFileKeeper(const Database& db, SettingsStore& store,
 }
 
 QString CalendarFileKeeper::Path() const {
-    return QString::fromStdString(store_.GetSetting(sections::kOptions, keys::kCalendarFile, ""));
+    return QString::fromStdString(db_.options.CalendarFile);
 }
 
 MaybeError CalendarFileKeeper::KeepAt(const QString& path) {
-    if (MaybeError error = SaveSectionOrRestore(
-            store_, sections::kOptions, {{std::string(keys::kCalendarFile), path.toStdString()}})) {
+    Options wanted = db_.options;
+    wanted.CalendarFile = path.toStdString();
+    if (MaybeError error = SaveOptions(store_, db_.options, wanted)) {
         return error;
     }
     failure_told_ = false;

@@ -11,12 +11,12 @@ class QuestionAsker;
 class SettingsStore;
 struct Database;
 
-// Keeps the calendar file that the option CalendarFile names current, for calendar programs
+// Keeps the calendar file that the CalendarFile option names current, for calendar programs
 // that subscribe to it: the whole table is written there, all at once, soon after start and
 // whenever the change saver has settled a burst of changes.
 class CalendarFileKeeper {
   public:
-    CalendarFileKeeper(const Database& db, SettingsStore& store, QuestionAsker& asker);
+    CalendarFileKeeper(Database& db, SettingsStore& store, QuestionAsker& asker);
 
     // The file kept current; empty when none is.
     QString Path() const;
@@ -29,7 +29,7 @@ class CalendarFileKeeper {
     void WriteNow();
 
   private:
-    const Database& db_;
+    Database& db_;
     SettingsStore& store_;
     QuestionAsker& asker_;
     QTimer soon_;
