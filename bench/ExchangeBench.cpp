@@ -1,11 +1,14 @@
-// Exporting the full table to an exchange file and importing it into an empty table.
+// Exporting the full table to an exchange file and to a calendar, and importing each into an
+// empty table.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "SampleTable.h"
+#include "exchange/Calendar.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ImportHappenings.h"
+#include "platform/IcalCalendar.h"
 
 namespace pesterly::bench {
 namespace {
@@ -39,8 +42,35 @@ void BM_ImportFullTable(benchmark::State& state) {
     }
 }
 
+void BM_ExportFullTableToCalendar(benchmark::State& state) {
+    const Database& db = SampleTable();
+    for (auto _ : state) {
+        std::string text = WriteICalendar(CalendarItemsOf(db, AllSlots(db)), 0);
+        benchmark::DoNotOptimize(text);
+    }
+}
+
+void BM_ImportFullTableFromCalendar(benchmark::State& state) {
+    const Database& sample = SampleTable();
+    const std::string text = WriteICalendar(CalendarItemsOf(sample, AllSlots(sample)), 0);
+    for (auto _ : state) {
+        const auto read = ReadICalendar(text);
+        const auto* items = std::get_if<std::vector<CalendarItem>>(&read);
+        if (items == nullptr) {
+            state.SkipWithError("the exported calendar does not read back");
+            return;
+        }
+        Database db;
+        const CalendarImportSummary summary =
+            ImportCalendar(db, *items, DateValue::Compose(2026, 12, 7));
+        benchmark::DoNotOptimize(summary);
+    }
+}
+
 BENCHMARK(BM_ExportFullTable)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ImportFullTable)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExportFullTableToCalendar)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ImportFullTableFromCalendar)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace pesterly::bench

@@ -8,13 +8,13 @@ set -euo pipefail
 build_packages=(
     g++ cmake ninja-build pkgconf
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
-    libgmime-3.0-dev libcurl4-openssl-dev qtkeychain-qt6-dev
+    libgmime-3.0-dev libcurl4-openssl-dev qtkeychain-qt6-dev libical-dev
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xdotool trayer x11-utils imagemagick python3-xlib fonts-dejavu-core
-    python3 python3-aiosmtpd msmtp
+    python3 python3-aiosmtpd msmtp python3-icalendar python3-dateutil
     desktop-file-utils locales inotify-tools
     xfce4-panel xfconf dbus dbus-x11 libglib2.0-bin
     weston at-spi2-core python3-pyatspi

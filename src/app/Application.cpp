@@ -9,6 +9,7 @@
 #include <stop_token>
 
 #include "PesterlyConfig.h"
+#include "app/CalendarExport.h"
 #include "platform/AutostartEntry.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsStore.h"
@@ -59,6 +60,9 @@ int TrayWaitMs() {
 }  // namespace
 
 int RunApplication(int argc, char** argv) {
+    if (const std::optional<int> status = RunCalendarExport(argc, argv)) {
+        return *status;
+    }
     if (!HasDisplay()) {
         std::fputs(
             "Pesterly needs a graphical desktop, and no display was found "

@@ -21,6 +21,27 @@ std::optional<DateValue> NextDue(const Happening& event) {
     }
 }
 
+DateValue DoneDateBefore(int16_t repeat, DateValue due) {
+    // Going back by a year or a month, a day the month lacks is taken as its last day.
+    const auto back = [&](int64_t year, int64_t month) {
+        const DateValue first = DateValue::Compose(year, month, 1);
+        const int day = std::min(due.Day(), DaysInMonth(first.Year(), first.Month()));
+        return DateValue(DateValue::Compose(year, month, day).Seconds() + due.TimePart().Seconds());
+    };
+    switch (repeat) {
+        case kRepeatYearly:
+            return back(due.Year() - 1, due.Month());
+        case kRepeatMonthly:
+            return back(due.Year(), due.Month() - 1);
+        case kRepeatWeekly:
+            return due.AddDays(-7);
+        case kRepeatDaily:
+            return due.AddDays(-1);
+        default:
+            return due;
+    }
+}
+
 bool IsDue(const Happening& event, DateValue today) {
     if (event.Repeat == kRepeatOneTime) {
         return today >= event.EventDate;

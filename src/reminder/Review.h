@@ -14,6 +14,11 @@ namespace pesterly {
 // one-time event or an unknown repeat code.
 std::optional<DateValue> NextDue(const Happening& event);
 
+// The DoneDate from which the review counts the given due date for a repeating event: one
+// period before it. Where no DoneDate leads exactly there (a monthly date on the 31st), the
+// latest one that leads to an earlier day, so that the review never asks later than the date.
+DateValue DoneDateBefore(int16_t repeat, DateValue due);
+
 // Whether the review asks about the event on the given day. A one-time event is due from its
 // date on; a repeating one from its next due date on; an unknown repeat code never.
 bool IsDue(const Happening& event, DateValue today);

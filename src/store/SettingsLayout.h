@@ -39,6 +39,7 @@ inline constexpr std::string_view kCategoryName = "Category";
 inline constexpr std::string_view kCheckDate = "CheckDate";
 inline constexpr std::string_view kCheckTime = "CheckTime";
 inline constexpr std::string_view kStartAtLogin = "StartAtLogin";
+// The calendar file Pesterly keeps current; empty or missing when it keeps none.
 inline constexpr std::string_view kCalendarFile = "CalendarFile";
 inline constexpr std::string_view kEmailCount = "EmailCount";
 inline constexpr std::string_view kEmail = "Email";

@@ -221,6 +221,17 @@ def attempt(case, attack, *args):
         case.fault("other", "the attack itself broke down (see above)")
 
 
+def cases_in_fresh_homes(suite, cases):
+    """Runs each (name, attack) pair in a home folder of its own, removed afterwards."""
+    for name, attack in cases:
+        case, home = Case(name), make_home()
+        try:
+            attempt(case, attack, suite, case, home)
+        finally:
+            remove(home)
+        yield case
+
+
 def as_user_command(user, env, *command):
     """The command run as user (as it is for root) with env."""
     prefix = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups"] if user else []

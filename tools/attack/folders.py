@@ -10,8 +10,8 @@ on standard error; a folder its owner made read-only must stay so.
 import os
 import stat
 
-from common import (NOBODY, Case, Mount, Program, attempt, make_home, remove,
-                    review_from_yesterday, settings_text, write)
+from common import (NOBODY, cases_in_fresh_homes, Mount, Program, review_from_yesterday,
+                    settings_text, write)
 
 EVENTS = [{"Date": "3/14/2099", "Desc": desc, "Done": "3/1/2026"}
           for desc in ("Dentist", "Put the bins out", "Gas bill")]
@@ -85,10 +85,4 @@ CASES = [
 
 
 def run(suite):
-    for name, attack in CASES:
-        case, home = Case(name), make_home()
-        try:
-            attempt(case, attack, suite, case, home)
-        finally:
-            remove(home)
-        yield case
+    yield from cases_in_fresh_homes(suite, CASES)

@@ -7,8 +7,8 @@ import os
 import sys
 import time
 
-from common import (FAR_FUTURE, Case, Program, attempt, due, free_port, keep_mails, mail_env,
-                    make_home, remove, settings_text)
+from common import (FAR_FUTURE, cases_in_fresh_homes, due, free_port, keep_mails, mail_env, Program,
+                    settings_text)
 
 EVENTS = [{"Date": "3/14/2099", "Desc": f"Event {n}"} for n in range(101)]
 MOST_CPU_MS, MOST_WAKEUPS = 30.0, 6.0  # a minute
@@ -62,11 +62,7 @@ def waiting_mail(suite, case, home):
 
 
 def run(suite):
-    for name, attack in (("101 events", lambda s, c, h: measure(s, c, h, {})),
-                         ("a mail waiting, server down", waiting_mail)):
-        case, home = Case(name), make_home()
-        try:
-            attempt(case, attack, suite, case, home)
-        finally:
-            remove(home)
-        yield case
+    yield from cases_in_fresh_homes(suite, (
+        ("101 events", lambda s, c, h: measure(s, c, h, {})),
+        ("a mail waiting, server down", waiting_mail),
+    ))

@@ -11,7 +11,7 @@ import os
 import signal
 import time
 
-from common import (Case, Program, attempt, days_ago, make_home, remove, review_from_yesterday,
+from common import (cases_in_fresh_homes, days_ago, Program, remove, review_from_yesterday,
                     settings_text, us_date, write)
 from settings_files import table
 
@@ -97,12 +97,8 @@ def answer_then_kill(suite, case, home):
 
 
 def run(suite):
-    for name, attack in (("SIGTERM, then SIGKILL during the save", killed_saves),
-                         ("a planted stale copy", planted),
-                         ("an answer, then SIGKILL", answer_then_kill)):
-        case, home = Case(name), make_home()
-        try:
-            attempt(case, attack, suite, case, home)
-        finally:
-            remove(home)
-        yield case
+    yield from cases_in_fresh_homes(suite, (
+        ("SIGTERM, then SIGKILL during the save", killed_saves),
+        ("a planted stale copy", planted),
+        ("an answer, then SIGKILL", answer_then_kill),
+    ))

@@ -7,8 +7,8 @@ taken anywhere, the second start must say so and not run.
 import os
 import time
 
-from common import (FAR_FUTURE, NOBODY, Case, Mount, Program, attempt, make_home, remove,
-                    runtime_dir, settings_text, wait, write)
+from common import (FAR_FUTURE, NOBODY, cases_in_fresh_homes, Mount, Program, runtime_dir,
+                    settings_text, wait, write)
 
 SETTINGS = settings_text([{"Date": "3/14/2099", "Desc": "Dentist"}], Options=FAR_FUTURE)
 
@@ -85,10 +85,4 @@ def run(suite):
         ("settings folder read-only for its owner", no_lock_file("555", NOBODY)),
         ("no lock anywhere", no_lock_file("read-only", anywhere=True)),
     ]
-    for name, attack in cases:
-        case, home = Case(name), make_home()
-        try:
-            attempt(case, attack, suite, case, home)
-        finally:
-            remove(home)
-        yield case
+    yield from cases_in_fresh_homes(suite, cases)

@@ -20,6 +20,8 @@
 #include "ui/dialogs/NagList.h"
 #include "ui/dialogs/OptionsForm.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/main/CalendarCommands.h"
+#include "ui/main/CalendarFileKeeper.h"
 #include "ui/main/ChangeSaver.h"
 #include "ui/main/Ending.h"
 #include "ui/main/ExchangeCommands.h"
@@ -70,12 +72,16 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
         std::make_unique<GridCommands>(*FGrid, services.db, services.clock, services.asker, this);
     exchange_ = std::make_unique<ExchangeCommands>(*grid_commands_, *FGrid, services.db,
                                                    services.asker, this);
+    calendar_ = std::make_unique<CalendarCommands>(
+        *grid_commands_, *FGrid, services.db, services.store, services.clock, services.asker, this);
     schedule_ = std::make_unique<ReviewSchedule>(
         services.db, services.clock, services.wakeup, [this] { PesterlyMain_SlowTimer_Timer(); },
         [this] { ReviewDueHappenings(); }, *this, services.notifier);
     ending_ = std::make_unique<Ending>(services.db, services.store, services.asker, services.tray);
     saver_ = std::make_unique<ChangeSaver>(services.db, services.store, services.asker);
     grid_commands_->OnTableChanged([this] { saver_->NoteChange(); });
+    // Every change to the table goes through the saver; the kept calendar file follows it.
+    connect(saver_.get(), &ChangeSaver::Settled, this, [this] { calendar_->Keeper().WriteNow(); });
     CreateMenus();
     WireHandlers();
     if (services.outbox != nullptr) {
@@ -102,6 +108,8 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
     grid_commands_->Load();
     SizeColumns();
     LoadOptions(services_.db, services_.store, services_.clock.Today());
+    MenuCalendarFile->setChecked(!calendar_->Keeper().Path().isEmpty());
+    calendar_->Keeper().WriteSoon();  // the calendar file is written afresh at every start
     ArmSlowTimer();
     StartupTimer->start();
 }
@@ -203,6 +211,19 @@ void PesterlyMain::PesterlyMain_MenuImport_Click() {
 void PesterlyMain::ReadFile(const QString& infile) {
     exchange_->ReadFile(infile);
     saver_->NoteChange();
+}
+
+void PesterlyMain::PesterlyMain_MenuExportCalendar_Click() {
+    calendar_->Export();
+}
+
+void PesterlyMain::PesterlyMain_MenuImportCalendar_Click() {
+    calendar_->Import();
+    saver_->NoteChange();
+}
+
+void PesterlyMain::PesterlyMain_MenuCalendarFile_Click() {
+    MenuCalendarFile->setChecked(calendar_->ToggleKeptFile());
 }
 
 void PesterlyMain::PesterlyMain_AboutPesterly_Click() {

@@ -11,6 +11,7 @@ class QTimer;
 
 namespace pesterly {
 
+class CalendarCommands;
 class AutostartEntry;
 class ChangeSaver;
 class Clock;
@@ -99,6 +100,9 @@ class PesterlyMain : public QMainWindow {
     QMenu* FileMenu = nullptr;
     QAction* MenuExport = nullptr;
     QAction* MenuImport = nullptr;
+    QAction* MenuExportCalendar = nullptr;
+    QAction* MenuImportCalendar = nullptr;
+    QAction* MenuCalendarFile = nullptr;
     QAction* FileExit = nullptr;
     QMenu* OptionsMenu = nullptr;
     QAction* FileOptions = nullptr;
@@ -151,6 +155,9 @@ class PesterlyMain : public QMainWindow {
     void PesterlyMain_MailServer_Click();
     void PesterlyMain_MenuExport_Click();
     void PesterlyMain_MenuImport_Click();
+    void PesterlyMain_MenuExportCalendar_Click();
+    void PesterlyMain_MenuImportCalendar_Click();
+    void PesterlyMain_MenuCalendarFile_Click();
     void PesterlyMain_AboutPesterly_Click();
     void PesterlyMain_StartHelp_Click();
     // Runs when the schedule's wake-up comes.
@@ -160,6 +167,7 @@ class PesterlyMain : public QMainWindow {
     MainServices services_;
     std::unique_ptr<GridCommands> grid_commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
+    std::unique_ptr<CalendarCommands> calendar_;
     std::unique_ptr<ReviewSchedule> schedule_;
     std::unique_ptr<Ending> ending_;
     std::unique_ptr<ChangeSaver> saver_;

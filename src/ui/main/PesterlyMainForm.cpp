@@ -118,6 +118,13 @@ void PesterlyMain::CreateMenus() {
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     MenuExport = add_action(FileMenu, "MenuExport", QStringLiteral("&Export Events"));
     MenuImport = add_action(FileMenu, "MenuImport", QStringLiteral("&Import Events"));
+    MenuExportCalendar =
+        add_action(FileMenu, "MenuExportCalendar", QStringLiteral("Export to &Calendar..."));
+    MenuImportCalendar =
+        add_action(FileMenu, "MenuImportCalendar", QStringLiteral("Import from Ca&lendar..."));
+    MenuCalendarFile =
+        add_action(FileMenu, "MenuCalendarFile", QStringLiteral("&Keep Calendar File..."));
+    MenuCalendarFile->setCheckable(true);
     FileMenu->addSeparator()->setObjectName(QStringLiteral("dash1"));
     FileExit = add_action(FileMenu, "FileExit", QStringLiteral("E&xit"));
     OptionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
@@ -168,6 +175,12 @@ void PesterlyMain::WireHandlers() {
     connect(MailServer, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MailServer_Click);
     connect(MenuExport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuExport_Click);
     connect(MenuImport, &QAction::triggered, this, &PesterlyMain::PesterlyMain_MenuImport_Click);
+    connect(MenuExportCalendar, &QAction::triggered, this,
+            &PesterlyMain::PesterlyMain_MenuExportCalendar_Click);
+    connect(MenuImportCalendar, &QAction::triggered, this,
+            &PesterlyMain::PesterlyMain_MenuImportCalendar_Click);
+    connect(MenuCalendarFile, &QAction::triggered, this,
+            &PesterlyMain::PesterlyMain_MenuCalendarFile_Click);
     connect(AboutPesterly, &QAction::triggered, this,
             &PesterlyMain::PesterlyMain_AboutPesterly_Click);
     connect(StartHelp, &QAction::triggered, this, &PesterlyMain::PesterlyMain_StartHelp_Click);

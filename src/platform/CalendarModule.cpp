@@ -1,0 +1,82 @@
+#include "platform/CalendarModule.h"
+
+#include <QFileInfo>
+#include <QLibrary>
+#include <QStringList>
+
+#include "platform/IcalCalendar.h"
+#include "platform/WholeFile.h"
+
+#include "PesterlyConfig.h"
+
+namespace pesterly {
+namespace {
+
+struct Module {
+    decltype(&PesterlyWriteCalendar) write = nullptr;
+    decltype(&PesterlyReadCalendar) read = nullptr;
+};
+
+// The folder of the running program, found without an application object, since the
+// command line's export runs before there is one.
+QString ProgramFolder() {
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
+}
+
+// Beside the program in the build folder; in its own folder once installed. Only these
+// places are searched, never the library path of the environment.
+std::variant<const Module*, Error> LoadModule() {
+    static Module loaded;
+    if (loaded.write != nullptr) {
+        return &loaded;
+    }
+    QString reason;
+    for (const QString& folder : {ProgramFolder(), QStringLiteral(PESTERLY_MODULE_DIR)}) {
+        QLibrary module(folder + QStringLiteral("/libpesterly-calendar.so"));
+        if (module.load()) {
+            loaded.write = reinterpret_cast<decltype(&PesterlyWriteCalendar)>(
+                module.resolve("PesterlyWriteCalendar"));
+            loaded.read = reinterpret_cast<decltype(&PesterlyReadCalendar)>(
+                module.resolve("PesterlyReadCalendar"));
+            if (loaded.write != nullptr && loaded.read != nullptr) {
+                return &loaded;
+            }
+            loaded = {};
+        }
+        reason = module.errorString();
+    }
+    return Error{"Pesterly's calendar module (libpesterly-calendar.so) could not be loaded: " +
+                 reason.toStdString() + ". Reinstalling Pesterly should bring it back."};
+}
+
+}  // namespace
+
+MaybeError WriteCalendarFile(const QString& path, const std::vector<CalendarItem>& items,
+                             int64_t stamp) {
+    const auto module = LoadModule();
+    if (const Error* error = std::get_if<Error>(&module)) {
+        return *error;
+    }
+    std::string text;
+    std::get<const Module*>(module)->write(&items, stamp, &text);
+    return WriteWholeFile(path, text);
+}
+
+std::variant<std::vector<CalendarItem>, Error> ReadCalendarFile(const QString& path) {
+    const auto module = LoadModule();
+    if (const Error* error = std::get_if<Error>(&module)) {
+        return *error;
+    }
+    auto bytes = ReadWholeFile(path);
+    if (const Error* error = std::get_if<Error>(&bytes)) {
+        return *error;
+    }
+    std::vector<CalendarItem> items;
+    std::string problem;
+    if (!std::get<const Module*>(module)->read(&std::get<std::string>(bytes), &items, &problem)) {
+        return Error{"Pesterly cannot import " + path.toStdString() + ". " + problem};
+    }
+    return items;
+}
+
+}  // namespace pesterly

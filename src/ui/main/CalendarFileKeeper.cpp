@@ -1,0 +1,61 @@
+#include "ui/main/CalendarFileKeeper.h"
+
+#include <QDateTime>
+
+#include "exchange/Calendar.h"
+#include "platform/CalendarModule.h"
+#include "reminder/QuestionAsker.h"
+#include "store/SettingsLayout.h"
+
+namespace pesterly {
+namespace {
+// Long enough for the window to come up first.
+constexpr int kWriteDelayMs = 300;
+}  // namespace
+
+CalendarFileKeeper::CalendarFileKeeper(Database& db, SettingsStore& store, QuestionAsker& asker)
+    : db_(db), store_(store), asker_(asker) {
+    soon_.setSingleShot(true);
+    soon_.setInterval(kWriteDelayMs);
+    QObject::connect(&soon_, &QTimer::timeout, &soon_, [this] { WriteNow(); });
+}
+
+QString CalendarFileKeeper::Path() const {
+    return QString::fromStdString(db_.options.CalendarFile);
+}
+
+MaybeError CalendarFileKeeper::KeepAt(const QString& path) {
+    Options wanted = db_.options;
+    wanted.CalendarFile = path.toStdString();
+    if (MaybeError error = SaveOptions(store_, db_.options, wanted)) {
+        return error;
+    }
+    failure_told_ = false;
+    WriteNow();
+    return std::nullopt;
+}
+
+void CalendarFileKeeper::WriteSoon() {
+    if (!Path().isEmpty()) {
+        soon_.start();
+    }
+}
+
+void CalendarFileKeeper::WriteNow() {
+    soon_.stop();
+    const QString path = Path();
+    if (path.isEmpty()) {
+        return;
+    }
+    const MaybeError error = WriteCalendarFile(path, CalendarItemsOf(db_, AllSlots(db_)),
+                                               QDateTime::currentSecsSinceEpoch());
+    if (error && !failure_told_) {
+        failure_told_ = true;
+        asker_.Tell("Pesterly could not keep the calendar file current. " + error->message +
+                    "\n\nChoose another file under File, Keep Calendar File.");
+    } else if (!error) {
+        failure_told_ = false;
+    }
+}
+
+}  // namespace pesterly
