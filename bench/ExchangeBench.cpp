@@ -54,9 +54,8 @@ void BM_ImportFullTableFromCalendar(benchmark::State& state) {
     const Database& sample = SampleTable();
     const std::string text = WriteICalendar(CalendarItemsOf(sample, AllSlots(sample)), 0);
     for (auto _ : state) {
-        const auto read = ReadICalendar(text);
-        const auto* items = std::get_if<std::vector<CalendarItem>>(&read);
-        if (items == nullptr) {
+        const Result<std::vector<CalendarItem>> items = ReadICalendar(text);
+        if (!items) {
             state.SkipWithError("the exported calendar does not read back");
             return;
         }

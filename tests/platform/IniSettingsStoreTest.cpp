@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <variant>
 #include <vector>
 
 #include "exchange/ImportHappenings.h"
