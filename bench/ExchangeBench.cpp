@@ -29,13 +29,12 @@ void BM_ImportFullTable(benchmark::State& state) {
     const std::string bytes = WriteExchangeFile(LiveEvents(SampleTable()));
     for (auto _ : state) {
         const ParsedExchangeFile parsed = ParseExchangeFile(bytes);
-        const auto* contents = std::get_if<ExchangeContents>(&parsed);
-        if (contents == nullptr) {
+        if (!parsed) {
             state.SkipWithError("the exported file does not read back");
             return;
         }
         Database db;
-        const ImportSummary summary = ImportHappenings(db, contents->events);
+        const ImportSummary summary = ImportHappenings(db, parsed->events);
         if (summary.appended_slots.size() != Database::kSlots) {
             state.SkipWithError("not every event was imported");
             return;
@@ -55,9 +54,8 @@ void BM_ImportFullTableFromCalendar(benchmark::State& state) {
     const Database& sample = SampleTable();
     const std::string text = WriteICalendar(CalendarItemsOf(sample, AllSlots(sample)), 0);
     for (auto _ : state) {
-        const auto read = ReadICalendar(text);
-        const auto* items = std::get_if<std::vector<CalendarItem>>(&read);
-        if (items == nullptr) {
+        const Result<std::vector<CalendarItem>> items = ReadICalendar(text);
+        if (!items) {
             state.SkipWithError("the exported calendar does not read back");
             return;
         }

@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     pesterly::Database db = pesterly::bench::SampleTable();
     db.options.CheckDate = pesterly::DateValue::Compose(2099, 12, 31);
     pesterly::IniSettingsStore store(QString::fromLocal8Bit(argv[1]));
-    if (const pesterly::MaybeError error = pesterly::SaveSettings(db, store)) {
-        std::fprintf(stderr, "%s\n", error->message.c_str());
+    if (const pesterly::Result<void> saved = pesterly::SaveSettings(db, store); !saved) {
+        std::fprintf(stderr, "%s\n", saved.error().message.c_str());
         return 1;
     }
     return 0;

@@ -16,7 +16,7 @@ class SettingsFolder {
   public:
     SettingsFolder() : path_(folder_.filePath(QStringLiteral("Pesterly/Pesterly.ini"))) {
         IniSettingsStore store(path_);
-        ok_ = folder_.isValid() && !SaveSettings(SampleTable(), store).has_value();
+        ok_ = folder_.isValid() && SaveSettings(SampleTable(), store).ok();
     }
     const QString& Path() const { return path_; }
     bool Ok() const { return ok_; }
@@ -65,8 +65,8 @@ void BM_SettingsSave(benchmark::State& state) {
     LoadOptions(db, store, kReviewDay.DatePart());
     for (auto _ : state) {
         LiveADay(db);
-        if (const MaybeError error = SaveSettings(db, store)) {
-            state.SkipWithError(error->message.c_str());
+        if (const Result<void> saved = SaveSettings(db, store); !saved) {
+            state.SkipWithError(saved.error().message.c_str());
             return;
         }
     }
@@ -83,8 +83,8 @@ void BM_SettingsSaveOneChange(benchmark::State& state) {
     for (auto _ : state) {
         Happening& changed = db.Happenings[db.HappeningCount / 2];
         changed.DoneDate = changed.DoneDate.AddDays(1);
-        if (const MaybeError error = SaveSettings(db, store)) {
-            state.SkipWithError(error->message.c_str());
+        if (const Result<void> saved = SaveSettings(db, store); !saved) {
+            state.SkipWithError(saved.error().message.c_str());
             return;
         }
     }
@@ -99,8 +99,8 @@ void BM_SettingsLoadAndSave(benchmark::State& state) {
         LoadSettings(db, store);
         LoadOptions(db, store, kReviewDay.DatePart());
         LiveADay(db);
-        if (const MaybeError error = SaveSettings(db, store)) {
-            state.SkipWithError(error->message.c_str());
+        if (const Result<void> saved = SaveSettings(db, store); !saved) {
+            state.SkipWithError(saved.error().message.c_str());
             return;
         }
     }

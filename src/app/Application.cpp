@@ -132,10 +132,9 @@ int RunApplication(int argc, char** argv) {
     // left to hold the end for its whole timeout.
     std::stop_source end_of_mail;
     SecretServiceKeyring keyring;
-    Outbox outbox(Outbox::DefaultFolder(), asker,
-                  [&end_of_mail, &store, &keyring](std::string& reason) {
-                      return LoadMailPost(store, keyring, end_of_mail.get_token(), reason);
-                  });
+    Outbox outbox(Outbox::DefaultFolder(), asker, [&end_of_mail, &store, &keyring] {
+        return LoadMailPost(store, keyring, end_of_mail.get_token());
+    });
     NagMailDiary diary(NagMailDiary::DefaultPath());
     OutboxNagMailer mailer(store, outbox, diary, clock);
     QtTrayIcon tray(icon);
@@ -161,8 +160,8 @@ int RunApplication(int argc, char** argv) {
                      &PesterlyMain::EndOnRequest);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_window,
                      [&main_window](QSessionManager&) { main_window.SaveNow(); });
-    if (const MaybeError error = autostart.Follow(db.options.StartAtLogin)) {
-        std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
+    if (const Result<void> followed = autostart.Follow(db.options.StartAtLogin); !followed) {
+        std::fprintf(stderr, "pesterly: %s\n", followed.error().message.c_str());
     }
     if (hidden) {
         main_window.StartHidden(TrayWaitMs());

@@ -33,10 +33,11 @@ std::optional<int> RunCalendarExport(int argc, char** argv) {
     }
     Database db;
     LoadSettings(db, store);
-    if (const MaybeError error = WriteCalendarFile(path, CalendarItemsOf(db, AllSlots(db)),
-                                                   QDateTime::currentSecsSinceEpoch())) {
+    if (const Result<void> written = WriteCalendarFile(path, CalendarItemsOf(db, AllSlots(db)),
+                                                       QDateTime::currentSecsSinceEpoch());
+        !written) {
         std::fprintf(stderr, "Pesterly could not export the calendar to %s: %s\n", argv[2],
-                     error->message.c_str());
+                     written.error().message.c_str());
         return 1;
     }
     return 0;

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
-#include <variant>
 
 #include "reminder/Review.h"
 
@@ -136,16 +135,16 @@ Occurrence FirstOnOrAfter(CalendarFrequency f, DateValue start, DateValue today)
 }
 
 // The event a calendar item becomes, or why it cannot become one.
-std::variant<Happening, std::string> EventOf(const CalendarItem& item, DateValue today) {
+Result<Happening> EventOf(const CalendarItem& item, DateValue today) {
     Happening event;
     event.Desc = item.summary;
     event.EmailBody = item.description;
     event.DoneDate = today.AddDays(-kDaysBeforeToday);
     if (!item.start.has_value()) {
-        return std::string("it has no date");
+        return Error{"it has no date"};
     }
     if (!InCalendarYears(*item.start)) {
-        return std::string("its date lies outside the years 1 to 3000");
+        return Error{"its date lies outside the years 1 to 3000"};
     }
     event.EventDate = *item.start;
     if (!item.rule.has_value()) {
@@ -153,7 +152,7 @@ std::variant<Happening, std::string> EventOf(const CalendarItem& item, DateValue
     }
     const CalendarRule& rule = *item.rule;
     if (std::string why = Unholdable(rule, *item.start); !why.empty()) {
-        return why;
+        return Error{std::move(why)};
     }
     if (rule.weekdays.size() == 1) {  // a weekly rule on another day than its start
         const int ahead = (rule.weekdays[0] - item.start->DayOfWeek() + 7) % 7;
@@ -161,10 +160,10 @@ std::variant<Happening, std::string> EventOf(const CalendarItem& item, DateValue
     }
     const Occurrence next = FirstOnOrAfter(rule.frequency, event.EventDate, today);
     if (rule.count > 0 && next.index >= rule.count) {
-        return std::string("its last date is past");
+        return Error{"its last date is past"};
     }
     if (rule.until.has_value() && next.date.DatePart() > rule.until->DatePart()) {
-        return "it ended on " + IsoDate(*rule.until);
+        return Error{"it ended on " + IsoDate(*rule.until)};
     }
     event.Repeat = RepeatOf(rule.frequency);
     event.DoneDate = DoneDateBefore(event.Repeat, next.date.DatePart());
@@ -252,13 +251,14 @@ CalendarImportSummary ImportCalendar(Database& db, const std::vector<CalendarIte
             ++summary.completed_tasks;
             continue;
         }
-        auto mapped = EventOf(item, today);
-        if (const std::string* why = std::get_if<std::string>(&mapped)) {
+        Result<Happening> mapped = EventOf(item, today);
+        if (!mapped) {
             const std::string rule = item.rule.has_value() ? " (" + item.rule->text + ")" : "";
-            summary.not_held.push_back("\"" + item.summary + "\"" + rule + ": " + *why);
+            summary.not_held.push_back("\"" + item.summary + "\"" + rule + ": " +
+                                       mapped.error().message);
             continue;
         }
-        Happening& event = std::get<Happening>(mapped);
+        Happening& event = *mapped;
         // A task not done yet is still to do; a calendar's past appointment is over.
         if (!item.task && event.Repeat == kRepeatOneTime && event.EventDate.DatePart() < today) {
             ++summary.past_events;

@@ -65,19 +65,19 @@ class FieldReader {
 
     // Reads one field and the comma or line end after it. `name` says which field it is, for
     // the messages.
-    MaybeError Next(Field& field, std::string_view name) {
+    Result<void> Next(Field& field, std::string_view name) {
         SkipBlanks();
         field.line = line_;
         field.text.clear();
         if (pos_ < text_.size() && text_[pos_] == '"') {
             field.form = FieldForm::kQuoted;
-            if (auto error = ReadQuoted(field)) {
-                return error;
+            if (auto read = ReadQuoted(field); !read) {
+                return read;
             }
         } else if (pos_ < text_.size() && text_[pos_] == '#') {
             field.form = FieldForm::kHashed;
-            if (auto error = ReadHashed(field, name)) {
-                return error;
+            if (auto read = ReadHashed(field, name); !read) {
+                return read;
             }
         } else {
             field.form = FieldForm::kBare;
@@ -101,7 +101,7 @@ class FieldReader {
         }
     }
 
-    MaybeError ReadQuoted(Field& field) {
+    Result<void> ReadQuoted(Field& field) {
         ++pos_;
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
@@ -112,7 +112,7 @@ class FieldReader {
                     continue;
                 }
                 ++pos_;
-                return std::nullopt;
+                return {};
             }
             field.text += c;
             Step();
@@ -120,7 +120,7 @@ class FieldReader {
         return AtLine(field.line, "the text that starts here has no closing double quote");
     }
 
-    MaybeError ReadHashed(Field& field, std::string_view name) {
+    Result<void> ReadHashed(Field& field, std::string_view name) {
         const size_t start = ++pos_;
         while (pos_ < text_.size() && text_[pos_] != '#' && !IsLineEnd(text_[pos_])) {
             ++pos_;
@@ -131,7 +131,7 @@ class FieldReader {
         }
         field.text = std::string(text_.substr(start, pos_ - start));
         ++pos_;
-        return std::nullopt;
+        return {};
     }
 
     void ReadBare(Field& field) {
@@ -146,21 +146,21 @@ class FieldReader {
         field.text = std::string(text_.substr(start, end - start));
     }
 
-    MaybeError TakeSeparator(const Field& field, std::string_view name) {
+    Result<void> TakeSeparator(const Field& field, std::string_view name) {
         SkipBlanks();
         if (pos_ == text_.size()) {
-            return std::nullopt;
+            return {};
         }
         if (text_[pos_] == ',') {
             ++pos_;
-            return std::nullopt;
+            return {};
         }
         if (IsLineEnd(text_[pos_])) {
             if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') {
                 ++pos_;
             }
             Step();
-            return std::nullopt;
+            return {};
         }
         std::string what = "there is more text after the " + std::string(name) +
                            ", where a comma or the end of the line should be";
@@ -224,11 +224,11 @@ std::optional<bool> Truth(const Field& field) {
     return std::nullopt;
 }
 
-MaybeError ReadDate(const Field& field, std::string_view name, DateValue& out) {
+Result<void> ReadDate(const Field& field, std::string_view name, DateValue& out) {
     if (field.form == FieldForm::kHashed) {
         if (auto date = forms::ParseGeneralDate(field.text)) {
             out = *date;
-            return std::nullopt;
+            return {};
         }
     }
     std::string what = "the " + std::string(name) + " field should be a date such as #2001-03-14#";
@@ -238,38 +238,38 @@ MaybeError ReadDate(const Field& field, std::string_view name, DateValue& out) {
     return AtLine(field.line, what);
 }
 
-MaybeError ReadWhole(const Field& field, std::string_view name, int16_t& out) {
+Result<void> ReadWhole(const Field& field, std::string_view name, int16_t& out) {
     if (field.form == FieldForm::kBare) {
         const auto value = WholeNumber(field.text);
         if (value && *value >= std::numeric_limits<int16_t>::min() &&
             *value <= std::numeric_limits<int16_t>::max()) {
             out = static_cast<int16_t>(*value);
-            return std::nullopt;
+            return {};
         }
     }
     return AtLine(field.line, "the " + std::string(name) +
                                   " field should be a whole number from -32768 to 32767");
 }
 
-MaybeError ReadText(Field& field, std::string_view name, std::string& out) {
+Result<void> ReadText(Field& field, std::string_view name, std::string& out) {
     if (field.form != FieldForm::kQuoted) {
         return AtLine(field.line,
                       "the " + std::string(name) + " field should be a text in double quotes");
     }
     out = std::move(field.text);
-    return std::nullopt;
+    return {};
 }
 
-MaybeError ReadTruth(const Field& field, std::string_view name, bool& out) {
+Result<void> ReadTruth(const Field& field, std::string_view name, bool& out) {
     if (const auto value = Truth(field)) {
         out = *value;
-        return std::nullopt;
+        return {};
     }
     return AtLine(field.line, "the " + std::string(name) + " field should be #TRUE# or #FALSE#");
 }
 
 // Puts field `index` of an event into its place in the record.
-MaybeError Assign(size_t index, Field& field, Happening& event) {
+Result<void> Assign(size_t index, Field& field, Happening& event) {
     const std::string_view name = kOrdinals[index];
     switch (index) {
         case 0:
@@ -291,14 +291,14 @@ MaybeError Assign(size_t index, Field& field, Happening& event) {
     }
 }
 
-std::variant<int64_t, Error> ReadCount(FieldReader& in) {
+Result<int64_t> ReadCount(FieldReader& in) {
     const Error not_a_count{"the first line should be the number of events"};
     if (in.OnlyWhiteSpaceLeft()) {
         return Error{"the file is empty: " + not_a_count.message};
     }
     Field field;
-    if (auto error = in.Next(field, "number of events")) {
-        return *error;
+    if (auto read = in.Next(field, "number of events"); !read) {
+        return read.error();
     }
     const auto count = field.form == FieldForm::kBare ? WholeNumber(field.text) : std::nullopt;
     if (!count) {
@@ -326,10 +326,10 @@ ParsedExchangeFile ParseExchangeFile(std::string_view bytes) {
     FieldReader in(text);
 
     const auto count = ReadCount(in);
-    if (const auto* error = std::get_if<Error>(&count)) {
-        return *error;
+    if (!count) {
+        return count.error();
     }
-    const int64_t announced = std::get<int64_t>(count);
+    const int64_t announced = *count;
 
     std::vector<Happening> events;
     const auto ends_early = [&] {
@@ -344,11 +344,11 @@ ParsedExchangeFile ParseExchangeFile(std::string_view bytes) {
                 return ends_early();
             }
             Field field;
-            if (auto error = in.Next(field, std::string(kOrdinals[index]) + " field")) {
-                return *error;
+            if (auto read = in.Next(field, std::string(kOrdinals[index]) + " field"); !read) {
+                return read.error();
             }
-            if (auto error = Assign(index, field, event)) {
-                return *error;
+            if (auto read = Assign(index, field, event); !read) {
+                return read.error();
             }
         }
         events.push_back(std::move(event));

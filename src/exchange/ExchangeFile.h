@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "store/Error.h"
@@ -35,7 +34,7 @@ struct ExchangeContents {
 };
 
 // Either the events of a sound file, or why the file cannot be read.
-using ParsedExchangeFile = std::variant<ExchangeContents, Error>;
+using ParsedExchangeFile = Result<ExchangeContents>;
 
 // Reads the announced events of an exchange file and checks all of them before anything is
 // returned, so that a damaged file imports nothing; the error names the line and what is wrong

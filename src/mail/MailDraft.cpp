@@ -83,13 +83,13 @@ std::string ComposedMailToText(const ComposedMail& mail) {
     return out + "\n" + mail.text;
 }
 
-MaybeError ComposedMailFromText(std::string_view text, ComposedMail& mail) {
+Result<ComposedMail> ComposedMailFromText(std::string_view text) {
     const bool first_form = text.starts_with(kFirstForm);
     if (!first_form && !text.starts_with(kMagic)) {
         return Error{"it is no nag mail Pesterly wrote"};
     }
     text.remove_prefix(kMagic.size());
-    mail = {};
+    ComposedMail mail;
     bool has_event = false;
     std::optional<size_t> length;
     while (!text.starts_with("\n")) {
@@ -138,7 +138,7 @@ MaybeError ComposedMailFromText(std::string_view text, ComposedMail& mail) {
         return Error{"it has no event, sender, recipient or message"};
     }
     mail.text = text;
-    return std::nullopt;
+    return mail;
 }
 
 }  // namespace pesterly

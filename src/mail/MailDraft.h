@@ -39,9 +39,9 @@ struct ComposedMail {
 // message), an empty line, then the message. The envelope stands apart from the message's
 // headers, so a blind copy never appears among them; the length proves the file whole.
 std::string ComposedMailToText(const ComposedMail& mail);
-// Reads such a file into `mail`. The error says why a text is none (it is no such file, it is
+// Reads such a file back. The error says why a text is none (it is no such file, it is
 // cut short, or it lacks a sender, recipient or message), in words that follow "it is" or
 // "it has". Files of the first form, without a length, are read too.
-MaybeError ComposedMailFromText(std::string_view text, ComposedMail& mail);
+Result<ComposedMail> ComposedMailFromText(std::string_view text);
 
 }  // namespace pesterly

@@ -51,7 +51,7 @@ MailServerSettings LoadMailServer(SettingsStore& store) {
     return ReadOptions(store, DateValue()).Mail;
 }
 
-MaybeError CheckMailServer(const MailServerSettings& settings) {
+Result<void> CheckMailServer(const MailServerSettings& settings) {
     const bool smtp = settings.method == MailMethod::kSmtp;
     const std::string_view host = forms::TrimBlanks(settings.host);
     constexpr std::string_view kNeverInHost = "/@?#\\%<>\"";
@@ -85,13 +85,13 @@ MaybeError CheckMailServer(const MailServerSettings& settings) {
                      "outside plain ASCII only after the @), or leave it empty for the "
                      "automatic one."};
     }
-    return std::nullopt;
+    return {};
 }
 
-MaybeError SaveMailServer(SettingsStore& store, Options& options,
-                          const MailServerSettings& settings) {
-    if (MaybeError problem = CheckMailServer(settings)) {
-        return problem;
+Result<void> SaveMailServer(SettingsStore& store, Options& options,
+                            const MailServerSettings& settings) {
+    if (Result<void> checked = CheckMailServer(settings); !checked) {
+        return checked;
     }
     Options wanted = options;
     wanted.Mail = settings;

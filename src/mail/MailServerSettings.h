@@ -16,12 +16,12 @@ MailServerSettings LoadMailServer(SettingsStore& store);
 // from 1 to 65535, a host with blanks or characters no host name has (or no host at all when
 // mail goes to a server), a sender that is not a plain address, and no encryption while a user
 // name is set (the password would cross the network as plain text).
-MaybeError CheckMailServer(const MailServerSettings& settings);
+Result<void> CheckMailServer(const MailServerSettings& settings);
 
 // Checks the settings, writes them as the options' mail settings and commits them. When the
 // check or the commit fails nothing is written: the store and `options` are left as they were.
-MaybeError SaveMailServer(SettingsStore& store, Options& options,
-                          const MailServerSettings& settings);
+Result<void> SaveMailServer(SettingsStore& store, Options& options,
+                            const MailServerSettings& settings);
 
 // The port the settings use: the one typed, else 587 for STARTTLS, 465 for TLS and 25 without
 // encryption. Only meaningful for checked settings.

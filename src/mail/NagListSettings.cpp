@@ -35,7 +35,7 @@ NagListSettings ReadNagList(SettingsStore& store) {
     return settings;
 }
 
-MaybeError SaveNagList(SettingsStore& store, const NagListSettings& settings) {
+Result<void> SaveNagList(SettingsStore& store, const NagListSettings& settings) {
     std::vector<std::pair<std::string, std::string>> wanted = {
         {std::string(kEmailCount), std::to_string(settings.entries.size())},
         {std::string(kToAddress), settings.to_address.value_or("")},

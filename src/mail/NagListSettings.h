@@ -30,6 +30,6 @@ NagListSettings ReadNagList(SettingsStore& store);
 // leading and trailing blanks, the To address exactly as typed (empty when never set), and the
 // choice as a flag. Keys of entries beyond the new count stay in the store; every reader stops at
 // the count. When the commit fails, the store is left as it was before the call.
-MaybeError SaveNagList(SettingsStore& store, const NagListSettings& settings);
+Result<void> SaveNagList(SettingsStore& store, const NagListSettings& settings);
 
 }  // namespace pesterly

@@ -94,21 +94,21 @@ QString AutostartEntry::EntryText() const {
                "StartupNotify=false\n");
 }
 
-MaybeError AutostartEntry::Follow(bool start_at_login, bool asked_now) const {
+Result<void> AutostartEntry::Follow(bool start_at_login, bool asked_now) const {
     if (!asked_now && SwitchedOffElsewhere()) {
-        return std::nullopt;
+        return {};
     }
     if (!start_at_login) {
         if (QFileInfo::exists(path_) && !QFile::remove(path_)) {
             return Error{"Pesterly could not remove " + path_.toStdString() +
                          ", which starts it at login; remove it by hand to stop that."};
         }
-        return std::nullopt;
+        return {};
     }
     const std::string text = EntryText().toStdString();
     const FileContents now = ReadRegularFile(path_, kLargestEntry);
     if (now.status == FileContents::Status::kRead && now.bytes == text) {
-        return std::nullopt;
+        return {};
     }
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder)) {

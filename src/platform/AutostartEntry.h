@@ -25,7 +25,7 @@ class AutostartEntry {
     bool StartsAtLogin(bool start_at_login) const;
     // Writes the entry when the option is on and removes it when it is off. An entry switched
     // off elsewhere is left alone, unless `asked_now`: the user has just changed the box.
-    MaybeError Follow(bool start_at_login, bool asked_now = false) const;
+    Result<void> Follow(bool start_at_login, bool asked_now = false) const;
 
   private:
     QString EntryText() const;

@@ -25,7 +25,7 @@ QString ProgramFolder() {
 
 // Beside the program in the build folder; in its own folder once installed. Only these
 // places are searched, never the library path of the environment.
-std::variant<const Module*, Error> LoadModule() {
+Result<const Module*> LoadModule() {
     static Module loaded;
     if (loaded.write != nullptr) {
         return &loaded;
@@ -51,29 +51,29 @@ std::variant<const Module*, Error> LoadModule() {
 
 }  // namespace
 
-MaybeError WriteCalendarFile(const QString& path, const std::vector<CalendarItem>& items,
-                             int64_t stamp) {
-    const auto module = LoadModule();
-    if (const Error* error = std::get_if<Error>(&module)) {
-        return *error;
+Result<void> WriteCalendarFile(const QString& path, const std::vector<CalendarItem>& items,
+                               int64_t stamp) {
+    const Result<const Module*> module = LoadModule();
+    if (!module) {
+        return module.error();
     }
     std::string text;
-    std::get<const Module*>(module)->write(&items, stamp, &text);
+    (*module)->write(&items, stamp, &text);
     return WriteWholeFile(path, text);
 }
 
-std::variant<std::vector<CalendarItem>, Error> ReadCalendarFile(const QString& path) {
-    const auto module = LoadModule();
-    if (const Error* error = std::get_if<Error>(&module)) {
-        return *error;
+Result<std::vector<CalendarItem>> ReadCalendarFile(const QString& path) {
+    const Result<const Module*> module = LoadModule();
+    if (!module) {
+        return module.error();
     }
-    auto bytes = ReadWholeFile(path);
-    if (const Error* error = std::get_if<Error>(&bytes)) {
-        return *error;
+    const Result<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return bytes.error();
     }
     std::vector<CalendarItem> items;
     std::string problem;
-    if (!std::get<const Module*>(module)->read(&std::get<std::string>(bytes), &items, &problem)) {
+    if (!(*module)->read(&*bytes, &items, &problem)) {
         return Error{"Pesterly cannot import " + path.toStdString() + ". " + problem};
     }
     return items;

@@ -3,7 +3,6 @@
 #include <QString>
 #include <cstdint>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "exchange/Calendar.h"
@@ -16,11 +15,11 @@ namespace pesterly {
 
 // Writes the items to an iCalendar file, replacing it all at once. `stamp` is the moment of
 // writing, in seconds since 1970.
-MaybeError WriteCalendarFile(const QString& path, const std::vector<CalendarItem>& items,
-                             int64_t stamp);
+Result<void> WriteCalendarFile(const QString& path, const std::vector<CalendarItem>& items,
+                               int64_t stamp);
 
 // The events and tasks of an iCalendar file; an error that names the file and the line for a
 // file that cannot be read or is not iCalendar.
-std::variant<std::vector<CalendarItem>, Error> ReadCalendarFile(const QString& path);
+Result<std::vector<CalendarItem>> ReadCalendarFile(const QString& path);
 
 }  // namespace pesterly

@@ -9,11 +9,11 @@ extern "C" __attribute__((visibility("default"))) void PesterlyWriteCalendar(
 
 extern "C" __attribute__((visibility("default"))) bool PesterlyReadCalendar(
     const std::string* bytes, std::vector<pesterly::CalendarItem>* items, std::string* error) {
-    auto read = pesterly::ReadICalendar(*bytes);
-    if (auto* failure = std::get_if<pesterly::Error>(&read)) {
-        *error = std::move(failure->message);
+    pesterly::Result<std::vector<pesterly::CalendarItem>> read = pesterly::ReadICalendar(*bytes);
+    if (!read) {
+        *error = read.error().message;
         return false;
     }
-    *items = std::get<std::vector<pesterly::CalendarItem>>(std::move(read));
+    *items = *std::move(read);
     return true;
 }

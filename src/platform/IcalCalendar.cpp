@@ -271,7 +271,7 @@ std::string WriteICalendar(const std::vector<CalendarItem>& items, int64_t stamp
     return Take(icalcomponent_as_ical_string_r(calendar.get()));
 }
 
-std::variant<std::vector<CalendarItem>, Error> ReadICalendar(std::string_view bytes) {
+Result<std::vector<CalendarItem>> ReadICalendar(std::string_view bytes) {
     QuietErrors();
     const std::string first = NumberedLine(bytes, "");
     const size_t text_start = first.find(": ");

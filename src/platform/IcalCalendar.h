@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "exchange/Calendar.h"
@@ -21,7 +20,7 @@ std::string WriteICalendar(const std::vector<CalendarItem>& items, int64_t stamp
 
 // The events and tasks of a calendar file, their times in this computer's local time. A file
 // that is not iCalendar, or that libical finds damaged, is refused whole, with the line.
-std::variant<std::vector<CalendarItem>, Error> ReadICalendar(std::string_view bytes);
+Result<std::vector<CalendarItem>> ReadICalendar(std::string_view bytes);
 
 }  // namespace pesterly
 

@@ -90,23 +90,22 @@ void IniSettingsStore::Load(const std::string& bytes) {
         return;
     }
     const auto copy = KeepDamagedCopy();
-    const auto* copy_error = std::get_if<Error>(&copy);
     read_problem_ =
         std::string(damaged.size() == 1 ? "Line " : "Lines ") + LineList(damaged) +
         " of the settings file " + path_.toStdString() +
         " could not be read (a line needs a name, \"=\" and a value; a section name needs its "
         "closing \"]\"). Pesterly has loaded everything else; what it could not read will be "
         "gone when it next saves. " +
-        (copy_error
-             ? "Pesterly could not keep a copy of the file as it was: " + copy_error->message + "."
-             : "The file as it was is kept as " + std::get<std::string>(copy) + ".");
+        (copy ? "The file as it was is kept as " + *copy + "."
+              : "Pesterly could not keep a copy of the file as it was: " + copy.error().message +
+                    ".");
 }
 
-std::variant<std::string, Error> IniSettingsStore::KeepDamagedCopy() {
+Result<std::string> IniSettingsStore::KeepDamagedCopy() {
     if (!damaged_copy_) {
         const QString kept = save_path_ + QStringLiteral(".damaged");
-        if (MaybeError error = ReplacePrivateFile(kept, bytes_as_read_)) {
-            damaged_copy_ = std::move(*error);
+        if (Result<void> written = ReplacePrivateFile(kept, bytes_as_read_); !written) {
+            damaged_copy_ = written.error();
         } else {
             damaged_copy_ = kept.toStdString();
         }
@@ -148,25 +147,25 @@ void IniSettingsStore::RemoveSetting(std::string_view section, std::string_view 
     }
 }
 
-MaybeError IniSettingsStore::Commit() {
+Result<void> IniSettingsStore::Commit() {
     if (!changed_) {
-        return std::nullopt;
+        return {};
     }
     const QString folder = QFileInfo(save_path_).absolutePath();
     if (!MakePrivateFolder(folder)) {
         return Error{"Pesterly could not create the folder " + folder.toStdString() +
                      " for its settings file " + save_path_.toStdString() + "."};
     }
-    if (const MaybeError error = ReplacePrivateFile(save_path_, doc_.Serialize())) {
+    if (const Result<void> written = ReplacePrivateFile(save_path_, doc_.Serialize()); !written) {
         return Error{"Pesterly could not save its settings file " + save_path_.toStdString() +
-                     ". " + error->message +
+                     ". " + written.error().message +
                      ". Check that the disk is not full and that you may write there."};
     }
     changed_ = false;
-    return std::nullopt;
+    return {};
 }
 
-std::variant<std::string, Error> IniSettingsStore::KeepRescueCopy() {
+Result<std::string> IniSettingsStore::KeepRescueCopy() {
     const QString stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     const QString name = QStringLiteral("/Pesterly-") + stamp + QStringLiteral(".ini");
@@ -174,21 +173,21 @@ std::variant<std::string, Error> IniSettingsStore::KeepRescueCopy() {
     // Marked new until the next start has told the user about it.
     const QString folder = StateFolder();
     const QString rescue = folder + name + QStringLiteral(".new");
-    MaybeError error;
+    Result<void> written;
     if (!MakePrivateFolder(folder)) {
-        error = Error{"Pesterly could not create the folder " + folder.toStdString()};
+        written = Error{"Pesterly could not create the folder " + folder.toStdString()};
     } else {
-        error = ReplacePrivateFile(rescue, text);
+        written = ReplacePrivateFile(rescue, text);
     }
-    if (!error) {
+    if (written) {
         return rescue.toStdString();
     }
     // The state folder may sit on the same full disk; the temporary folder often does not.
     const QString temp = QDir::tempPath() + name;
-    if (!ReplacePrivateFile(temp, text)) {
+    if (ReplacePrivateFile(temp, text)) {
         return temp.toStdString();
     }
-    return *error;
+    return written.error();
 }
 
 std::optional<std::string> IniSettingsStore::TakeRescueNotice(const QString& state_folder,

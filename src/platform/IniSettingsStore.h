@@ -37,10 +37,10 @@ class IniSettingsStore : public SettingsStore {
                      std::string_view value) override;
     bool HasSetting(std::string_view section, std::string_view key) const override;
     void RemoveSetting(std::string_view section, std::string_view key) override;
-    MaybeError Commit() override;
-    std::variant<std::string, Error> KeepRescueCopy() override;
+    Result<void> Commit() override;
+    Result<std::string> KeepRescueCopy() override;
     // Beside the file, named as it with ".damaged" added; made once a run.
-    std::variant<std::string, Error> KeepDamagedCopy() override;
+    Result<std::string> KeepDamagedCopy() override;
 
     const QString& Path() const { return path_; }
     // Where a commit writes: Path(), or the ".unsaved" file when Path() could not be read.
@@ -58,7 +58,7 @@ class IniSettingsStore : public SettingsStore {
     bool changed_ = false;
     std::optional<std::string> read_problem_;
     std::string bytes_as_read_;
-    std::optional<std::variant<std::string, Error>> damaged_copy_;
+    std::optional<Result<std::string>> damaged_copy_;
 };
 
 }  // namespace pesterly

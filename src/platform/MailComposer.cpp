@@ -49,7 +49,7 @@ class AddressParser {
         g_mime_parser_options_set_warning_callback(options_.get(), &AddressParser::Warn, this);
     }
 
-    MaybeError Parse(std::string_view text, GPtr<InternetAddressList>& out) {
+    Result<void> Parse(std::string_view text, GPtr<InternetAddressList>& out) {
         if (HasLineBreak(text)) {
             return Error{
                 "The mail address text \"" + Printable(text) +
@@ -63,7 +63,7 @@ class AddressParser {
             return Error{"The mail address \"" + dropped_ + "\" in \"" + copy +
                          "\" cannot be read; correct it in the nag list or the event."};
         }
-        return std::nullopt;
+        return {};
     }
 
   private:
@@ -85,10 +85,10 @@ class AddressParser {
 };
 
 // Collects the bare addresses of every mailbox, members of groups included.
-MaybeError CollectMailboxes(InternetAddressList* list, std::string_view source,
-                            std::vector<std::string>& addresses) {
+Result<void> CollectMailboxes(InternetAddressList* list, std::string_view source,
+                              std::vector<std::string>& addresses) {
     if (list == nullptr) {
-        return std::nullopt;
+        return {};
     }
     const int length = internet_address_list_length(list);
     for (int i = 0; i < length; ++i) {
@@ -96,8 +96,8 @@ MaybeError CollectMailboxes(InternetAddressList* list, std::string_view source,
         if (INTERNET_ADDRESS_IS_GROUP(address)) {
             InternetAddressList* members =
                 internet_address_group_get_members(INTERNET_ADDRESS_GROUP(address));
-            if (MaybeError error = CollectMailboxes(members, source, addresses)) {
-                return error;
+            if (Result<void> done = CollectMailboxes(members, source, addresses); !done) {
+                return done.error();
             }
             continue;
         }
@@ -122,7 +122,7 @@ MaybeError CollectMailboxes(InternetAddressList* list, std::string_view source,
             addresses.push_back(envelope);
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 // Text that holds "=?" could be read by a mail reader as an encoded word and shown as
@@ -243,18 +243,18 @@ std::string DefaultSenderAddress(const char* mailname_path) {
     return UserName() + "@" + (domain.empty() ? "localhost" : domain);
 }
 
-MaybeError ComposeMail(const MailDraft& draft, std::string_view from, ComposedMail& out) {
+Result<ComposedMail> ComposeMail(const MailDraft& draft, std::string_view from) {
     EnsureGMime();
     AddressParser parser;
     GPtr<GMimeMessage> message(g_mime_message_new(TRUE));
 
     GPtr<InternetAddressList> senders;
-    if (MaybeError error = parser.Parse(from, senders)) {
-        return error;
+    if (Result<void> done = parser.Parse(from, senders); !done) {
+        return done.error();
     }
     std::vector<std::string> sender_addresses;
-    if (MaybeError error = CollectMailboxes(senders.get(), from, sender_addresses)) {
-        return error;
+    if (Result<void> done = CollectMailboxes(senders.get(), from, sender_addresses); !done) {
+        return done.error();
     }
     if (sender_addresses.empty()) {
         return Error{"The sender address \"" + std::string(from) +
@@ -263,12 +263,12 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, ComposedMa
     internet_address_list_append(g_mime_message_get_from(message.get()), senders.get());
 
     GPtr<InternetAddressList> shown;
-    if (MaybeError error = parser.Parse(draft.to, shown)) {
-        return error;
+    if (Result<void> done = parser.Parse(draft.to, shown); !done) {
+        return done.error();
     }
     std::vector<std::string> shown_addresses;
-    if (MaybeError error = CollectMailboxes(shown.get(), draft.to, shown_addresses)) {
-        return error;
+    if (Result<void> done = CollectMailboxes(shown.get(), draft.to, shown_addresses); !done) {
+        return done.error();
     }
     if (shown) {
         internet_address_list_append(g_mime_message_get_to(message.get()), shown.get());
@@ -277,11 +277,11 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, ComposedMa
     std::vector<std::string> envelope;
     for (const std::string& recipient : draft.recipients) {
         GPtr<InternetAddressList> parsed;
-        if (MaybeError error = parser.Parse(recipient, parsed)) {
-            return error;
+        if (Result<void> done = parser.Parse(recipient, parsed); !done) {
+            return done.error();
         }
-        if (MaybeError error = CollectMailboxes(parsed.get(), recipient, envelope)) {
-            return error;
+        if (Result<void> done = CollectMailboxes(parsed.get(), recipient, envelope); !done) {
+            return done.error();
         }
     }
     if (envelope.empty()) {
@@ -316,11 +316,12 @@ MaybeError ComposeMail(const MailDraft& draft, std::string_view from, ComposedMa
     g_mime_format_options_set_newline_format(format.get(), GMIME_NEWLINE_FORMAT_UNIX);
     std::unique_ptr<char, GFree> text(
         g_mime_object_to_string(GMIME_OBJECT(message.get()), format.get()));
+    ComposedMail out;
     out.event = draft.event;
     out.sender = sender;
     out.envelope_recipients = std::move(envelope);
     out.text = text.get();
-    return std::nullopt;
+    return out;
 }
 
 }  // namespace pesterly

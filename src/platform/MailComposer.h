@@ -13,7 +13,7 @@ namespace pesterly {
 // is added to either. Fails, naming the culprit, when an address text holds a line break, an
 // item without "@" or an item that cannot be read, when the sender cannot be read, or when
 // nobody at all would receive the mail.
-MaybeError ComposeMail(const MailDraft& draft, std::string_view from, ComposedMail& out);
+Result<ComposedMail> ComposeMail(const MailDraft& draft, std::string_view from);
 
 // The sender of the nag mail: $EMAIL when set, else the user at the first line of
 // mailname_path, else the user at the host name.

@@ -19,13 +19,14 @@ struct Module {
 
 // Beside the program in the build folder; in its own folder once installed. Only these
 // places are searched, never the library path of the environment.
-const Module* LoadModule(std::string& reason) {
+Result<const Module*> LoadModule() {
     static Module loaded;
     if (loaded.make_post != nullptr) {
         return &loaded;
     }
     const QStringList folders = {QCoreApplication::applicationDirPath(),
                                  QStringLiteral(PESTERLY_MODULE_DIR)};
+    std::string reason;
     for (const QString& folder : folders) {
         QLibrary module(folder + QStringLiteral("/libpesterly-mail.so"));
         if (!module.load()) {
@@ -42,7 +43,7 @@ const Module* LoadModule(std::string& reason) {
         loaded = {};
         reason = module.errorString().toStdString();
     }
-    return nullptr;
+    return Error{reason};
 }
 
 std::string Unloadable(const std::string& reason) {
@@ -73,45 +74,41 @@ MailSettings MailSettingsFor(const MailServerSettings& server, std::string passw
     return settings;
 }
 
-std::unique_ptr<MailPost> LoadMailPost(const MailSettings& settings, std::string& reason) {
-    std::string why;
-    if (const Module* module = LoadModule(why)) {
-        return std::unique_ptr<MailPost>(module->make_post(&settings));
+Result<std::unique_ptr<MailPost>> LoadMailPost(const MailSettings& settings) {
+    const Result<const Module*> module = LoadModule();
+    if (!module) {
+        return Error{Unloadable(module.error().message)};
     }
-    reason = Unloadable(why);
-    return nullptr;
+    return std::unique_ptr<MailPost>((*module)->make_post(&settings));
 }
 
-std::unique_ptr<MailPost> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
-                                       std::stop_token stop, std::string& reason) {
+Result<std::unique_ptr<MailPost>> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
+                                               std::stop_token stop) {
     const MailServerSettings server = LoadMailServer(store);
-    if (MaybeError problem = CheckMailServer(server)) {
-        reason =
-            "The mail server settings (Options, Mail Server) cannot be used: " + problem->message;
-        return nullptr;
+    if (const Result<void> checked = CheckMailServer(server); !checked) {
+        return Error{"The mail server settings (Options, Mail Server) cannot be used: " +
+                     checked.error().message};
     }
     MailSettings settings = MailSettingsFor(server, "");
     // Only a login of the settings' own needs the keyring (PESTERLY_MAIL_URL brings its own).
     if (!settings.user.empty() && keyring.Available()) {
-        auto stored = keyring.Read(MailAccountName(server));
-        if (const Error* error = std::get_if<Error>(&stored)) {
-            reason = error->message;
-            return nullptr;
+        Result<std::string> stored = keyring.Read(MailAccountName(server));
+        if (!stored) {
+            return stored.error();
         }
-        settings.password = std::get<std::string>(std::move(stored));
+        settings.password = *std::move(stored);
     }
     settings.stop = std::move(stop);
-    return LoadMailPost(settings, reason);
+    return LoadMailPost(settings);
 }
 
-std::variant<std::string, Error> SendTestMail(const MailSettings& settings) {
-    std::string reason;
-    const Module* module = LoadModule(reason);
-    if (module == nullptr) {
-        return Error{Unloadable(reason)};
+Result<std::string> SendTestMail(const MailSettings& settings) {
+    const Result<const Module*> module = LoadModule();
+    if (!module) {
+        return Error{Unloadable(module.error().message)};
     }
     std::string answer;
-    if (!module->send_test_mail(&settings, &answer)) {
+    if (!(*module)->send_test_mail(&settings, &answer)) {
         return Error{answer};
     }
     return answer;

@@ -3,7 +3,6 @@
 #include <memory>
 #include <stop_token>
 #include <string>
-#include <variant>
 
 #include "mail/MailServerSettings.h"
 #include "platform/MailPost.h"
@@ -18,19 +17,19 @@ namespace pesterly {
 MailSettings MailSettingsFor(const MailServerSettings& server, std::string password);
 
 // The mail service the settings name (the system's sendmail when they name none), from the
-// mail module that is loaded on first use. Null when the module cannot be loaded; `reason`
-// then says why, in words for the user.
-std::unique_ptr<MailPost> LoadMailPost(const MailSettings& settings, std::string& reason);
+// mail module that is loaded on first use. An error, in words for the user, when the module
+// cannot be loaded.
+Result<std::unique_ptr<MailPost>> LoadMailPost(const MailSettings& settings);
 
 // The same for the nag mail: reads the stored Mail Server settings and the keyring's password
-// now, when a mail is about to go out; a request on `stop` stops a mail in progress. Null, with
-// the reason, when the settings cannot be used.
-std::unique_ptr<MailPost> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
-                                       std::stop_token stop, std::string& reason);
+// now, when a mail is about to go out; a request on `stop` stops a mail in progress. An error
+// when the settings cannot be used.
+Result<std::unique_ptr<MailPost>> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
+                                               std::stop_token stop);
 
 // Sends a short mail to the sender address at once. The mail service's answer, or why the
 // mail could not be sent.
-std::variant<std::string, Error> SendTestMail(const MailSettings& settings);
+Result<std::string> SendTestMail(const MailSettings& settings);
 
 }  // namespace pesterly
 

@@ -36,13 +36,13 @@ extern "C" __attribute__((visibility("default"))) bool PesterlySendTestMail(
                           "settings there.\nNag mail goes out the same way.\n",
                           settings.from,
                           {settings.from}};
-    ComposedMail mail;
-    if (MaybeError error = ComposeMail(draft, settings.from, mail)) {
-        *answer = error->message;
+    const Result<ComposedMail> mail = ComposeMail(draft, settings.from);
+    if (!mail) {
+        *answer = mail.error().message;
         return false;
     }
     const std::unique_ptr<MailTransport> transport = MakeMailTransport(settings);
-    if (const Delivery delivery = transport->Deliver(mail);
+    if (const Delivery delivery = transport->Deliver(*mail);
         delivery.outcome != Delivery::Outcome::kSent) {
         *answer = delivery.message;
         return false;

@@ -28,17 +28,17 @@ class MailPost {
     virtual ~MailPost() = default;
     // Builds the draft's message and envelope; fails, naming the address, when one cannot be
     // used. Nothing leaves the machine.
-    virtual MaybeError Compose(const MailDraft& draft, ComposedMail& out) = 0;
+    virtual Result<ComposedMail> Compose(const MailDraft& draft) = 0;
     // Hands the mail to the mail service and waits for its answer. Safe on any thread.
     virtual Delivery Deliver(const ComposedMail& mail) = 0;
 
     // Sends one draft: a draft that cannot be composed counts as refused.
     Delivery Send(const MailDraft& draft) {
-        ComposedMail mail;
-        if (MaybeError error = Compose(draft, mail)) {
-            return Delivery::Refused(std::move(error->message));
+        const Result<ComposedMail> mail = Compose(draft);
+        if (!mail) {
+            return Delivery::Refused(mail.error().message);
         }
-        return Deliver(mail);
+        return Deliver(*mail);
     }
 };
 

@@ -11,8 +11,8 @@ class TransportMailPost : public MailPost {
   public:
     explicit TransportMailPost(const MailSettings& settings) : settings_(settings) {}
 
-    MaybeError Compose(const MailDraft& draft, ComposedMail& out) override {
-        return ComposeMail(draft, settings_.from, out);
+    Result<ComposedMail> Compose(const MailDraft& draft) override {
+        return ComposeMail(draft, settings_.from);
     }
 
     // A transport of its own for every mail, so that two threads never share one.

@@ -39,8 +39,7 @@ QString NagMailDiary::DefaultPath() {
     return QFileInfo(Outbox::DefaultFolder()).path() + QStringLiteral("/nag-mails-sent");
 }
 
-MaybeError NagMailDiary::NoteMail(const Happening& event, DateValue today, bool& already) {
-    already = false;
+Result<bool> NagMailDiary::NoteMail(const Happening& event, DateValue today) {
     const FileContents contents = ReadRegularFile(path_, kLargestDiary);
     if (contents.status == FileContents::Status::kFailed) {
         return Error{"Pesterly cannot read its record of the nag mails sent today (" +
@@ -53,19 +52,18 @@ MaybeError NagMailDiary::NoteMail(const Happening& event, DateValue today, bool&
     std::istringstream lines(contents.bytes);
     for (std::string old; std::getline(lines, old);) {
         if (old == line) {
-            already = true;
-            return std::nullopt;
+            return true;
         }
         if (old.starts_with(day)) {
             kept += old + "\n";
         }
     }
     QDir().mkpath(QFileInfo(path_).path());
-    if (MaybeError error = ReplacePrivateFile(path_, kept + line + "\n")) {
+    if (Result<void> written = ReplacePrivateFile(path_, kept + line + "\n"); !written) {
         return Error{"Pesterly cannot note the nag mail in " + path_.toStdString() + ": " +
-                     error->message};
+                     written.error().message};
     }
-    return std::nullopt;
+    return false;
 }
 
 }  // namespace pesterly

@@ -19,10 +19,10 @@ class NagMailDiary {
     // $XDG_STATE_HOME/Pesterly/nag-mails-sent (default ~/.local/state).
     static QString DefaultPath();
 
-    // Notes that the event's mail goes out today, before it is handed on; `already` when it
-    // was noted today before, and nothing is written then. An error when the note cannot be
-    // read or written.
-    MaybeError NoteMail(const Happening& event, DateValue today, bool& already);
+    // Notes that the event's mail goes out today, before it is handed on; true when it was
+    // noted today before, and nothing is written then. An error when the note cannot be read
+    // or written.
+    Result<bool> NoteMail(const Happening& event, DateValue today);
 
   private:
     QString path_;

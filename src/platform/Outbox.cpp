@@ -68,14 +68,14 @@ bool MoveInto(const QString& path, const QString& folder) {
 
 // The mail in the file, or why there is none (the file is gone, cannot be read, or is no
 // whole mail).
-MaybeError ReadMail(const QString& path, ComposedMail& mail) {
+Result<ComposedMail> ReadMail(const QString& path) {
     const FileContents contents = ReadRegularFile(path, kLargestMail);
     if (contents.status != FileContents::Status::kRead) {
         return Error{contents.status == FileContents::Status::kMissing
                          ? ""
                          : "it cannot be read (" + contents.reason + ")"};
     }
-    return ComposedMailFromText(contents.bytes, mail);
+    return ComposedMailFromText(contents.bytes);
 }
 
 // A copy of a mail left behind by a write cut short before its rename. One written to the end
@@ -83,10 +83,8 @@ MaybeError ReadMail(const QString& path, ComposedMail& mail) {
 // other is removed.
 void RescueOrRemove(const QString& path) {
     const FileContents contents = ReadRegularFile(path, kLargestMail);
-    ComposedMail mail;
     if (contents.status != FileContents::Status::kRead ||
-        !contents.bytes.starts_with(kWholeProvenForm) ||
-        ComposedMailFromText(contents.bytes, mail) ||
+        !contents.bytes.starts_with(kWholeProvenForm) || !ComposedMailFromText(contents.bytes) ||
         !QFile::rename(path, path.left(path.lastIndexOf(QLatin1Char('.'))))) {
         QFile::remove(path);
     }
@@ -128,7 +126,7 @@ QString Outbox::DefaultFolder() {
     return state + QStringLiteral("/Pesterly/outbox");
 }
 
-MaybeError Outbox::Keep(const ComposedMail& mail, const QString& folder) {
+Result<void> Outbox::Keep(const ComposedMail& mail, const QString& folder) {
     if (!MakePrivateFolder(folder)) {
         return Error{"Pesterly could not create the folder " + folder.toStdString() + "."};
     }
@@ -139,43 +137,44 @@ MaybeError Outbox::Keep(const ComposedMail& mail, const QString& folder) {
     return ReplacePrivateFile(folder + QLatin1Char('/') + name, ComposedMailToText(mail));
 }
 
-MaybeError Outbox::Send(const MailDraft& draft) {
-    std::string reason;
-    const std::unique_ptr<MailPost> post = make_post_(reason);
-    if (!post) {
-        return Error{reason};
+Result<void> Outbox::Send(const MailDraft& draft) {
+    const Result<std::unique_ptr<MailPost>> made = make_post_();
+    if (!made) {
+        return made.error();
     }
-    ComposedMail mail;
-    if (MaybeError error = post->Compose(draft, mail)) {
-        return error;
+    const std::unique_ptr<MailPost>& post = *made;
+    const Result<ComposedMail> composed = post->Compose(draft);
+    if (!composed) {
+        return composed.error();
     }
+    const ComposedMail& mail = *composed;
     const std::string kept_here = "\n\nThe mail waits in the outbox (" + folder_.toStdString() +
                                   ") and will be retried while Pesterly runs.";
     if (busy_) {
         // A retry is on its way: this mail goes out right after it, never beside it.
-        if (MaybeError error = Keep(mail, folder_)) {
-            return Error{"The mail could not be kept for sending: " + error->message};
+        if (const Result<void> kept = Keep(mail, folder_); !kept) {
+            return Error{"The mail could not be kept for sending: " + kept.error().message};
         }
         again_ = true;
         Recount();
-        return std::nullopt;
+        return {};
     }
     busy_ = true;
     const Delivery delivery = WhileRepainting([&post, &mail] { return post->Deliver(mail); });
     busy_ = false;
-    MaybeError error;
+    Result<void> sent;
     if (delivery.outcome == Delivery::Outcome::kRefused) {
-        const MaybeError kept = Keep(mail, failed_);
-        error = Error{delivery.message +
-                      "\n\nThe mail was refused for good and will not be sent "
-                      "again" +
-                      (kept ? "." : "; it was set aside in " + failed_.toStdString() + ".")};
+        const Result<void> kept = Keep(mail, failed_);
+        sent = Error{delivery.message +
+                     "\n\nThe mail was refused for good and will not be sent "
+                     "again" +
+                     (kept ? "; it was set aside in " + failed_.toStdString() + "." : ".")};
     } else if (delivery.outcome == Delivery::Outcome::kTryLater) {
-        if (const MaybeError kept = Keep(mail, folder_)) {
-            error = Error{delivery.message +
-                          "\n\nThe mail could not be kept for a later try: " + kept->message};
+        if (const Result<void> kept = Keep(mail, folder_); !kept) {
+            sent = Error{delivery.message +
+                         "\n\nThe mail could not be kept for a later try: " + kept.error().message};
         } else {
-            error = Error{delivery.message + kept_here};
+            sent = Error{delivery.message + kept_here};
             if (!timer_.isActive()) {
                 ArmTimer(false);
             }
@@ -187,7 +186,7 @@ MaybeError Outbox::Send(const MailDraft& draft) {
         QTimer::singleShot(0, this, &Outbox::StartRetry);
     }
     Recount();
-    return error;
+    return sent;
 }
 
 void Outbox::Start() {
@@ -220,19 +219,19 @@ std::vector<Outbox::Report> Outbox::SetAsideForeignFiles() {
             }
             continue;  // one being written now is left alone
         }
-        ComposedMail mail;
-        const MaybeError error = ReadMail(path, mail);
-        if (error && error->message.empty()) {
+        const Result<ComposedMail> mail = ReadMail(path);
+        if (!mail && mail.error().message.empty()) {
             continue;  // gone meanwhile
         }
-        if (!error && name.endsWith(kSuffix) && !name.startsWith(QLatin1Char('.'))) {
+        if (mail && name.endsWith(kSuffix) && !name.startsWith(QLatin1Char('.'))) {
             continue;
         }
         MoveInto(path, failed_);
-        reports.push_back({"The file " + name.toStdString() + " in the outbox (" +
-                           folder_.toStdString() + ") cannot be sent: " +
-                           (error ? error->message : "its name hides it or does not end in .mail") +
-                           ". It was moved to " + failed_.toStdString() + "."});
+        reports.push_back(
+            {"The file " + name.toStdString() + " in the outbox (" + folder_.toStdString() +
+             ") cannot be sent: " +
+             (!mail ? mail.error().message : "its name hides it or does not end in .mail") +
+             ". It was moved to " + failed_.toStdString() + "."});
     }
     return reports;
 }
@@ -275,8 +274,12 @@ void Outbox::StartRetry() {
     std::vector<Report> set_aside = SetAsideForeignFiles();
     reports.insert(reports.end(), set_aside.begin(), set_aside.end());
     const QStringList files = MailFiles();
-    std::string reason;
-    std::unique_ptr<MailPost> post = files.isEmpty() ? nullptr : make_post_(reason);
+    std::unique_ptr<MailPost> post;
+    if (!files.isEmpty()) {
+        if (Result<std::unique_ptr<MailPost>> made = make_post_(); made) {
+            post = *std::move(made);
+        }
+    }
     if (!post) {
         ::close(lock);
         RetryFinished(std::move(reports));
@@ -290,10 +293,11 @@ void Outbox::StartRetry() {
         [this, lock, post = std::move(post), files, reports = std::move(reports)]() mutable {
             for (const QString& name : files) {
                 const QString path = folder_ + QLatin1Char('/') + name;
-                ComposedMail mail;
-                if (ReadMail(path, mail)) {
+                const Result<ComposedMail> read = ReadMail(path);
+                if (!read) {
                     continue;  // gone meanwhile (discarded), or set aside at the next retry
                 }
+                const ComposedMail& mail = *read;
                 const Delivery delivery = post->Deliver(mail);
                 if (delivery.outcome == Delivery::Outcome::kSent) {
                     QFile::remove(path);
@@ -349,9 +353,9 @@ std::vector<Outbox::Waiting> Outbox::List() const {
     std::vector<Waiting> waiting;
     for (const QString& name : MailFiles()) {
         const QString path = folder_ + QLatin1Char('/') + name;
-        if (ComposedMail mail; !ReadMail(path, mail)) {
+        if (const Result<ComposedMail> mail = ReadMail(path)) {
             waiting.push_back(
-                {name, mail.event, mail.envelope_recipients, QFileInfo(path).lastModified()});
+                {name, mail->event, mail->envelope_recipients, QFileInfo(path).lastModified()});
         }
     }
     return waiting;
@@ -377,17 +381,18 @@ void Outbox::Recount() {
     }
 }
 
-MaybeError OutboxNagMailer::SendNagMail(const Happening& event) {
+Result<void> OutboxNagMailer::SendNagMail(const Happening& event) {
     const std::optional<MailDraft> draft = NagMailDraft(event, ReadNagList(store_));
     if (!draft) {
-        return std::nullopt;
+        return {};
     }
-    bool already = false;
-    if (MaybeError error = diary_.NoteMail(event, clock_.Today(), already)) {
-        return Error{error->message + "\n\nThe mail was not sent, so that it cannot go out twice."};
+    const Result<bool> already = diary_.NoteMail(event, clock_.Today());
+    if (!already) {
+        return Error{already.error().message +
+                     "\n\nThe mail was not sent, so that it cannot go out twice."};
     }
     // Mailed today already, by a review that was cut short before it ended.
-    return already ? std::nullopt : outbox_.Send(*draft);
+    return *already ? Result<void>() : outbox_.Send(*draft);
 }
 
 }  // namespace pesterly

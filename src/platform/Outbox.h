@@ -31,8 +31,8 @@ class Outbox : public QObject {
 
   public:
     // Makes the way out for one send or one retry, with the settings as they are then (so the
-    // mail module loads only at the first); null with a reason when there is none.
-    using MakePost = std::function<std::unique_ptr<MailPost>(std::string& reason)>;
+    // mail module loads only at the first); an error saying why when there is none.
+    using MakePost = std::function<Result<std::unique_ptr<MailPost>>()>;
 
     Outbox(QString folder, QuestionAsker& asker, MakePost make_post, QObject* parent = nullptr);
     // Waits for a retry in progress; stop it first through the mail service's stop request.
@@ -44,7 +44,7 @@ class Outbox : public QObject {
     // Sends one draft now, the windows repainting meanwhile. When the service cannot take the
     // mail now it is kept and retried; when it refuses the mail for good it is set aside in
     // failed/. The error says what went wrong and which of the two became of the mail.
-    MaybeError Send(const MailDraft& draft);
+    Result<void> Send(const MailDraft& draft);
 
     // At start: retries at once when mails wait, without loading the mail module otherwise.
     void Start();
@@ -74,7 +74,7 @@ class Outbox : public QObject {
     };
 
     // Keeps the mail as a new file in `folder`; its path, or why it could not be written.
-    MaybeError Keep(const ComposedMail& mail, const QString& folder);
+    Result<void> Keep(const ComposedMail& mail, const QString& folder);
     // Everything in the outbox folder but its lock and failed/.
     QStringList Entries() const;
     QStringList MailFiles() const;
@@ -107,7 +107,7 @@ class OutboxNagMailer : public NagMailer {
   public:
     OutboxNagMailer(SettingsStore& store, Outbox& outbox, NagMailDiary& diary, const Clock& clock)
         : store_(store), outbox_(outbox), diary_(diary), clock_(clock) {}
-    MaybeError SendNagMail(const Happening& event) override;
+    Result<void> SendNagMail(const Happening& event) override;
 
   private:
     SettingsStore& store_;

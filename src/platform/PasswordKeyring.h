@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <variant>
 
 #include "store/Error.h"
 
@@ -17,9 +16,9 @@ class PasswordKeyring {
     // and ~/.netrc is the place for a password.
     virtual bool Available() = 0;
     // The stored password, or an empty text when the keyring holds none for the account.
-    virtual std::variant<std::string, Error> Read(const std::string& account) = 0;
+    virtual Result<std::string> Read(const std::string& account) = 0;
     // Stores the password; an empty one removes what the keyring holds for the account.
-    virtual MaybeError Write(const std::string& account, const std::string& password) = 0;
+    virtual Result<void> Write(const std::string& account, const std::string& password) = 0;
 };
 
 }  // namespace pesterly

@@ -40,7 +40,7 @@ bool SecretServiceKeyring::Available() {
            bus.interface()->activatableServiceNames().value().contains(kSecretsBus);
 }
 
-std::variant<std::string, Error> SecretServiceKeyring::Read(const std::string& account) {
+Result<std::string> SecretServiceKeyring::Read(const std::string& account) {
     QKeychain::ReadPasswordJob job(kService);
     job.setKey(QString::fromStdString(account));
     RunToEnd(job);
@@ -53,7 +53,7 @@ std::variant<std::string, Error> SecretServiceKeyring::Read(const std::string& a
     return job.textData().toStdString();
 }
 
-MaybeError SecretServiceKeyring::Write(const std::string& account, const std::string& password) {
+Result<void> SecretServiceKeyring::Write(const std::string& account, const std::string& password) {
     if (password.empty()) {
         QKeychain::DeletePasswordJob job(kService);
         job.setKey(QString::fromStdString(account));
@@ -61,7 +61,7 @@ MaybeError SecretServiceKeyring::Write(const std::string& account, const std::st
         if (job.error() != QKeychain::NoError && job.error() != QKeychain::EntryNotFound) {
             return KeyringError("remove", job);
         }
-        return std::nullopt;
+        return {};
     }
     QKeychain::WritePasswordJob job(kService);
     job.setKey(QString::fromStdString(account));
@@ -70,7 +70,7 @@ MaybeError SecretServiceKeyring::Write(const std::string& account, const std::st
     if (job.error() != QKeychain::NoError) {
         return KeyringError("store", job);
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace pesterly

@@ -9,8 +9,8 @@ namespace pesterly {
 class SecretServiceKeyring : public PasswordKeyring {
   public:
     bool Available() override;
-    std::variant<std::string, Error> Read(const std::string& account) override;
-    MaybeError Write(const std::string& account, const std::string& password) override;
+    Result<std::string> Read(const std::string& account) override;
+    Result<void> Write(const std::string& account, const std::string& password) override;
 };
 
 }  // namespace pesterly

@@ -174,7 +174,7 @@ size_t ReadChunk(char* buffer, size_t size, size_t count, void* user) {
 
 }  // namespace
 
-MaybeError SmtpTransport::CheckReady() {
+Result<void> SmtpTransport::CheckReady() {
     EnsureCurl();
     std::unique_ptr<CURLU, UrlFree> url(curl_url());
     // The URL may hold a password: never repeat what stands before an "@".
@@ -203,7 +203,7 @@ MaybeError SmtpTransport::CheckReady() {
     } else {
         login_source_.clear();
     }
-    return std::nullopt;
+    return {};
 }
 
 // SMTP wants CR LF at the end of every line.
@@ -228,8 +228,8 @@ Delivery SmtpTransport::Deliver(const ComposedMail& mail) {
         return Delivery::TryLater(kMailStoppedAtEnd);
     }
     if (host_.empty()) {
-        if (MaybeError error = CheckReady()) {
-            return Delivery::TryLater(error->message);
+        if (const Result<void> ready = CheckReady(); !ready) {
+            return Delivery::TryLater(ready.error().message);
         }
     }
     std::unique_ptr<CURL, EasyFree> easy(curl_easy_init());

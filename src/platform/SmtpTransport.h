@@ -30,7 +30,7 @@ class SmtpTransport : public MailTransport {
     void TrustCertificates(std::string ca_file) { ca_file_ = std::move(ca_file); }
 
   private:
-    MaybeError CheckReady();
+    Result<void> CheckReady();
 
     std::string url_;
     std::stop_token stop_;

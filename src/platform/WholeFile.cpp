@@ -80,7 +80,7 @@ void RemoveIfNobodyHasItOpen(const QString& path) {
 
 }  // namespace
 
-MaybeError WriteWholeFile(const QString& path, const std::string& bytes) {
+Result<void> WriteWholeFile(const QString& path, const std::string& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return FileError("Pesterly could not create the file", path, file.errorString());
@@ -90,10 +90,10 @@ MaybeError WriteWholeFile(const QString& path, const std::string& bytes) {
         !file.commit()) {
         return FileError("Pesterly could not write the file", path, file.errorString());
     }
-    return std::nullopt;
+    return {};
 }
 
-std::variant<std::string, Error> ReadWholeFile(const QString& path) {
+Result<std::string> ReadWholeFile(const QString& path) {
     FileContents contents = ReadRegularFile(path, kLargestFile);
     if (contents.status != FileContents::Status::kRead) {
         return Error{"Pesterly could not read the file " + path.toStdString() + ": " +
@@ -153,7 +153,7 @@ FileContents ReadRegularFile(const QString& path, int64_t largest) {
     return contents;
 }
 
-MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
+Result<void> ReplacePrivateFile(const QString& path, const std::string& bytes) {
     const QString target = WrittenPath(path);
     QByteArray temp = QFile::encodeName(target + QStringLiteral(".XXXXXX"));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
@@ -191,7 +191,7 @@ MaybeError ReplacePrivateFile(const QString& path, const std::string& bytes) {
                          path, QString::fromLocal8Bit(std::strerror(failure)));
     }
     ::close(dir);
-    return std::nullopt;
+    return {};
 }
 
 void RemoveStaleCopies(const QString& path) {

@@ -10,7 +10,7 @@ namespace pesterly {
 class NagMailer {
   public:
     virtual ~NagMailer() = default;
-    virtual MaybeError SendNagMail(const Happening& event) = 0;
+    virtual Result<void> SendNagMail(const Happening& event) = 0;
 };
 
 }  // namespace pesterly

@@ -87,9 +87,9 @@ void ReviewDueHappenings(Database& db, QuestionAsker& asker, NagMailer& mailer,
                 break;
             case Answer::kNo:
                 if (event.SendMail) {
-                    if (const MaybeError error = mailer.SendNagMail(event)) {
+                    if (const Result<void> sent = mailer.SendNagMail(event); !sent) {
                         asker.Tell("Pesterly could not send the nag mail for \"" + event.Desc +
-                                   "\".\n\n" + error->message);
+                                   "\".\n\n" + sent.error().message);
                     }
                 }
                 break;

@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <variant>
 
 namespace pesterly {
 
@@ -11,7 +13,46 @@ struct Error {
     std::string message;
 };
 
-// Empty on success.
-using MaybeError = std::optional<Error>;
+// What a call that can fail hands back: its value, or the Error that stopped it.
+// True on success, so the failure branch reads `if (!result)`.
+template <typename T>
+class [[nodiscard]] Result {
+  public:
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    T& value() & { return std::get<0>(state_); }
+    const T& value() const& { return std::get<0>(state_); }
+    T&& value() && { return std::get<0>(std::move(state_)); }
+    T& operator*() & { return value(); }
+    const T& operator*() const& { return value(); }
+    T&& operator*() && { return std::move(*this).value(); }
+    T* operator->() { return &value(); }
+    const T* operator->() const { return &value(); }
+
+    const Error& error() const { return std::get<1>(state_); }
+
+  private:
+    std::variant<T, Error> state_;
+};
+
+// For calls that only succeed or fail.
+template <>
+class [[nodiscard]] Result<void> {
+  public:
+    Result() = default;
+    Result(Error error) : error_(std::move(error)) {}
+
+    bool ok() const { return !error_; }
+    explicit operator bool() const { return ok(); }
+
+    const Error& error() const { return *error_; }
+
+  private:
+    std::optional<Error> error_;
+};
 
 }  // namespace pesterly

@@ -153,9 +153,9 @@ class UndoableStore final : public SettingsStore {
         Remember(section, key);
         store_.RemoveSetting(section, key);
     }
-    MaybeError Commit() override { return store_.Commit(); }
-    std::variant<std::string, Error> KeepRescueCopy() override { return store_.KeepRescueCopy(); }
-    std::variant<std::string, Error> KeepDamagedCopy() override { return store_.KeepDamagedCopy(); }
+    Result<void> Commit() override { return store_.Commit(); }
+    Result<std::string> KeepRescueCopy() override { return store_.KeepRescueCopy(); }
+    Result<std::string> KeepDamagedCopy() override { return store_.KeepDamagedCopy(); }
 
     void Undo() {
         for (auto earlier = before_.rbegin(); earlier != before_.rend(); ++earlier) {
@@ -233,11 +233,12 @@ std::optional<std::string> LoadSettings(Database& db, SettingsStore& store) {
     // What was not loaded stays in the file, since the program never writes past the table; the
     // copy keeps it where the user can see it, whatever happens to the file later.
     const auto copy = store.KeepDamagedCopy();
-    if (const auto* kept = std::get_if<std::string>(&copy)) {
-        return notice + "\n\nThe file as it was is kept as " + *kept + ".";
+    if (copy) {
+        return notice + "\n\nThe file as it was is kept as " + *copy + ".";
     }
-    return notice + "\n\nPesterly could not keep a copy of the file as it was: " +
-           std::get<Error>(copy).message + ".";
+    return notice +
+           "\n\nPesterly could not keep a copy of the file as it was: " + copy.error().message +
+           ".";
 }
 
 Options ReadOptions(SettingsStore& store, DateValue today) {
@@ -277,19 +278,19 @@ void LoadOptions(Database& db, SettingsStore& store, DateValue today) {
     db.options = ReadOptions(store, today);
 }
 
-MaybeError SaveOptions(SettingsStore& store, Options& held, const Options& wanted) {
+Result<void> SaveOptions(SettingsStore& store, Options& held, const Options& wanted) {
     UndoableStore undoable(store);
     WriteOptions(undoable, wanted);
-    MaybeError error = store.Commit();
-    if (error) {
+    Result<void> saved = store.Commit();
+    if (!saved) {
         undoable.Undo();
     } else {
         held = wanted;
     }
-    return error;
+    return saved;
 }
 
-MaybeError SaveSettings(const Database& db, SettingsStore& store) {
+Result<void> SaveSettings(const Database& db, SettingsStore& store) {
     using sections::kEvents;
     store.SaveSetting(kEvents, kEventCount, forms::PaddedNumber(db.HappeningCount));
     for (int n = 0; n < db.HappeningCount; ++n) {

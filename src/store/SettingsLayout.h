@@ -81,9 +81,9 @@ void LoadOptions(Database& db, SettingsStore& store, DateValue today);
 // For a dialog whose OK saves at once: writes `wanted` and commits. On success `held` becomes
 // `wanted`; when the commit fails both `held` and the store keep their earlier values, so that
 // values the user then cancels never reach the file at a later save either.
-MaybeError SaveOptions(SettingsStore& store, Options& held, const Options& wanted);
+Result<void> SaveOptions(SettingsStore& store, Options& held, const Options& wanted);
 
 // Writes the event table, the options and the categories, then commits them to the store.
-MaybeError SaveSettings(const Database& db, SettingsStore& store);
+Result<void> SaveSettings(const Database& db, SettingsStore& store);
 
 }  // namespace pesterly

@@ -4,8 +4,8 @@
 
 namespace pesterly {
 
-MaybeError SaveSectionOrRestore(SettingsStore& store, std::string_view section,
-                                const std::vector<std::pair<std::string, std::string>>& values) {
+Result<void> SaveSectionOrRestore(SettingsStore& store, std::string_view section,
+                                  const std::vector<std::pair<std::string, std::string>>& values) {
     std::vector<std::optional<std::string>> before;
     for (const auto& [key, value] : values) {
         before.push_back(store.HasSetting(section, key)
@@ -13,8 +13,8 @@ MaybeError SaveSectionOrRestore(SettingsStore& store, std::string_view section,
                              : std::nullopt);
         store.SaveSetting(section, key, value);
     }
-    MaybeError error = store.Commit();
-    if (error) {
+    Result<void> saved = store.Commit();
+    if (!saved) {
         for (size_t i = 0; i < values.size(); ++i) {
             if (before[i]) {
                 store.SaveSetting(section, values[i].first, *before[i]);
@@ -23,7 +23,7 @@ MaybeError SaveSectionOrRestore(SettingsStore& store, std::string_view section,
             }
         }
     }
-    return error;
+    return saved;
 }
 
 }  // namespace pesterly

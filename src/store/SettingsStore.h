@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "store/Error.h"
@@ -27,19 +26,19 @@ class SettingsStore {
     // Takes the key away, as if it had never been saved; nothing when it does not exist.
     virtual void RemoveSetting(std::string_view section, std::string_view key) = 0;
     // Makes every saved value permanent, all at once.
-    virtual MaybeError Commit() = 0;
+    virtual Result<void> Commit() = 0;
     // For an end that nobody can be asked about, after Commit failed: keeps every value in a
     // copy elsewhere, where it can be written. Where the copy went, or why it could not be kept.
-    virtual std::variant<std::string, Error> KeepRescueCopy() = 0;
+    virtual Result<std::string> KeepRescueCopy() = 0;
     // For values that could not be loaded as they are: keeps the stored data as it was read at
     // start beside it, whatever later saves do. Where the copy is, or why it could not be kept.
-    virtual std::variant<std::string, Error> KeepDamagedCopy() = 0;
+    virtual Result<std::string> KeepDamagedCopy() = 0;
 };
 
 // Saves the values into the section and commits them. When the commit fails, the section's
 // keys are put back as they were, so that values the user then cancels never reach the file at
 // a later save either.
-MaybeError SaveSectionOrRestore(SettingsStore& store, std::string_view section,
-                                const std::vector<std::pair<std::string, std::string>>& values);
+Result<void> SaveSectionOrRestore(SettingsStore& store, std::string_view section,
+                                  const std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace pesterly

@@ -43,7 +43,7 @@ TEST(Exchange, ExactFileForms) {
         "#2001-03-14#,1,\"Mother's birthday\",#2000-03-14#,#TRUE#,\"\",3,\"Buy a present.\"\r\n"
         "#2001-04-02#,0,\"Dentist\",#2000-03-28#,#FALSE#,\" \",0,\"\"\r\n";
     EXPECT_EQ(WriteExchangeFile(TwoExampleEvents()), example);
-    EXPECT_EQ(std::get<ExchangeContents>(ParseExchangeFile(example)).events, TwoExampleEvents());
+    EXPECT_EQ(ParseExchangeFile(example)->events, TwoExampleEvents());
 }
 
 // Each file in the folder (also the fuzzer's seeds) with what reading it gives beside it: the
@@ -62,14 +62,12 @@ TEST(Exchange, FilesOthersMayWriteReadAsExpected) {
         }
         ++files;
         const auto parsed = ParseExchangeFile(slurp(entry.path()));
-        const auto* error = std::get_if<Error>(&parsed);
-        const auto* read = std::get_if<ExchangeContents>(&parsed);
-        EXPECT_EQ(error != nullptr ? error->message + "\n"
-                                   : WriteExchangeFile(read->events) +
-                                         (read->ignored_from_line == 0
-                                              ? ""
-                                              : "ignored from line " +
-                                                    std::to_string(read->ignored_from_line) + "\n"),
+        EXPECT_EQ(!parsed ? parsed.error().message + "\n"
+                          : WriteExchangeFile(parsed->events) +
+                                (parsed->ignored_from_line == 0
+                                     ? ""
+                                     : "ignored from line " +
+                                           std::to_string(parsed->ignored_from_line) + "\n"),
                   slurp(std::filesystem::path(entry.path()).replace_extension(".expected")))
             << entry.path();
     }

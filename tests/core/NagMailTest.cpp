@@ -91,9 +91,9 @@ TEST(NagMail, ComposedMailSurvivesItsFileAndDamageIsRefused) {
         {long_line, long_line + "@x.org", {long_line + "@y.org"}, long_line + "\n\n" + long_line},
     };
     for (const ComposedMail& mail : mails) {
-        ComposedMail read;
-        EXPECT_FALSE(ComposedMailFromText(ComposedMailToText(mail), read)) << mail.sender;
-        EXPECT_EQ(read, mail);
+        const Result<ComposedMail> read = ComposedMailFromText(ComposedMailToText(mail));
+        ASSERT_TRUE(read) << mail.sender;
+        EXPECT_EQ(*read, mail);
     }
     const std::string text = ComposedMailToText(mails[0]);
     const std::string head = text.substr(0, text.find("\n\n") + 2);
@@ -106,16 +106,15 @@ TEST(NagMail, ComposedMailSurvivesItsFileAndDamageIsRefused) {
         {"Pesterly-Mail: 1\nEvent: x\nSender: a\nRecipient: b\nBcc: c\n\nx", "Bcc: c"},
     };
     for (const auto& [bytes, reason] : damaged) {
-        ComposedMail read;
-        const MaybeError error = ComposedMailFromText(bytes, read);
-        ASSERT_TRUE(error) << bytes;
-        EXPECT_NE(error->message.find(reason), std::string::npos) << error->message;
+        const Result<ComposedMail> read = ComposedMailFromText(bytes);
+        ASSERT_FALSE(read) << bytes;
+        EXPECT_NE(read.error().message.find(reason), std::string::npos) << read.error().message;
     }
     // Files of the first form, written whole with the address as it stood, are still read.
-    ComposedMail read;
-    EXPECT_FALSE(ComposedMailFromText(
-        "Pesterly-Mail: 1\nEvent: x\nSender: a\nRecipient: \"john doe\"@example.org\n\nx", read));
-    EXPECT_EQ(read.envelope_recipients, std::vector<std::string>{"\"john doe\"@example.org"});
+    const Result<ComposedMail> read = ComposedMailFromText(
+        "Pesterly-Mail: 1\nEvent: x\nSender: a\nRecipient: \"john doe\"@example.org\n\nx");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->envelope_recipients, std::vector<std::string>{"\"john doe\"@example.org"});
 }
 
 TEST(NagListSettings, DamagedCountReadsAsNothingOrIsHeldToTheLimit) {

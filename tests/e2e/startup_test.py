@@ -15,7 +15,7 @@ import time
 import unittest
 
 from desktop import (BINARY, HERE, OK, DesktopTest, Pesterly, days_ago, ini, review_since, run,
-                     us_date, wait_for, xdotool)
+                     us_date, wait_for)
 
 # A file written by hand, in other spellings than the program's own.
 with open(os.path.join(HERE, "..", "data", "settings", "hand-written.ini"), encoding="utf-8") as f:
@@ -93,8 +93,10 @@ class StartupTest(DesktopTest):
         after_two_seconds("Events", {"EventCount": " 2"})
         program.keys(main, "alt+f", "i")  # Import Events
         chooser = program.wait_window("Import Events")
-        xdotool(self.screen, "type", "--delay", "20", exchange)
+        time.sleep(0.5)  # the file name box takes the focus once the dialog has settled
+        program.type(chooser, text=exchange)
         program.keys(chooser, "Return")
+        wait_for(lambda: not program.windows("Import Events"), what="the file dialog to close")
         after_two_seconds("Events", {"EventCount": " 3", "EDesc2": "Imported"})
         program.keys(main, "alt+o", "r")  # Reminder Options
         options = program.wait_window("Pesterly Options")

@@ -21,10 +21,10 @@ namespace {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pesterly;
-    const auto read = ReadICalendar(std::string_view(reinterpret_cast<const char*>(data), size));
-    const auto* items = std::get_if<std::vector<CalendarItem>>(&read);
-    if (items == nullptr) {
-        if (std::get<Error>(read).message.empty()) {
+    const Result<std::vector<CalendarItem>> items =
+        ReadICalendar(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!items) {
+        if (items.error().message.empty()) {
             Fail("an error without a message");
         }
         return 0;
@@ -42,9 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     const auto exported = CalendarItemsOf(db, AllSlots(db));
-    const auto again = ReadICalendar(WriteICalendar(exported, 0));
-    const auto* reread = std::get_if<std::vector<CalendarItem>>(&again);
-    if (reread == nullptr || reread->size() != exported.size()) {
+    const Result<std::vector<CalendarItem>> reread = ReadICalendar(WriteICalendar(exported, 0));
+    if (!reread || reread->size() != exported.size()) {
         Fail("the export of what was imported does not read back");
     }
     return 0;

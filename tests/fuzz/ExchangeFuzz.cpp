@@ -22,25 +22,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using pesterly::Happening;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto parsed = pesterly::ParseExchangeFile(bytes);
-    const auto* contents = std::get_if<pesterly::ExchangeContents>(&parsed);
-    if (contents == nullptr) {
-        if (std::get<pesterly::Error>(parsed).message.empty()) {
+    if (!parsed) {
+        if (parsed.error().message.empty()) {
             Fail("an error without a message");
         }
         return 0;
     }
-    const std::vector<Happening>& events = contents->events;
+    const std::vector<Happening>& events = parsed->events;
     const std::string written = pesterly::WriteExchangeFile(events);
     const auto reparsed = pesterly::ParseExchangeFile(written);
-    const auto* again = std::get_if<pesterly::ExchangeContents>(&reparsed);
-    if (again == nullptr) {
-        std::fprintf(stderr, "%s\n", std::get<pesterly::Error>(reparsed).message.c_str());
+    if (!reparsed) {
+        std::fprintf(stderr, "%s\n", reparsed.error().message.c_str());
         Fail("the written file does not read back");
     }
-    if (again->events != events || again->ignored_from_line != 0) {
+    if (reparsed->events != events || reparsed->ignored_from_line != 0) {
         Fail("the written file reads back to other events");
     }
-    if (pesterly::WriteExchangeFile(again->events) != written) {
+    if (pesterly::WriteExchangeFile(reparsed->events) != written) {
         Fail("writing the same events twice gives different files");
     }
     return 0;

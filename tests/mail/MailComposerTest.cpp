@@ -43,8 +43,9 @@ TEST(MailComposer, EveryRecipientIsInTheEnvelopeAndOnlyToInTheHeaders) {
         {team, {team}, members, members},
     };
     for (const auto& c : cases) {
-        ComposedMail mail;
-        ASSERT_FALSE(ComposeMail(Draft(c.to, c.recipients), c.from, mail));
+        const Result<ComposedMail> composed = ComposeMail(Draft(c.to, c.recipients), c.from);
+        ASSERT_TRUE(composed);
+        const ComposedMail& mail = *composed;
         EXPECT_EQ(mail.sender, c.sender);
         EXPECT_EQ(mail.envelope_recipients, c.envelope);
         const ParsedMail parsed = ParseMail(mail.text);
@@ -83,10 +84,9 @@ TEST(MailComposer, UnreadableRecipientsAndSendersAreRefusedByName) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.recipient);
-        ComposedMail mail;
-        const MaybeError error = ComposeMail(Draft(c.to, {c.recipient}), c.from, mail);
-        ASSERT_TRUE(error);
-        EXPECT_TRUE(Says(error->message, {c.named}));
+        const Result<ComposedMail> composed = ComposeMail(Draft(c.to, {c.recipient}), c.from);
+        ASSERT_FALSE(composed);
+        EXPECT_TRUE(Says(composed.error().message, {c.named}));
     }
 }
 
@@ -114,9 +114,10 @@ TEST(MailComposer, SubjectAndTextArriveAsTypedWhateverTheyHold) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.subject);
-        ComposedMail mail;
-        ASSERT_FALSE(ComposeMail(Draft("me@home.example", {"me@home.example"}, c.subject, c.text),
-                                 kFrom, mail));
+        const Result<ComposedMail> composed =
+            ComposeMail(Draft("me@home.example", {"me@home.example"}, c.subject, c.text), kFrom);
+        ASSERT_TRUE(composed);
+        const ComposedMail& mail = *composed;
         EXPECT_EQ(mail.envelope_recipients, Addresses{"me@home.example"});
         const ParsedMail parsed = ParseMail(mail.text);
         EXPECT_EQ(parsed.subject, c.shown_subject.empty() ? c.subject : c.shown_subject);

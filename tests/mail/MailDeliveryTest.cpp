@@ -189,9 +189,9 @@ TEST(MailService, SendmailThatLeavesADeliveryProcessBehindStillCountsAsSent) {
 // The tests run from a folder without the mail module, as an installation that lost it would:
 // there is no way out for mail, and the reason says so.
 TEST(MailService, MissingModuleSaysWhyNoMailCanBeSent) {
-    std::string reason;
-    EXPECT_EQ(LoadMailPost(MailSettings{}, reason), nullptr);
-    EXPECT_TRUE(Says(reason, {"libpesterly-mail.so"}));
+    const Result<std::unique_ptr<MailPost>> post = LoadMailPost(MailSettings{});
+    ASSERT_FALSE(post);
+    EXPECT_TRUE(Says(post.error().message, {"libpesterly-mail.so"}));
 }
 
 }  // namespace

@@ -59,11 +59,10 @@ TEST(Calendar, FilesOfOtherProgramsImportAsExpected) {
         db.AppendCategory("Family");
         const auto read = ReadICalendar(Slurp(entry.path()));
         std::string got;
-        if (const auto* error = std::get_if<Error>(&read)) {
-            got = "refused: " + error->message + "\n";
+        if (!read) {
+            got = "refused: " + read.error().message + "\n";
         } else {
-            const auto summary =
-                ImportCalendar(db, std::get<std::vector<CalendarItem>>(read), kToday);
+            const auto summary = ImportCalendar(db, *read, kToday);
             got = Described(db, CalendarImportReport(summary));
         }
         EXPECT_EQ(got, Slurp(std::filesystem::path(entry.path()).replace_extension(".expected")))
@@ -106,10 +105,8 @@ TEST(Calendar, RoundTripGivesTheSameCalendar) {
 
     Database again;
     const auto read = ReadICalendar(first);
-    ASSERT_TRUE(std::holds_alternative<std::vector<CalendarItem>>(read))
-        << std::get<Error>(read).message << "\n"
-        << first;
-    const auto summary = ImportCalendar(again, std::get<std::vector<CalendarItem>>(read), kToday);
+    ASSERT_TRUE(read) << read.error().message << "\n" << first;
+    const auto summary = ImportCalendar(again, *read, kToday);
     EXPECT_EQ(summary.events.appended_slots.size(), 6u);
     EXPECT_EQ(WriteICalendar(CalendarItemsOf(again, AllSlots(again)), stamp), first);
 }

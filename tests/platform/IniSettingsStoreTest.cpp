@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <variant>
 #include <vector>
 
 #include "exchange/ImportHappenings.h"
@@ -67,18 +66,19 @@ TEST(IniSettingsStore, FailedSaveIsReportedAndALaterOneSucceedsPrivately) {
     IniSettingsStore store(path);
     EXPECT_FALSE(store.ReadProblem());  // no file yet is no problem
     store.SaveSetting("Events", "EDesc0", "kept in memory");
-    const MaybeError error = store.Commit();
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->message.find("Pesterly.ini"), std::string::npos) << error->message;
+    const Result<void> saved = store.Commit();
+    ASSERT_FALSE(saved);
+    EXPECT_NE(saved.error().message.find("Pesterly.ini"), std::string::npos)
+        << saved.error().message;
     EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "kept in memory");
     ASSERT_TRUE(QFile::remove(blocker));
     store.SaveSetting("Events", "EDesc1", "after the failure");
-    ASSERT_FALSE(store.Commit());
+    ASSERT_TRUE(store.Commit());
     EXPECT_EQ(Stat(path).st_mode & 0777, 0600u);
     ASSERT_TRUE(QFile::setPermissions(
         path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup));
     store.SaveSetting("Events", "EDesc1", "made private again");
-    ASSERT_FALSE(store.Commit());
+    ASSERT_TRUE(store.Commit());
     EXPECT_EQ(Stat(path).st_mode & 0777, 0600u);
     IniSettingsStore reopened(path);
     EXPECT_EQ(reopened.GetSetting("Events", "EDesc0", ""), "kept in memory");
@@ -115,7 +115,7 @@ TEST(IniSettingsStore, ValuesInQtsWrittenFormReadBackUnchangedBothWays) {
         ours.SaveSetting("Events", key, values[i]);
     }
     EXPECT_EQ(store.GetSetting("naglist", "gr\u00fc\u00dfe key", ""), "odd name");
-    ASSERT_FALSE(ours.Commit());
+    ASSERT_TRUE(ours.Commit());
     QSettings settings(by_us, QSettings::IniFormat);
     IniSettingsStore reopened(by_us);
     for (size_t i = 0; i < values.size(); ++i) {
@@ -172,7 +172,7 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
         Happening imported;
         imported.Desc = "Imported";
         ImportHappenings(db, {imported});
-        ASSERT_FALSE(SaveSettings(db, store));
+        ASSERT_TRUE(SaveSettings(db, store));
         Database next;
         IniSettingsStore reopened(path);
         LoadSettings(next, reopened);
@@ -197,7 +197,7 @@ TEST(IniSettingsStore, LinesItDoesNotUseAreWrittenBackUntouched) {
     {
         IniSettingsStore store(path);
         store.SaveSetting("Events", "EDesc0", "Order 12\" pizza");  // as read: no rewrite
-        ASSERT_FALSE(store.Commit());
+        ASSERT_TRUE(store.Commit());
         EXPECT_EQ(store.GetSetting("Other", "x", ""), (nested + ")").toStdString());
     }
     EXPECT_EQ(Stat(path).st_ino, before);
@@ -206,7 +206,7 @@ TEST(IniSettingsStore, LinesItDoesNotUseAreWrittenBackUntouched) {
     store.SaveSetting("Events", "EDesc0", "Call Bob; bring the contract");
     store.SaveSetting("events", "EDesc1", "new");
     store.SaveSetting("Categories", "Count", " 0");
-    ASSERT_FALSE(store.Commit());
+    ASSERT_TRUE(store.Commit());
     EXPECT_EQ(ReadAll(path),
               other +
                   "[Events]\nEDesc0=\"Call Bob; bring the contract\"\nEventCount=\" 1\"\n"
@@ -250,12 +250,12 @@ TEST(IniSettingsStore, FileThatCannotBeReadIsLeftAloneAndTheSessionSavedBeside) 
             EXPECT_NE(store.ReadProblem()->find((path + u".unsaved"_s).toStdString()),
                       std::string::npos);
             store.SaveSetting("Events", "EDesc0", "this session");
-            ASSERT_FALSE(store.Commit());
+            ASSERT_TRUE(store.Commit());
         }
         // The next start carries on with the session's file.
         IniSettingsStore next(path);
         EXPECT_EQ(next.GetSetting("Events", "EDesc0", ""), "this session");
-        EXPECT_FALSE(std::holds_alternative<std::string>(ReadWholeFile(path)));
+        EXPECT_FALSE(ReadWholeFile(path));
     }
 }
 
@@ -265,7 +265,7 @@ TEST(IniSettingsStore, RescueCopyIsKeptInTheStateFolderAndToldAboutOnce) {
     qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_s)));
     IniSettingsStore store(dir.filePath(u"Pesterly.ini"_s));
     store.SaveSetting("Events", "EDesc0", "rescued");
-    ASSERT_TRUE(std::holds_alternative<std::string>(store.KeepRescueCopy()));
+    ASSERT_TRUE(store.KeepRescueCopy());
     const QString state = IniSettingsStore::StateFolder();
     EXPECT_EQ(state, dir.filePath(u"state/Pesterly"_s));
     const auto notice = IniSettingsStore::TakeRescueNotice(state, u"the settings"_s);
@@ -320,7 +320,7 @@ TEST(IniSettingsStore, UnreadableLinesAreReportedKeptAsideAndDoNotBlockSaving) {
     EXPECT_EQ(ReadAll(path + u".damaged"_s), damaged);
     EXPECT_EQ(store.GetSetting("Events", "EDesc0", ""), "Still read");
     store.SaveSetting("Events", "EDesc0", "saved");
-    EXPECT_FALSE(store.Commit());
+    EXPECT_TRUE(store.Commit());
     EXPECT_FALSE(IniSettingsStore(path).ReadProblem().has_value());
 }
 

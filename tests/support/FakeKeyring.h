@@ -11,13 +11,13 @@ namespace pesterly::testing {
 class FakeKeyring : public PasswordKeyring {
   public:
     bool Available() override { return available; }
-    std::variant<std::string, Error> Read(const std::string& account) override {
+    Result<std::string> Read(const std::string& account) override {
         const auto found = passwords.find(account);
         return found == passwords.end() ? std::string() : found->second;
     }
-    MaybeError Write(const std::string& account, const std::string& password) override {
+    Result<void> Write(const std::string& account, const std::string& password) override {
         password.empty() ? void(passwords.erase(account)) : void(passwords[account] = password);
-        return std::nullopt;
+        return {};
     }
 
     bool available = true;

@@ -10,9 +10,9 @@ namespace pesterly::testing {
 class FakeMailPost : public MailPost {
   public:
     explicit FakeMailPost(Delivery answer) : answer_(std::move(answer)) {}
-    MaybeError Compose(const MailDraft& draft, ComposedMail& out) override {
-        out = {draft.event, "me@home.example", draft.recipients, "Subject: " + draft.subject};
-        return std::nullopt;
+    Result<ComposedMail> Compose(const MailDraft& draft) override {
+        return ComposedMail{draft.event, "me@home.example", draft.recipients,
+                            "Subject: " + draft.subject};
     }
     Delivery Deliver(const ComposedMail& /*mail*/) override { return answer_; }
 

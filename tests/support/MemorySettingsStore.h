@@ -22,18 +22,18 @@ class MemorySettingsStore : public SettingsStore {
                      std::string_view value) override {
         values_[Name(section, key)] = std::string(value);
     }
-    MaybeError Commit() override {
+    Result<void> Commit() override {
         if (!fail_next_commit.empty()) {
             return Error{std::exchange(fail_next_commit, {})};
         }
         ++commits;
-        return std::nullopt;
+        return {};
     }
-    std::variant<std::string, Error> KeepRescueCopy() override {
+    Result<std::string> KeepRescueCopy() override {
         rescues.push_back(values_);
         return "rescue copy " + std::to_string(rescues.size());
     }
-    std::variant<std::string, Error> KeepDamagedCopy() override {
+    Result<std::string> KeepDamagedCopy() override {
         return "damaged copy " + std::to_string(++damaged_copies);
     }
     bool HasSetting(std::string_view section, std::string_view key) const override {

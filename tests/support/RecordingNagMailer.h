@@ -10,12 +10,12 @@ namespace pesterly::testing {
 // Records every nag mail instead of sending it; can be told to fail.
 class RecordingNagMailer : public NagMailer {
   public:
-    MaybeError SendNagMail(const Happening& event) override {
+    Result<void> SendNagMail(const Happening& event) override {
         sent.push_back(event);
         if (!failure.empty()) {
             return Error{failure};
         }
-        return std::nullopt;
+        return {};
     }
     std::vector<Happening> sent;
     std::string failure;

@@ -44,9 +44,9 @@ class MainCommandsTest : public ::testing::Test, protected testing::MainWindowHa
     std::vector<std::string> Exported(const QString& path) {
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const auto parsed = ParseExchangeFile(file.readAll().toStdString());
+        const ParsedExchangeFile parsed = ParseExchangeFile(file.readAll().toStdString());
         std::vector<std::string> descs;
-        for (const Happening& h : std::get<ExchangeContents>(parsed).events) {
+        for (const Happening& h : parsed.value().events) {
             descs.push_back(h.Desc);
         }
         return descs;

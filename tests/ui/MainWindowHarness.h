@@ -61,7 +61,7 @@ struct MainWindowHarness {
         }
         earlier.options.CheckDate = check_date;
         earlier.options.CheckTime = DateValue::TimeOfDay(8, 0, 0);
-        SaveSettings(earlier, store);
+        EXPECT_TRUE(SaveSettings(earlier, store));
     }
 
     static Happening Event(const std::string& desc, DateValue date,

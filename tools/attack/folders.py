@@ -19,10 +19,13 @@ SETTINGS = settings_text(EVENTS, Options=review_from_yesterday())
 
 
 def kept(folders):
-    """Whether every event is in some file under folders."""
+    """The events that are in no file under folders (sockets and pipes left by the desktop
+    services of a start are passed over)."""
     text = b""
     for folder in folders:
         for path in [os.path.join(d, f) for d, _, fs in os.walk(folder) for f in fs]:
+            if not stat.S_ISREG(os.lstat(path).st_mode):
+                continue
             with open(path, "rb") as f:
                 text += f.read()
     return [e["Desc"] for e in EVENTS if e["Desc"].encode() not in text]

@@ -312,11 +312,11 @@ void MailServerForm::MailServerForm_Form_Load() {
             "No keyring service runs in this desktop session, so Pesterly cannot keep a "
             "password. A login in ~/.netrc still works.");
     } else if (!opened_account_.empty()) {
-        auto stored = keyring_.Read(opened_account_);
-        if (const Error* error = std::get_if<Error>(&stored)) {
-            notes << FromStd(error->message);
+        const Result<std::string> stored = keyring_.Read(opened_account_);
+        if (!stored) {
+            notes << FromStd(stored.error().message);
         } else {
-            Password->setText(FromStd(std::get<std::string>(stored)));
+            Password->setText(FromStd(*stored));
         }
     }
     if (const char* url = std::getenv("PESTERLY_MAIL_URL"); url != nullptr && *url != '\0') {
@@ -343,15 +343,15 @@ void MailServerForm::MailServerForm_SmtpOption_Click() {
 
 void MailServerForm::MailServerForm_SendTestMail_Click() {
     const MailServerSettings settings = FormSettings();
-    if (const MaybeError problem = CheckMailServer(settings)) {
-        StatusText->setPlainText(FromStd(problem->message));
+    if (const Result<void> checked = CheckMailServer(settings); !checked) {
+        StatusText->setPlainText(FromStd(checked.error().message));
         return;
     }
     const MailSettings mail = MailSettingsFor(settings, Password->text().toStdString());
     StatusText->setPlainText(QStringLiteral("Sending a test mail..."));
     SendTestMail->setEnabled(false);
     // The form keeps painting while a slow server answers, but takes no input until it has.
-    std::variant<std::string, Error> answer;
+    Result<std::string> answer = std::string();
     QThread* const sender =
         QThread::create([this, &mail, &answer] { answer = send_test_mail_(mail); });
     QEventLoop wait;
@@ -361,31 +361,31 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
     sender->wait();
     delete sender;
     SendTestMail->setEnabled(true);
-    if (const Error* error = std::get_if<Error>(&answer)) {
+    if (!answer) {
         StatusText->setPlainText(QStringLiteral("The test mail could not be sent: ") +
-                                 FromStd(error->message));
+                                 FromStd(answer.error().message));
     } else {
-        StatusText->setPlainText(FromStd(std::get<std::string>(answer)));
+        StatusText->setPlainText(FromStd(*answer));
     }
 }
 
 void MailServerForm::MailServerForm_OKButton_Click() {
     const MailServerSettings settings = FormSettings();
-    if (const MaybeError error = SaveMailServer(store_, options_, settings)) {
-        asker_.Tell(error->message + "\n\nNothing was saved. Press OK to try again.");
+    if (const Result<void> saved = SaveMailServer(store_, options_, settings); !saved) {
+        asker_.Tell(saved.error().message + "\n\nNothing was saved. Press OK to try again.");
         return;
     }
     const std::string account = settings.user.empty() ? std::string() : MailAccountName(settings);
     if (keyring_available_ && (Password->isModified() || account != opened_account_)) {
-        MaybeError error;
+        Result<void> written;
         if (!opened_account_.empty() && account != opened_account_) {
-            error = keyring_.Write(opened_account_, "");
+            written = keyring_.Write(opened_account_, "");
         }
-        if (!error && !account.empty()) {
-            error = keyring_.Write(account, Password->text().toStdString());
+        if (written && !account.empty()) {
+            written = keyring_.Write(account, Password->text().toStdString());
         }
-        if (error) {
-            asker_.Tell(error->message +
+        if (!written) {
+            asker_.Tell(written.error().message +
                         "\n\nThe other settings were saved. Press OK to try again.");
             return;
         }

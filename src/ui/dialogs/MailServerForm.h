@@ -3,7 +3,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <variant>
 
 #include "platform/MailPostFactory.h"
 #include "ui/dialogs/ModalForm.h"
@@ -36,7 +35,7 @@ class MailServerForm : public ModalForm {
     Q_OBJECT
 
   public:
-    using TestMailSender = std::function<std::variant<std::string, Error>(const MailSettings&)>;
+    using TestMailSender = std::function<Result<std::string>(const MailSettings&)>;
 
     // With the desktop's keyring and the real mail module.
     MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker, QWidget* parent);

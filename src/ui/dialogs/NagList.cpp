@@ -185,8 +185,9 @@ void NagList::NagList_OKButton_Click() {
     }
     settings.to_address = ToAddress->text().toStdString();
     settings.use_to = UseToOption->isChecked();
-    if (const MaybeError error = SaveNagList(store_, settings)) {
-        asker_.Tell(error->message + "\n\nThe nag list was not saved. Press OK to try again.");
+    if (const Result<void> saved = SaveNagList(store_, settings); !saved) {
+        asker_.Tell(saved.error().message +
+                    "\n\nThe nag list was not saved. Press OK to try again.");
         return;
     }
     accept();

@@ -43,10 +43,11 @@ void CalendarCommands::Export() {
 }
 
 void CalendarCommands::ExportTo(const QString& path) {
-    if (const MaybeError error =
+    if (const Result<void> written =
             WriteCalendarFile(path, CalendarItemsOf(db_, commands_.SelectedSlots()),
-                              QDateTime::currentSecsSinceEpoch())) {
-        asker_.Tell(error->message);
+                              QDateTime::currentSecsSinceEpoch());
+        !written) {
+        asker_.Tell(written.error().message);
     }
 }
 
@@ -59,13 +60,12 @@ void CalendarCommands::Import() {
 }
 
 void CalendarCommands::ImportFrom(const QString& path) {
-    const auto items = ReadCalendarFile(path);
-    if (const auto* error = std::get_if<Error>(&items)) {
-        asker_.Tell(error->message + "\nNothing was imported.");
+    const Result<std::vector<CalendarItem>> items = ReadCalendarFile(path);
+    if (!items) {
+        asker_.Tell(items.error().message + "\nNothing was imported.");
         return;
     }
-    const CalendarImportSummary summary =
-        ImportCalendar(db_, std::get<std::vector<CalendarItem>>(items), clock_.Today());
+    const CalendarImportSummary summary = ImportCalendar(db_, *items, clock_.Today());
     for (const int slot : summary.events.appended_slots) {
         grid_.SetRows(grid_.Rows() + 1);
         commands_.FillRow(grid_.Rows() - 2, slot);
@@ -84,8 +84,8 @@ bool CalendarCommands::ToggleKeptFile() {
             return false;
         }
     }
-    if (const MaybeError error = keeper_->KeepAt(path)) {
-        asker_.Tell(error->message);
+    if (const Result<void> kept = keeper_->KeepAt(path); !kept) {
+        asker_.Tell(kept.error().message);
     }
     return !keeper_->Path().isEmpty();
 }

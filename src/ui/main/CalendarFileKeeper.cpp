@@ -24,15 +24,15 @@ QString CalendarFileKeeper::Path() const {
     return QString::fromStdString(db_.options.CalendarFile);
 }
 
-MaybeError CalendarFileKeeper::KeepAt(const QString& path) {
+Result<void> CalendarFileKeeper::KeepAt(const QString& path) {
     Options wanted = db_.options;
     wanted.CalendarFile = path.toStdString();
-    if (MaybeError error = SaveOptions(store_, db_.options, wanted)) {
-        return error;
+    if (Result<void> saved = SaveOptions(store_, db_.options, wanted); !saved) {
+        return saved;
     }
     failure_told_ = false;
     WriteNow();
-    return std::nullopt;
+    return {};
 }
 
 void CalendarFileKeeper::WriteSoon() {
@@ -47,13 +47,14 @@ void CalendarFileKeeper::WriteNow() {
     if (path.isEmpty()) {
         return;
     }
-    const MaybeError error = WriteCalendarFile(path, CalendarItemsOf(db_, AllSlots(db_)),
-                                               QDateTime::currentSecsSinceEpoch());
-    if (error && !failure_told_) {
+    const Result<void> written = WriteCalendarFile(path, CalendarItemsOf(db_, AllSlots(db_)),
+                                                   QDateTime::currentSecsSinceEpoch());
+    if (!written && !failure_told_) {
         failure_told_ = true;
-        asker_.Tell("Pesterly could not keep the calendar file current. " + error->message +
+        asker_.Tell("Pesterly could not keep the calendar file current. " +
+                    written.error().message +
                     "\n\nChoose another file under File, Keep Calendar File.");
-    } else if (!error) {
+    } else if (written) {
         failure_told_ = false;
     }
 }

@@ -22,7 +22,7 @@ class CalendarFileKeeper {
     QString Path() const;
     // Keeps the file at path current from now on (none for an empty path) and writes it at
     // once. The option is saved to the settings file; an error when it could not be.
-    MaybeError KeepAt(const QString& path);
+    Result<void> KeepAt(const QString& path);
     // Writes the file shortly, so that the start is not held up by it.
     void WriteSoon();
     // Writes the table to the file now, when one is kept.

@@ -26,15 +26,15 @@ void ChangeSaver::Stop() {
 }
 
 void ChangeSaver::SaveNow() {
-    const MaybeError error = SaveSettings(db_, store_);
+    const Result<void> saved = SaveSettings(db_, store_);
     Q_EMIT Settled();
-    if (!error) {
+    if (saved) {
         failure_told_ = false;
         return;
     }
     if (!failure_told_) {
         failure_told_ = true;
-        asker_.Tell(error->message +
+        asker_.Tell(saved.error().message +
                     "\n\nYour changes are still here. Pesterly tries again at each change and "
                     "when it ends, and stays open then if it still cannot save.");
     }

@@ -19,8 +19,8 @@ bool Ending::Save(Asking asking) {
         SaveOrRescue();
         return true;
     }
-    if (const MaybeError error = SaveSettings(db_, store_)) {
-        asker_.Tell(error->message +
+    if (const Result<void> saved = SaveSettings(db_, store_); !saved) {
+        asker_.Tell(saved.error().message +
                     "\n\nYour events are still here. Pesterly stays open so that "
                     "nothing is lost; close it again once the problem is solved.");
         return false;
@@ -38,19 +38,19 @@ bool Ending::SaveAndUnload(Asking asking) {
 }
 
 void Ending::SaveOrRescue() {
-    const MaybeError error = SaveSettings(db_, store_);
+    const Result<void> saved = SaveSettings(db_, store_);
     lost_ = false;
-    if (!error) {
+    if (saved) {
         return;
     }
     // Nobody may be there to answer a question: keep the table where it can be written, and
     // say so where the desktop logs it. The next start tells the user where the copy is.
-    std::fprintf(stderr, "pesterly: %s\n", error->message.c_str());
-    const auto rescue = store_.KeepRescueCopy();
-    if (const auto* where = std::get_if<std::string>(&rescue)) {
-        std::fprintf(stderr, "pesterly: the events are kept in %s\n", where->c_str());
+    std::fprintf(stderr, "pesterly: %s\n", saved.error().message.c_str());
+    const Result<std::string> rescue = store_.KeepRescueCopy();
+    if (rescue) {
+        std::fprintf(stderr, "pesterly: the events are kept in %s\n", rescue->c_str());
     } else {
-        std::fprintf(stderr, "pesterly: %s\n", std::get<Error>(rescue).message.c_str());
+        std::fprintf(stderr, "pesterly: %s\n", rescue.error().message.c_str());
         lost_ = true;
         TellWhatIsLost();
     }

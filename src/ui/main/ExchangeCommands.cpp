@@ -44,8 +44,8 @@ void ExchangeCommands::ExportTo(const QString& path) {
     if (!rows.empty()) {
         grid_.SetRowCol(rows.back(), kColSlot);
     }
-    if (const MaybeError error = WriteWholeFile(path, WriteExchangeFile(records))) {
-        asker_.Tell(error->message);
+    if (const Result<void> written = WriteWholeFile(path, WriteExchangeFile(records)); !written) {
+        asker_.Tell(written.error().message);
     }
 }
 
@@ -58,18 +58,18 @@ void ExchangeCommands::Import() {
 }
 
 void ExchangeCommands::ReadFile(const QString& infile) {
-    const auto bytes = ReadWholeFile(infile);
-    if (const auto* error = std::get_if<Error>(&bytes)) {
-        asker_.Tell(error->message);
+    const Result<std::string> bytes = ReadWholeFile(infile);
+    if (!bytes) {
+        asker_.Tell(bytes.error().message);
         return;
     }
-    const ParsedExchangeFile parsed = ParseExchangeFile(std::get<std::string>(bytes));
-    if (const auto* error = std::get_if<Error>(&parsed)) {
+    const ParsedExchangeFile parsed = ParseExchangeFile(*bytes);
+    if (!parsed) {
         asker_.Tell("Pesterly imported nothing from " + infile.toStdString() +
-                    ", because the file is damaged:\n" + error->message);
+                    ", because the file is damaged:\n" + parsed.error().message);
         return;
     }
-    const auto& contents = std::get<ExchangeContents>(parsed);
+    const ExchangeContents& contents = *parsed;
     const ImportSummary summary = ImportHappenings(db_, contents.events);
     for (const int slot : summary.appended_slots) {
         grid_.SetRows(grid_.Rows() + 1);

@@ -168,8 +168,9 @@ void PesterlyMain::PesterlyMain_FileOptions_Click() {
     if (options.StartAtLogin == shown) {
         options.StartAtLogin = stored;  // an untouched box changes nothing
     } else if (autostart != nullptr) {
-        if (const MaybeError error = autostart->Follow(options.StartAtLogin, true)) {
-            services_.asker.Tell(error->message);
+        if (const Result<void> followed = autostart->Follow(options.StartAtLogin, true);
+            !followed) {
+            services_.asker.Tell(followed.error().message);
         }
     }
     saver_->NoteChange();

@@ -32,7 +32,7 @@ class MailServerFormTest : public ::testing::Test {
     testing::ScriptedAsker asker;
     testing::FakeKeyring keyring;
     std::vector<MailSettings> sent;
-    std::variant<std::string, Error> answer = std::string("250 Message accepted");
+    Result<std::string> answer = std::string("250 Message accepted");
     Options options;
     MailServerForm form{options,
                         store,
@@ -97,11 +97,11 @@ TEST_F(MailServerFormTest, OkRefusesABadFieldAndTestMailUsesTheFormAsItStands) {
 TEST_F(MailServerFormTest, ListsWaitingMailsToDiscardOrRetry) {
     QTemporaryDir folder;
     Delivery service = Delivery::TryLater("the server is down");
-    Outbox outbox(folder.path(), asker, [&service](std::string&) {
+    Outbox outbox(folder.path(), asker, [&service]() -> std::unique_ptr<MailPost> {
         return std::make_unique<testing::FakeMailPost>(service);
     });
     for (const char* event : {"Rent", "Dentist"}) {
-        ASSERT_TRUE(outbox.Send({event, event, "", "a@x.org", {"a@x.org"}}).has_value());
+        ASSERT_FALSE(outbox.Send({event, event, "", "a@x.org", {"a@x.org"}}));
     }
     form.ShowOutbox(outbox);
     RunModal(form, [&] {
