@@ -56,15 +56,15 @@ void LiveADay(Database& db) {
     }
 }
 
-// What the program does when it ends: write every slot and replace the file.
-void BM_SettingsSave(benchmark::State& state) {
+// Saves the full table again and again, each time after `change`.
+void SaveAfter(benchmark::State& state, void (*change)(Database&)) {
     const SettingsFolder folder;
     Database db;
     IniSettingsStore store(folder.Path());
     LoadSettings(db, store);
     LoadOptions(db, store, kReviewDay.DatePart());
     for (auto _ : state) {
-        LiveADay(db);
+        change(db);
         if (const Result<void> saved = SaveSettings(db, store); !saved) {
             state.SkipWithError(saved.error().message.c_str());
             return;
@@ -72,22 +72,18 @@ void BM_SettingsSave(benchmark::State& state) {
     }
 }
 
+// What the program does when it ends: write every slot and replace the file.
+void BM_SettingsSave(benchmark::State& state) {
+    SaveAfter(state, LiveADay);
+}
+
 // What the program does a moment after each change while it runs: one event done, the whole
 // table written again and the file replaced, synced to the disk.
 void BM_SettingsSaveOneChange(benchmark::State& state) {
-    const SettingsFolder folder;
-    Database db;
-    IniSettingsStore store(folder.Path());
-    LoadSettings(db, store);
-    LoadOptions(db, store, kReviewDay.DatePart());
-    for (auto _ : state) {
+    SaveAfter(state, [](Database& db) {
         Happening& changed = db.Happenings[db.HappeningCount / 2];
         changed.DoneDate = changed.DoneDate.AddDays(1);
-        if (const Result<void> saved = SaveSettings(db, store); !saved) {
-            state.SkipWithError(saved.error().message.c_str());
-            return;
-        }
-    }
+    });
 }
 
 // A whole run of the program as far as its settings go.

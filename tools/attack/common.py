@@ -15,7 +15,7 @@ import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "e2e"))
-from desktop import Pesterly, SmtpSink, days_ago, us_date, xdotool  # noqa: E402,F401
+from desktop import Pesterly, SmtpSink, days_ago, us_date, wait_for, xdotool  # noqa: E402,F401
 
 # The kinds of fault, in the order of the table's columns.
 KINDS = ("crash", "hang", "lost", "twice", "clear", "other")
@@ -240,13 +240,10 @@ def as_user_command(user, env, *command):
 
 def wait(condition, timeout):
     """Polls condition() for up to timeout seconds: its first true value, or None."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    return None
+    try:
+        return wait_for(condition, timeout)
+    except AssertionError:
+        return None
 
 
 def runtime_dir(home, owner=0):
