@@ -42,7 +42,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PESTERLY_WEBSITE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Nag mail goes through /usr/sbin/sendmail unless PESTERLY_MAIL_URL names a server.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-mta | mail-transport-agent")
+# Qt's own buttons and file dialogs in the user's language come from qt6-translations-l10n.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-mta | mail-transport-agent, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 # The program looks for its manual and mail module under the prefix it was built for, so the

@@ -9,6 +9,7 @@ build_packages=(
     g++ cmake ninja-build pkgconf
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
     libgmime-3.0-dev libcurl4-openssl-dev qtkeychain-qt6-dev libical-dev
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 )
 test_packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev

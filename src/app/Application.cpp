@@ -23,6 +23,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
 #include "store/Database.h"
+#include "ui/Language.h"
 #include "ui/Resources.h"
 #include "ui/main/PesterlyMain.h"
 
@@ -40,13 +41,21 @@ bool HasDisplay() {
 // Said on standard error and in a box, since a start from the desktop's menu has no terminal.
 void TellNoLock(const QStringList& tried) {
     const std::string message =
-        "Pesterly cannot start: it could not make its lock file in any of these places:\n    " +
-        tried.join(QStringLiteral("\n    ")).toStdString() +
-        "\n\nWithout one it cannot tell whether another copy already runs on the same "
-        "settings file, and two copies would overwrite each other's events. Free some space "
-        "or make one of these folders writable for you, then start Pesterly again.";
+        QCoreApplication::translate(
+            "Application",
+            "Pesterly cannot start: it could not make its lock file in any of these places:\n"
+            "    %1\n\nWithout one it cannot tell whether another copy already runs on the same "
+            "settings file, and two copies would overwrite each other's events. Free some space "
+            "or make one of these folders writable for you, then start Pesterly again.")
+            .arg(tried.join(QStringLiteral("\n    ")))
+            .toStdString();
     std::fprintf(stderr, "pesterly: %s\n", message.c_str());
     MessageBoxAsker().Tell(message);
+}
+
+// A line for whoever started Pesterly from a terminal.
+void Say(const QString& line) {
+    std::puts(line.toLocal8Bit().constData());
 }
 
 // How long a hidden start waits for a notification area before it shows the window. Tests
@@ -78,24 +87,28 @@ int RunApplication(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("pesterly"));
     // The program ends when the main window unloads, not when its last window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
+    UseUserLanguage(app);
 
     const QString settings_path = IniSettingsStore::DefaultPath();
     SingleInstance single(settings_path);
     if (!single.Claim()) {
         switch (single.RunningCopyAnswer()) {
             case SingleInstance::Answer::kWindowShown:
-                std::puts("Pesterly is already running; its window has been shown.");
+                Say(QCoreApplication::translate(
+                    "Application", "Pesterly is already running; its window has been shown."));
                 return 0;
             case SingleInstance::Answer::kNoAnswer:
-                std::puts(
+                Say(QCoreApplication::translate(
+                    "Application",
                     "Pesterly is already running for this settings file, but it did not "
-                    "answer, so its window could not be shown.");
+                    "answer, so its window could not be shown."));
                 return 1;
             case SingleInstance::Answer::kSocketOfAnotherUser:
-                std::puts(
+                Say(QCoreApplication::translate(
+                    "Application",
                     "Pesterly is already running for this settings file, but its local "
                     "socket is held by a program of another user, so its window could not "
-                    "be shown. Look for its icon in the notification area.");
+                    "be shown. Look for its icon in the notification area."));
                 return 1;
             case SingleInstance::Answer::kNoLock:
                 TellNoLock(single.TriedLockPaths());

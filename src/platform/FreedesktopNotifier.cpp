@@ -55,7 +55,7 @@ void FreedesktopNotifier::Notify(const QString& body, std::function<void()> on_c
               QDBusMessage notify = Call(QStringLiteral("Notify"));
               notify << QStringLiteral("Pesterly") << 0U << icon_ << QStringLiteral("Pesterly")
                      << (markup ? body.toHtmlEscaped() : body)
-                     << QStringList{kDefaultAction, QStringLiteral("Answer")}
+                     << QStringList{kDefaultAction, tr("Answer")}
                      << QVariantMap{{QStringLiteral("desktop-entry"), QStringLiteral("pesterly")}}
                      << 0;  // shown until withdrawn
               Watch(QDBusConnection::sessionBus().asyncCall(notify),

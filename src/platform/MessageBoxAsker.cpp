@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "platform/ShownText.h"
+
 namespace pesterly {
 namespace {
 const QString kTitle = QStringLiteral("Pesterly");
@@ -27,6 +29,10 @@ void MessageBoxAsker::Tell(const std::string& message) {
     QMessageBox box(QMessageBox::NoIcon, kTitle, QString::fromStdString(message), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void MessageBoxAsker::Explain(const Text& message) {
+    Tell(Shown(message).toStdString());
 }
 
 }  // namespace pesterly

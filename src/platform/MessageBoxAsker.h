@@ -9,6 +9,7 @@ class MessageBoxAsker : public QuestionAsker {
   public:
     Answer AskYesNoCancel(const std::string& prompt) override;
     void Tell(const std::string& message) override;
+    void Explain(const Text& message) override;
 };
 
 }  // namespace pesterly

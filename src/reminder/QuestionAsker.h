@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "store/Text.h"
+
 namespace pesterly {
 
 enum class Answer { kYes, kNo, kCancel };
@@ -15,6 +17,8 @@ class QuestionAsker {
     virtual Answer AskYesNoCancel(const std::string& prompt) = 0;
     // A message with an OK button only.
     virtual void Tell(const std::string& message) = 0;
+    // A message the windows show in the user's language; in English where no one translates.
+    virtual void Explain(const Text& message) { Tell(message.English()); }
 };
 
 }  // namespace pesterly

@@ -88,8 +88,10 @@ void ReviewDueHappenings(Database& db, QuestionAsker& asker, NagMailer& mailer,
             case Answer::kNo:
                 if (event.SendMail) {
                     if (const Result<void> sent = mailer.SendNagMail(event); !sent) {
-                        asker.Tell("Pesterly could not send the nag mail for \"" + event.Desc +
-                                   "\".\n\n" + sent.error().message);
+                        asker.Explain({PESTERLY_TEXT("Review",
+                                                     "Pesterly could not send the nag mail for "
+                                                     "\"%1\".\n\n%2"),
+                                       {event.Desc, Reason(sent.error())}});
                     }
                 }
                 break;

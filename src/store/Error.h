@@ -5,13 +5,25 @@
 #include <utility>
 #include <variant>
 
+#include "store/Text.h"
+
 namespace pesterly {
 
 // A failure at the edge of the program (a file, the mail service), with a message that tells
-// the user what went wrong and what to do about it.
+// the user what went wrong and what to do about it. `message` is the English message; an error
+// made by Failure also keeps the message's parts, so that the windows can show it translated.
 struct Error {
+    Error(std::string message_) : message(std::move(message_)) {}
+    Error(std::string message_, Text text_) : message(std::move(message_)), text(std::move(text_)) {}
+
     std::string message;
+    Text text;
 };
+
+inline Error Failure(Text text) {
+    std::string english = text.English();
+    return Error{std::move(english), std::move(text)};
+}
 
 // What a call that can fail hands back: its value, or the Error that stopped it.
 // True on success, so the failure branch reads `if (!result)`.

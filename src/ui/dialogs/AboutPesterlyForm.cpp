@@ -31,24 +31,23 @@ QLabel* NewPicture(const QString& name, const QPixmap& pixmap, QWidget* parent) 
 }  // namespace
 
 AboutPesterlyForm::AboutPesterlyForm(QWidget* parent)
-    : ModalForm(QStringLiteral("AboutPesterlyForm"), QStringLiteral("About Pesterly"), parent) {
+    : ModalForm(QStringLiteral("AboutPesterlyForm"), tr("About Pesterly"), parent) {
     CreateControls();
 }
 
 QString AboutPesterlyForm::ProductLine() {
     // Two blanks between the name and the version.
-    return QStringLiteral("Pesterly  %1 by the Pesterly developers")
+    return tr("Pesterly  %1 by the Pesterly developers")
         .arg(QStringLiteral(PESTERLY_VERSION));
 }
 
 QString AboutPesterlyForm::CommentsLine() {
-    return QStringLiteral("Any comments or bug reports can be sent to ") +
-           QStringLiteral(PESTERLY_CONTACT_EMAIL);
+    return tr("Any comments or bug reports can be sent to %1")
+        .arg(QStringLiteral(PESTERLY_CONTACT_EMAIL));
 }
 
 QString AboutPesterlyForm::WebSiteLine() {
-    return QStringLiteral("Check out ") + QStringLiteral(PESTERLY_WEBSITE) +
-           QStringLiteral(" for news and new versions.");
+    return tr("Check out %1 for news and new versions.").arg(QStringLiteral(PESTERLY_WEBSITE));
 }
 
 void AboutPesterlyForm::CreateControls() {

@@ -10,7 +10,7 @@
 namespace pesterly {
 
 AddCategoryForm::AddCategoryForm(Database& db, QWidget* parent)
-    : ModalForm(QStringLiteral("AddCategoryForm"), QStringLiteral("Add a Category"), parent),
+    : ModalForm(QStringLiteral("AddCategoryForm"), tr("Add a Category"), parent),
       db_(db) {
     CreateControls();
     WireHandlers();
@@ -20,8 +20,8 @@ void AddCategoryForm::CreateControls() {
     DescText = new QLineEdit(this);
     DescText->setMaxLength(kNoLengthLimit);
     DescText->setObjectName(QStringLiteral("DescText"));
-    OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
-    CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
+    OKButton = NewButton(QStringLiteral("OKButton"), tr("OK"), this);
+    CancelButton = NewButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
 
     DescText->setAccessibleName(tr("New category"));
     auto* buttons = new QHBoxLayout;

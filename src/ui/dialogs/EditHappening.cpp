@@ -42,7 +42,7 @@ QDate ToQDate(DateValue value) {
 }  // namespace
 
 EditHappening::EditHappening(Database& db, QWidget* parent)
-    : ModalForm(QStringLiteral("EditHappening"), QStringLiteral("Edit Event"), parent), db_(db) {
+    : ModalForm(QStringLiteral("EditHappening"), tr("Edit Event"), parent), db_(db) {
     CreateControls();
     WireHandlers();
 }
@@ -62,13 +62,13 @@ void EditHappening::CreateControls() {
     Label2->setObjectName(QStringLiteral("Label2"));
     CategoryCombo = new QComboBox(this);
     CategoryCombo->setObjectName(QStringLiteral("CategoryCombo"));
-    AddCategory = NewButton(QStringLiteral("AddCategory"), QStringLiteral("Add Category"), this);
-    SendNagmail = new QCheckBox(QStringLiteral("Send Nag Mail?"), this);
+    AddCategory = NewButton(QStringLiteral("AddCategory"), tr("Add Category"), this);
+    SendNagmail = new QCheckBox(tr("Send Nag Mail?"), this);
     SendNagmail->setObjectName(QStringLiteral("SendNagmail"));
 
-    Emailframe = new QGroupBox(QStringLiteral("EMail Options"), this);
+    Emailframe = new QGroupBox(tr("EMail Options"), this);
     Emailframe->setObjectName(QStringLiteral("Emailframe"));
-    FullList = new QCheckBox(QStringLiteral("EMail Full NagList?"), Emailframe);
+    FullList = new QCheckBox(tr("EMail Full NagList?"), Emailframe);
     FullList->setObjectName(QStringLiteral("FullList"));
     Label1 = new QLabel(tr("Special &Address"), Emailframe);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -82,8 +82,8 @@ void EditHappening::CreateControls() {
     BodyText->setObjectName(QStringLiteral("BodyText"));
     BodyText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
-    CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
+    OKButton = NewButton(QStringLiteral("OKButton"), tr("OK"), this);
+    CancelButton = NewButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
 
     // Every control says what it holds, also where no caption stands beside it.
     DescText->setAccessibleName(tr("Description"));
@@ -167,7 +167,7 @@ void EditHappening::Opening() {
 
 void EditHappening::FillCategoryBox() {
     CategoryCombo->clear();
-    CategoryCombo->addItem(QStringLiteral("(none)"));
+    CategoryCombo->addItem(tr("(none)"));
     for (int i = 1; i <= db_.CategoryCount; ++i) {
         CategoryCombo->addItem(FromStd(db_.Categories[i - 1]));
     }
@@ -205,9 +205,9 @@ void EditHappening::EditHappening_Form_Load() {
     loaded_date_ = event.EventDate;
 
     RepeatCombo->clear();
-    RepeatCombo->addItems({QStringLiteral("None"), QStringLiteral("Yearly"),
-                           QStringLiteral("Monthly"), QStringLiteral("Weekly"),
-                           QStringLiteral("Daily")});
+    RepeatCombo->addItems({tr("None"), tr("Yearly"),
+                           tr("Monthly"), tr("Weekly"),
+                           tr("Daily")});
     FillCategoryBox();
     // A repeat code the list does not hold shows no selection at all.
     const bool listed = event.Repeat >= 0 && event.Repeat < RepeatCombo->count();

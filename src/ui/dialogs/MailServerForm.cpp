@@ -19,6 +19,7 @@
 #include "mail/MailServerSettings.h"
 #include "platform/MailModule.h"
 #include "platform/Outbox.h"
+#include "platform/ShownText.h"
 #include "platform/SecretServiceKeyring.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Options.h"
@@ -50,7 +51,7 @@ QLineEdit* NewTextBox(const char* name, QWidget* parent) {
 
 MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker,
                                QWidget* parent)
-    : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
+    : ModalForm(QStringLiteral("MailServerForm"), tr("Mail Server"), parent),
       own_keyring_(std::make_unique<SecretServiceKeyring>()),
       options_(options),
       store_(store),
@@ -64,7 +65,7 @@ MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionA
 MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionAsker& asker,
                                PasswordKeyring& keyring, TestMailSender send_test_mail,
                                QWidget* parent)
-    : ModalForm(QStringLiteral("MailServerForm"), QStringLiteral("Mail Server"), parent),
+    : ModalForm(QStringLiteral("MailServerForm"), tr("Mail Server"), parent),
       options_(options),
       store_(store),
       asker_(asker),
@@ -77,24 +78,24 @@ MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionA
 MailServerForm::~MailServerForm() = default;
 
 void MailServerForm::CreateControls() {
-    MethodFrame = new QGroupBox(QStringLiteral("Send Nag Mail Through"), this);
+    MethodFrame = new QGroupBox(tr("Send Nag Mail Through"), this);
     MethodFrame->setObjectName(QStringLiteral("MethodFrame"));
-    SendmailOption = new QRadioButton(QStringLiteral("The system's sendmail program"), MethodFrame);
+    SendmailOption = new QRadioButton(tr("The system's sendmail program"), MethodFrame);
     SendmailOption->setObjectName(QStringLiteral("SendmailOption"));
-    SmtpOption = new QRadioButton(QStringLiteral("An SMTP server"), MethodFrame);
+    SmtpOption = new QRadioButton(tr("An SMTP server"), MethodFrame);
     SmtpOption->setObjectName(QStringLiteral("SmtpOption"));
 
-    ServerFrame = new QGroupBox(QStringLiteral("SMTP Server"), this);
+    ServerFrame = new QGroupBox(tr("SMTP Server"), this);
     ServerFrame->setObjectName(QStringLiteral("ServerFrame"));
     HostLabel = NewLabel("HostLabel", tr("Ser&ver:"), ServerFrame);
     Host = NewTextBox("Host", ServerFrame);
     PortLabel = NewLabel("PortLabel", tr("&Port:"), ServerFrame);
     Port = NewTextBox("Port", ServerFrame);
-    Port->setPlaceholderText(QStringLiteral("usual"));
+    Port->setPlaceholderText(tr("usual"));
     SecurityLabel = NewLabel("SecurityLabel", tr("Se&curity:"), ServerFrame);
     Security = new QComboBox(ServerFrame);
     Security->setObjectName(QStringLiteral("Security"));
-    Security->addItems({QStringLiteral("STARTTLS"), QStringLiteral("TLS"), QStringLiteral("None")});
+    Security->addItems({QStringLiteral("STARTTLS"), QStringLiteral("TLS"), tr("None")});
     UserLabel = NewLabel("UserLabel", tr("&User name:"), ServerFrame);
     User = NewTextBox("User", ServerFrame);
     PasswordLabel = NewLabel("PasswordLabel", tr("Pass&word:"), ServerFrame);
@@ -103,23 +104,23 @@ void MailServerForm::CreateControls() {
 
     FromLabel = NewLabel("FromLabel", tr("Sen&der address:"), this);
     From = NewTextBox("From", this);
-    From->setPlaceholderText(QStringLiteral("automatic"));
+    From->setPlaceholderText(tr("automatic"));
     SendTestMail =
-        NewButton(QStringLiteral("SendTestMail"), QStringLiteral("Send Test Mail"), this);
+        NewButton(QStringLiteral("SendTestMail"), tr("Send Test Mail"), this);
     StatusText = new QPlainTextEdit(this);
     StatusText->setObjectName(QStringLiteral("StatusText"));
     StatusText->setReadOnly(true);
     StatusText->setTabChangesFocus(true);
-    WaitingFrame = new QGroupBox(QStringLiteral("Nag Mails Waiting to Be Sent"), this);
+    WaitingFrame = new QGroupBox(tr("Nag Mails Waiting to Be Sent"), this);
     WaitingFrame->setObjectName(QStringLiteral("WaitingFrame"));
     WaitingList = new QListWidget(WaitingFrame);
     WaitingList->setObjectName(QStringLiteral("WaitingList"));
     RetryNowButton =
-        NewButton(QStringLiteral("RetryNowButton"), QStringLiteral("Retry Now"), WaitingFrame);
+        NewButton(QStringLiteral("RetryNowButton"), tr("Retry Now"), WaitingFrame);
     DiscardButton =
-        NewButton(QStringLiteral("DiscardButton"), QStringLiteral("Discard"), WaitingFrame);
-    OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
-    CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
+        NewButton(QStringLiteral("DiscardButton"), tr("Discard"), WaitingFrame);
+    OKButton = NewButton(QStringLiteral("OKButton"), tr("OK"), this);
+    CancelButton = NewButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
 
     // Each field says what it holds; the captions carry a colon and a mnemonic besides.
     const std::pair<QLabel*, QWidget*> captions[] = {{HostLabel, Host},         {PortLabel, Port},
@@ -241,11 +242,10 @@ void MailServerForm::ShowRetryResult() {
     }
     const int waiting = outbox_->WaitingCount();
     StatusText->setPlainText(
-        waiting == 0 ? QStringLiteral("Every waiting nag mail has been sent.")
-        : waiting == 1
-            ? QStringLiteral("1 nag mail is still waiting; Pesterly tries again later.")
-            : QStringLiteral("%1 nag mails are still waiting; Pesterly tries again later.")
-                  .arg(waiting));
+        waiting == 0 ? tr("Every waiting nag mail has been sent.")
+        : waiting == 1 ? tr("1 nag mail is still waiting; Pesterly tries again later.")
+                       : tr("%n nag mails are still waiting; Pesterly tries again later.",
+                            nullptr, waiting));
 }
 
 // The list changes only through the outbox; neither it nor its buttons touch the settings, so
@@ -260,7 +260,7 @@ void MailServerForm::FillWaitingList() {
                     (recipients.isEmpty() ? QString() : QStringLiteral(", ")) + FromStd(address);
             }
             auto* item =
-                new QListWidgetItem(QStringLiteral("%1 (to %2, since %3)")
+                new QListWidgetItem(tr("%1 (to %2, since %3)")
                                         .arg(FromStd(mail.event), recipients,
                                              QLocale().toString(mail.since, QLocale::ShortFormat)),
                                     WaitingList);
@@ -273,7 +273,7 @@ void MailServerForm::FillWaitingList() {
 }
 
 void MailServerForm::MailServerForm_RetryNowButton_Click() {
-    StatusText->setPlainText(QStringLiteral("Sending the waiting nag mails again..."));
+    StatusText->setPlainText(tr("Sending the waiting nag mails again..."));
     retry_asked_ = true;
     outbox_->RetryNow();
 }
@@ -307,22 +307,20 @@ void MailServerForm::MailServerForm_Form_Load() {
     keyring_available_ = keyring_.Available();
     opened_account_ = settings.user.empty() ? std::string() : MailAccountName(settings);
     if (!keyring_available_) {
-        Password->setPlaceholderText(QStringLiteral("no keyring"));
-        notes << QStringLiteral(
-            "No keyring service runs in this desktop session, so Pesterly cannot keep a "
-            "password. A login in ~/.netrc still works.");
+        Password->setPlaceholderText(tr("no keyring"));
+        notes << tr("No keyring service runs in this desktop session, so Pesterly cannot keep a "
+                    "password. A login in ~/.netrc still works.");
     } else if (!opened_account_.empty()) {
         const Result<std::string> stored = keyring_.Read(opened_account_);
         if (!stored) {
-            notes << FromStd(stored.error().message);
+            notes << Shown(stored.error());
         } else {
             Password->setText(FromStd(*stored));
         }
     }
     if (const char* url = std::getenv("PESTERLY_MAIL_URL"); url != nullptr && *url != '\0') {
-        notes << QStringLiteral(
-            "PESTERLY_MAIL_URL is set, so mail goes to the server it names whatever the "
-            "settings here say.");
+        notes << tr("PESTERLY_MAIL_URL is set, so mail goes to the server it names whatever the "
+                    "settings here say.");
     }
     StatusText->setPlainText(notes.join(QLatin1Char('\n')));
     ShowMethod();
@@ -344,11 +342,11 @@ void MailServerForm::MailServerForm_SmtpOption_Click() {
 void MailServerForm::MailServerForm_SendTestMail_Click() {
     const MailServerSettings settings = FormSettings();
     if (const Result<void> checked = CheckMailServer(settings); !checked) {
-        StatusText->setPlainText(FromStd(checked.error().message));
+        StatusText->setPlainText(Shown(checked.error()));
         return;
     }
     const MailSettings mail = MailSettingsFor(settings, Password->text().toStdString());
-    StatusText->setPlainText(QStringLiteral("Sending a test mail..."));
+    StatusText->setPlainText(tr("Sending a test mail..."));
     SendTestMail->setEnabled(false);
     // The form keeps painting while a slow server answers, but takes no input until it has.
     Result<std::string> answer = std::string();
@@ -362,8 +360,8 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
     delete sender;
     SendTestMail->setEnabled(true);
     if (!answer) {
-        StatusText->setPlainText(QStringLiteral("The test mail could not be sent: ") +
-                                 FromStd(answer.error().message));
+        StatusText->setPlainText(
+            tr("The test mail could not be sent: %1").arg(Shown(answer.error())));
     } else {
         StatusText->setPlainText(FromStd(*answer));
     }
@@ -372,7 +370,9 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
 void MailServerForm::MailServerForm_OKButton_Click() {
     const MailServerSettings settings = FormSettings();
     if (const Result<void> saved = SaveMailServer(store_, options_, settings); !saved) {
-        asker_.Tell(saved.error().message + "\n\nNothing was saved. Press OK to try again.");
+        asker_.Tell(tr("%1\n\nNothing was saved. Press OK to try again.")
+                        .arg(Shown(saved.error()))
+                        .toStdString());
         return;
     }
     const std::string account = settings.user.empty() ? std::string() : MailAccountName(settings);
@@ -385,8 +385,9 @@ void MailServerForm::MailServerForm_OKButton_Click() {
             written = keyring_.Write(account, Password->text().toStdString());
         }
         if (!written) {
-            asker_.Tell(written.error().message +
-                        "\n\nThe other settings were saved. Press OK to try again.");
+            asker_.Tell(tr("%1\n\nThe other settings were saved. Press OK to try again.")
+                            .arg(Shown(written.error()))
+                            .toStdString());
             return;
         }
     }

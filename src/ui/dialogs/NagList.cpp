@@ -9,6 +9,7 @@
 #include <QRadioButton>
 
 #include "mail/NagListSettings.h"
+#include "platform/ShownText.h"
 #include "reminder/QuestionAsker.h"
 #include "store/TextForms.h"
 
@@ -26,7 +27,7 @@ std::string Trimmed(const QString& text) {
 }  // namespace
 
 NagList::NagList(SettingsStore& store, QuestionAsker& asker, QWidget* parent)
-    : ModalForm(QStringLiteral("NagList"), QStringLiteral("Edit Nag List"), parent),
+    : ModalForm(QStringLiteral("NagList"), tr("Edit Nag List"), parent),
       store_(store),
       asker_(asker) {
     CreateControls();
@@ -34,30 +35,30 @@ NagList::NagList(SettingsStore& store, QuestionAsker& asker, QWidget* parent)
 }
 
 void NagList::CreateControls() {
-    ListFrame = new QGroupBox(QStringLiteral("To List"), this);
+    ListFrame = new QGroupBox(tr("To List"), this);
     ListFrame->setObjectName(QStringLiteral("ListFrame"));
     NewEmail = new QLineEdit(ListFrame);
     NewEmail->setMaxLength(kNoLengthLimit);
     NewEmail->setObjectName(QStringLiteral("NewEmail"));
-    AddEmail = NewButton(QStringLiteral("AddEmail"), QStringLiteral("Add"), ListFrame);
+    AddEmail = NewButton(QStringLiteral("AddEmail"), tr("Add"), ListFrame);
     Emails = new QListWidget(ListFrame);
     Emails->setObjectName(QStringLiteral("Emails"));
     Emails->setSelectionMode(QAbstractItemView::SingleSelection);
     Emails->setSortingEnabled(false);
-    DeleteEmail = NewButton(QStringLiteral("DeleteEmail"), QStringLiteral("Delete"), ListFrame);
+    DeleteEmail = NewButton(QStringLiteral("DeleteEmail"), tr("Delete"), ListFrame);
 
-    AddressingFrame = new QGroupBox(QStringLiteral("Addressing Options"), this);
+    AddressingFrame = new QGroupBox(tr("Addressing Options"), this);
     AddressingFrame->setObjectName(QStringLiteral("AddressingFrame"));
-    UseToOption = new QRadioButton(QStringLiteral("Use TO:"), AddressingFrame);
+    UseToOption = new QRadioButton(tr("Use TO:"), AddressingFrame);
     UseToOption->setObjectName(QStringLiteral("UseToOption"));
-    UseBCCOption = new QRadioButton(QStringLiteral("Use BCC:"), AddressingFrame);
+    UseBCCOption = new QRadioButton(tr("Use BCC:"), AddressingFrame);
     UseBCCOption->setObjectName(QStringLiteral("UseBCCOption"));
     ToAddress = new QLineEdit(AddressingFrame);
     ToAddress->setMaxLength(kNoLengthLimit);
     ToAddress->setObjectName(QStringLiteral("ToAddress"));
 
-    OKButton = NewButton(QStringLiteral("OKButton"), QStringLiteral("OK"), this);
-    CancelButton = NewButton(QStringLiteral("CancelButton"), QStringLiteral("Cancel"), this);
+    OKButton = NewButton(QStringLiteral("OKButton"), tr("OK"), this);
+    CancelButton = NewButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
 
     NewEmail->setAccessibleName(tr("New address"));
     NewEmail->setAccessibleDescription(tr("\"Add\" puts this address on the nag list"));
@@ -186,8 +187,9 @@ void NagList::NagList_OKButton_Click() {
     settings.to_address = ToAddress->text().toStdString();
     settings.use_to = UseToOption->isChecked();
     if (const Result<void> saved = SaveNagList(store_, settings); !saved) {
-        asker_.Tell(saved.error().message +
-                    "\n\nThe nag list was not saved. Press OK to try again.");
+        asker_.Tell(tr("%1\n\nThe nag list was not saved. Press OK to try again.")
+                        .arg(Shown(saved.error()))
+                        .toStdString());
         return;
     }
     accept();

@@ -25,7 +25,7 @@ QString TimeFormatWithSeconds() {
 }  // namespace
 
 OptionsForm::OptionsForm(Options& options, QWidget* parent)
-    : ModalForm(QStringLiteral("OptionsForm"), QStringLiteral("Pesterly Options"), parent),
+    : ModalForm(QStringLiteral("OptionsForm"), tr("Pesterly Options"), parent),
       options_(options) {
     CreateControls();
 }

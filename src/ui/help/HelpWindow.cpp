@@ -41,7 +41,7 @@ QUrl ManualUrl() {
 HelpWindow::HelpWindow(QWidget* owner, const QUrl& manual)
     : QMainWindow(owner, Qt::Window), manual_(manual) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Pesterly Help"));
+    setWindowTitle(tr("Pesterly Help"));
     setWindowIcon(ApplicationIcon());
     if (owner == nullptr) {
         setAttribute(Qt::WA_DeleteOnClose);
@@ -57,18 +57,18 @@ void HelpWindow::CreateControls() {
     Browser->setOpenExternalLinks(true);
     setCentralWidget(Browser);
 
-    auto* bar = addToolBar(QStringLiteral("Navigation"));
+    auto* bar = addToolBar(tr("Navigation"));
     bar->setObjectName(QStringLiteral("NavigationBar"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    ContentsAction = bar->addAction(QStringLiteral("&Contents"));
+    ContentsAction = bar->addAction(tr("&Contents"));
     ContentsAction->setObjectName(QStringLiteral("ContentsAction"));
     ContentsAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
-    BackAction = bar->addAction(QStringLiteral("&Back"));
+    BackAction = bar->addAction(tr("&Back"));
     BackAction->setObjectName(QStringLiteral("BackAction"));
     BackAction->setShortcut(QKeySequence::Back);
     BackAction->setEnabled(false);
-    ForwardAction = bar->addAction(QStringLiteral("&Forward"));
+    ForwardAction = bar->addAction(tr("&Forward"));
     ForwardAction->setObjectName(QStringLiteral("ForwardAction"));
     ForwardAction->setShortcut(QKeySequence::Forward);
     ForwardAction->setEnabled(false);

@@ -5,6 +5,7 @@
 
 #include "exchange/Calendar.h"
 #include "platform/CalendarModule.h"
+#include "platform/ShownText.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Clock.h"
 #include "store/Database.h"
@@ -14,8 +15,11 @@
 
 namespace pesterly {
 namespace {
-const QString kCalendarFilter = QStringLiteral("iCalendar (*.ics);;All files (*)");
+QString CalendarFilter() {
+    return QStringLiteral("iCalendar (*.ics);;") +
+           QCoreApplication::translate("ExchangeCommands", "All files (*)");
 }
+}  // namespace
 
 CalendarCommands::CalendarCommands(GridCommands& commands, FlexGrid& grid, Database& db,
                                    SettingsStore& store, const Clock& clock, QuestionAsker& asker,
@@ -32,11 +36,14 @@ CalendarCommands::~CalendarCommands() = default;
 
 void CalendarCommands::Export() {
     if (commands_.SelectedSlots().empty()) {
-        asker_.Tell("There is nothing to export: select the events to export first.");
+        asker_.Tell(QCoreApplication::translate(
+                        "ExchangeCommands",
+                        "There is nothing to export: select the events to export first.")
+                        .toStdString());
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("Export to Calendar"),
-                                                      QString(), kCalendarFilter);
+    const QString path = QFileDialog::getSaveFileName(window_, tr("Export to Calendar"),
+                                                      QString(), CalendarFilter());
     if (!path.isEmpty()) {
         ExportTo(path);
     }
@@ -47,13 +54,13 @@ void CalendarCommands::ExportTo(const QString& path) {
             WriteCalendarFile(path, CalendarItemsOf(db_, commands_.SelectedSlots()),
                               QDateTime::currentSecsSinceEpoch());
         !written) {
-        asker_.Tell(written.error().message);
+        asker_.Tell(Shown(written.error()).toStdString());
     }
 }
 
 void CalendarCommands::Import() {
     const QString path = QFileDialog::getOpenFileName(
-        window_, QStringLiteral("Import from Calendar"), QString(), kCalendarFilter);
+        window_, tr("Import from Calendar"), QString(), CalendarFilter());
     if (!path.isEmpty()) {
         ImportFrom(path);
     }
@@ -62,7 +69,7 @@ void CalendarCommands::Import() {
 void CalendarCommands::ImportFrom(const QString& path) {
     const Result<std::vector<CalendarItem>> items = ReadCalendarFile(path);
     if (!items) {
-        asker_.Tell(items.error().message + "\nNothing was imported.");
+        asker_.Tell(tr("%1\nNothing was imported.").arg(Shown(items.error())).toStdString());
         return;
     }
     const CalendarImportSummary summary = ImportCalendar(db_, *items, clock_.Today());
@@ -78,14 +85,14 @@ void CalendarCommands::ImportFrom(const QString& path) {
 bool CalendarCommands::ToggleKeptFile() {
     QString path;
     if (keeper_->Path().isEmpty()) {
-        path = QFileDialog::getSaveFileName(window_, QStringLiteral("Keep Calendar File"),
-                                            QStringLiteral("pesterly.ics"), kCalendarFilter);
+        path = QFileDialog::getSaveFileName(window_, tr("Keep Calendar File"),
+                                            QStringLiteral("pesterly.ics"), CalendarFilter());
         if (path.isEmpty()) {
             return false;
         }
     }
     if (const Result<void> kept = keeper_->KeepAt(path); !kept) {
-        asker_.Tell(kept.error().message);
+        asker_.Tell(Shown(kept.error()).toStdString());
     }
     return !keeper_->Path().isEmpty();
 }

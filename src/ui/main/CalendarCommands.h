@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <memory>
 
 class QString;
@@ -18,6 +19,8 @@ struct Database;
 // The File menu's calendar commands: export of the selected rows to an iCalendar file, import
 // of a calendar's events and tasks, and the calendar file kept current.
 class CalendarCommands {
+    Q_DECLARE_TR_FUNCTIONS(CalendarCommands)
+
   public:
     // `window` is the parent of the file dialogs.
     CalendarCommands(GridCommands& commands, FlexGrid& grid, Database& db, SettingsStore& store,

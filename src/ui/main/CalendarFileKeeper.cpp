@@ -4,6 +4,7 @@
 
 #include "exchange/Calendar.h"
 #include "platform/CalendarModule.h"
+#include "platform/ShownText.h"
 #include "reminder/QuestionAsker.h"
 #include "store/SettingsLayout.h"
 
@@ -51,9 +52,10 @@ void CalendarFileKeeper::WriteNow() {
                                                    QDateTime::currentSecsSinceEpoch());
     if (!written && !failure_told_) {
         failure_told_ = true;
-        asker_.Tell("Pesterly could not keep the calendar file current. " +
-                    written.error().message +
-                    "\n\nChoose another file under File, Keep Calendar File.");
+        asker_.Tell(tr("Pesterly could not keep the calendar file current. %1\n\nChoose "
+                       "another file under File, Keep Calendar File.")
+                        .arg(Shown(written.error()))
+                        .toStdString());
     } else if (written) {
         failure_told_ = false;
     }

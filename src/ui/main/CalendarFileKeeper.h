@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QTimer>
 
@@ -15,6 +16,8 @@ struct Database;
 // that subscribe to it: the whole table is written there, all at once, soon after start and
 // whenever the change saver has settled a burst of changes.
 class CalendarFileKeeper {
+    Q_DECLARE_TR_FUNCTIONS(CalendarFileKeeper)
+
   public:
     CalendarFileKeeper(Database& db, SettingsStore& store, QuestionAsker& asker);
 

@@ -1,5 +1,6 @@
 #include "ui/main/ChangeSaver.h"
 
+#include "platform/ShownText.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Database.h"
 #include "store/SettingsLayout.h"
@@ -34,9 +35,10 @@ void ChangeSaver::SaveNow() {
     }
     if (!failure_told_) {
         failure_told_ = true;
-        asker_.Tell(saved.error().message +
-                    "\n\nYour changes are still here. Pesterly tries again at each change and "
-                    "when it ends, and stays open then if it still cannot save.");
+        asker_.Tell(tr("%1\n\nYour changes are still here. Pesterly tries again at each change "
+                       "and when it ends, and stays open then if it still cannot save.")
+                        .arg(Shown(saved.error()))
+                        .toStdString());
     }
 }
 

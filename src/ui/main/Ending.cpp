@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/ShownText.h"
 #include "platform/TrayIcon.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Database.h"
@@ -20,9 +21,10 @@ bool Ending::Save(Asking asking) {
         return true;
     }
     if (const Result<void> saved = SaveSettings(db_, store_); !saved) {
-        asker_.Tell(saved.error().message +
-                    "\n\nYour events are still here. Pesterly stays open so that "
-                    "nothing is lost; close it again once the problem is solved.");
+        asker_.Tell(tr("%1\n\nYour events are still here. Pesterly stays open so that nothing "
+                       "is lost; close it again once the problem is solved.")
+                        .arg(Shown(saved.error()))
+                        .toStdString());
         return false;
     }
     return true;

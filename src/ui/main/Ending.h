@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 namespace pesterly {
 
 class QuestionAsker;
@@ -11,6 +12,8 @@ struct Database;
 // Exit commands, a right double-click on the icon, the desktop's request to end and the session
 // manager's request to save all come through here.
 class Ending {
+    Q_DECLARE_TR_FUNCTIONS(Ending)
+
   public:
     enum class Asking { kTheUser, kNobody };
 

@@ -5,6 +5,7 @@
 
 #include "exchange/ExchangeFile.h"
 #include "exchange/ImportHappenings.h"
+#include "platform/ShownText.h"
 #include "platform/WholeFile.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Database.h"
@@ -15,8 +16,6 @@
 namespace pesterly {
 namespace {
 const QString kExchangeFilter = QStringLiteral("Pesterly (*.Pesterly)");
-// Export writes the name as typed, so a file may well have been saved without the extension.
-const QString kImportFilters = kExchangeFilter + QStringLiteral(";;All files (*)");
 }  // namespace
 
 ExchangeCommands::ExchangeCommands(GridCommands& commands, FlexGrid& grid, Database& db,
@@ -25,10 +24,10 @@ ExchangeCommands::ExchangeCommands(GridCommands& commands, FlexGrid& grid, Datab
 
 void ExchangeCommands::Export() {
     if (commands_.SelectedSlots().empty()) {
-        asker_.Tell("There is nothing to export: select the events to export first.");
+        asker_.Tell(tr("There is nothing to export: select the events to export first.").toStdString());
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("Export Events"),
+    const QString path = QFileDialog::getSaveFileName(window_, tr("Export Events"),
                                                       QString(), kExchangeFilter);
     if (!path.isEmpty()) {
         ExportTo(path);
@@ -45,13 +44,15 @@ void ExchangeCommands::ExportTo(const QString& path) {
         grid_.SetRowCol(rows.back(), kColSlot);
     }
     if (const Result<void> written = WriteWholeFile(path, WriteExchangeFile(records)); !written) {
-        asker_.Tell(written.error().message);
+        asker_.Tell(Shown(written.error()).toStdString());
     }
 }
 
 void ExchangeCommands::Import() {
-    const QString path = QFileDialog::getOpenFileName(window_, QStringLiteral("Import Events"),
-                                                      QString(), kImportFilters);
+    // Export writes the name as typed, so a file may well have been saved without the extension.
+    const QString path =
+        QFileDialog::getOpenFileName(window_, tr("Import Events"), QString(),
+                                     kExchangeFilter + QStringLiteral(";;") + tr("All files (*)"));
     if (!path.isEmpty()) {
         ReadFile(path);
     }
@@ -60,13 +61,14 @@ void ExchangeCommands::Import() {
 void ExchangeCommands::ReadFile(const QString& infile) {
     const Result<std::string> bytes = ReadWholeFile(infile);
     if (!bytes) {
-        asker_.Tell(bytes.error().message);
+        asker_.Tell(Shown(bytes.error()).toStdString());
         return;
     }
     const ParsedExchangeFile parsed = ParseExchangeFile(*bytes);
     if (!parsed) {
-        asker_.Tell("Pesterly imported nothing from " + infile.toStdString() +
-                    ", because the file is damaged:\n" + parsed.error().message);
+        asker_.Tell(tr("Pesterly imported nothing from %1, because the file is damaged:\n%2")
+                        .arg(infile, Shown(parsed.error()))
+                        .toStdString());
         return;
     }
     const ExchangeContents& contents = *parsed;

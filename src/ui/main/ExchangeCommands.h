@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 class QString;
 class QWidget;
 
@@ -12,6 +13,8 @@ struct Database;
 
 // Export and import of events through ".Pesterly" exchange files.
 class ExchangeCommands {
+    Q_DECLARE_TR_FUNCTIONS(ExchangeCommands)
+
   public:
     // `window` is the parent of the file dialogs.
     ExchangeCommands(GridCommands& commands, FlexGrid& grid, Database& db, QuestionAsker& asker,

@@ -28,11 +28,16 @@ void GridCommands::Load() {
     for (int r = 0; r < db_.HappeningCount; ++r) {
         FillRow(r, r);
     }
-    static const char* const kHeaders[] = {"Category", "Email List?",   "Repeat",
-                                           "Date",     "Special Email", "To Be Done"};
+    static const char* const kHeaders[] = {
+        QT_TRANSLATE_NOOP("GridCommands", "Category"),
+        QT_TRANSLATE_NOOP("GridCommands", "Email List?"),
+        QT_TRANSLATE_NOOP("GridCommands", "Repeat"),
+        QT_TRANSLATE_NOOP("GridCommands", "Date"),
+        QT_TRANSLATE_NOOP("GridCommands", "Special Email"),
+        QT_TRANSLATE_NOOP("GridCommands", "To Be Done")};
     grid_.SetRowCol(0, kColToBeDone);  // no event row is current until the user picks one
     for (int col = 0; col < kColSlot; ++col) {
-        grid_.SetCellText(0, col, QString::fromLatin1(kHeaders[col]));
+        grid_.SetCellText(0, col, tr(kHeaders[col]));
     }
 }
 
@@ -75,9 +80,9 @@ std::vector<int> GridCommands::SelectedSlots() const {
 
 void GridCommands::AddNew() {
     if (db_.IsFull()) {
-        asker_.Tell(
-            "Pesterly keeps at most 101 events, and the table is full.\n\n"
-            "Delete an event you no longer need before adding a new one.");
+        asker_.Tell(tr("Pesterly keeps at most 101 events, and the table is full.\n\n"
+                       "Delete an event you no longer need before adding a new one.")
+                        .toStdString());
         return;
     }
     const DateValue today = clock_.Today();
@@ -120,7 +125,7 @@ void GridCommands::DeleteCurrent() {
         return;
     }
     if (rows.size() > 1) {
-        asker_.Tell("I was too lazy to implement multiple event deletes");
+        asker_.Tell(tr("I was too lazy to implement multiple event deletes").toStdString());
         return;
     }
     const int slot = SlotOfRow(rows.front());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <functional>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct Database;
 // event row. Whatever row is current is shown selected. Commands act on the rows shown
 // selected, which the user may have chosen without making any row current (Ctrl+A).
 class GridCommands {
+    Q_DECLARE_TR_FUNCTIONS(GridCommands)
+
   public:
     // `window` owns the event editor.
     GridCommands(FlexGrid& grid, Database& db, const Clock& clock, QuestionAsker& asker,

@@ -9,6 +9,7 @@
 
 #include "platform/AutostartEntry.h"
 #include "platform/Outbox.h"
+#include "platform/ShownText.h"
 #include "platform/TrayIcon.h"
 #include "reminder/QuestionAsker.h"
 #include "reminder/Review.h"
@@ -43,6 +44,7 @@ class AnswerSavingAsker final : public QuestionAsker {
         return answer;
     }
     void Tell(const std::string& message) override { asker_.Tell(message); }
+    void Explain(const Text& message) override { asker_.Explain(message); }
 
   private:
     QuestionAsker& asker_;
@@ -88,8 +90,8 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
         connect(services.outbox, &Outbox::WaitingChanged, this, [this](int count) {
             services_.tray.SetTip(
                 count == 0   ? QStringLiteral("Pesterly")
-                : count == 1 ? QStringLiteral("Pesterly: 1 nag mail waiting")
-                             : QStringLiteral("Pesterly: %1 nag mails waiting").arg(count));
+                : count == 1 ? tr("Pesterly: 1 nag mail waiting")
+                             : tr("Pesterly: %n nag mails waiting", nullptr, count));
         });
     }
     PesterlyMain_Form_Load(arguments);
@@ -170,7 +172,7 @@ void PesterlyMain::PesterlyMain_FileOptions_Click() {
     } else if (autostart != nullptr) {
         if (const Result<void> followed = autostart->Follow(options.StartAtLogin, true);
             !followed) {
-            services_.asker.Tell(followed.error().message);
+            services_.asker.Tell(Shown(followed.error()).toStdString());
         }
     }
     saver_->NoteChange();
@@ -302,9 +304,9 @@ void PesterlyMain::UpdateHideButton() {
     const bool can_hide = services_.tray.IsAvailable();
     HideButton->setEnabled(can_hide);
     HideButton->setToolTip(can_hide ? QString()
-                                    : QStringLiteral("This desktop has no notification area, so "
-                                                     "a hidden Pesterly could not be brought "
-                                                     "back. Hide is off until there is one."));
+                                    : tr("This desktop has no notification area, so a hidden "
+                                         "Pesterly could not be brought back. Hide is off until "
+                                         "there is one."));
 }
 
 void PesterlyMain::PesterlyMain_Form_MouseMove(TrayMouse mouse) {

@@ -33,13 +33,13 @@ void PesterlyMain::CreateControls() {
     setCentralWidget(client);
     FGrid = new FlexGrid(kGridColumns, client);
     FGrid->setObjectName(QStringLiteral("FGrid"));
-    AddNewButton = new QPushButton(QStringLiteral("Add New Event"), client);
+    AddNewButton = new QPushButton(tr("Add New Event"), client);
     AddNewButton->setObjectName(QStringLiteral("AddNewButton"));
-    HideButton = new QPushButton(QStringLiteral("Hide"), client);
+    HideButton = new QPushButton(tr("Hide"), client);
     HideButton->setObjectName(QStringLiteral("HideButton"));
-    DeleteButton = new QPushButton(QStringLiteral("Delete Event"), client);
+    DeleteButton = new QPushButton(tr("Delete Event"), client);
     DeleteButton->setObjectName(QStringLiteral("DeleteButton"));
-    Command1 = new QPushButton(QStringLiteral("Test"), client);
+    Command1 = new QPushButton(tr("Test"), client);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setVisible(false);
 
@@ -75,18 +75,19 @@ void PesterlyMain::SizeColumns() {
     // grows or shrinks, so that the grid never needs to scroll sideways.
     const QLocale locale;
     QStringList widest[kGridColumns];
-    widest[kColEmailList] = {QStringLiteral("Yes"), QStringLiteral("No")};
-    widest[kColRepeat] = {QStringLiteral("One Time "), QStringLiteral("Yearly"),
-                          QStringLiteral("Monthly"), QStringLiteral("Weekly"),
-                          QStringLiteral("Daily")};
-    widest[kColDate] = {QStringLiteral("on the 23rd")};
-    for (int day = 1; day <= 7; ++day) {
-        widest[kColDate] << locale.dayName(day);
+    widest[kColEmailList] = {YesNoText(true), YesNoText(false)};
+    for (int repeat = kRepeatOneTime; repeat <= kRepeatDaily; ++repeat) {
+        widest[kColRepeat] << RepeatText(repeat);
     }
-    for (int month = 1; month <= 12; ++month) {
-        widest[kColDate] << locale.monthName(month, QLocale::ShortFormat) +
-                                QStringLiteral(" 28,2000");
+    for (int month = 1; month <= 12; ++month) {  // every month name, with a day of two digits
+        const DateValue date = DateValue::Compose(2000, month, 28);
+        widest[kColDate] << DateText(kRepeatOneTime, date, locale)
+                         << DateText(kRepeatYearly, date, locale);
     }
+    for (int day = 1; day <= 7; ++day) {  // every weekday name
+        widest[kColDate] << DateText(kRepeatWeekly, DateValue::Compose(2000, 1, day), locale);
+    }
+    widest[kColDate] << DateText(kRepeatMonthly, DateValue::Compose(2000, 1, 23), locale);
     widest[kColSlot] = {QStringLiteral(" 100")};
     const QFontMetrics cells = FGrid->fontMetrics();
     const QFontMetrics headers = FGrid->horizontalHeader()->fontMetrics();
@@ -115,33 +116,33 @@ void PesterlyMain::CreateMenus() {
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };
-    FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    FileMenu = menuBar()->addMenu(tr("&File"));
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    MenuExport = add_action(FileMenu, "MenuExport", QStringLiteral("&Export Events"));
-    MenuImport = add_action(FileMenu, "MenuImport", QStringLiteral("&Import Events"));
+    MenuExport = add_action(FileMenu, "MenuExport", tr("&Export Events"));
+    MenuImport = add_action(FileMenu, "MenuImport", tr("&Import Events"));
     MenuExportCalendar =
-        add_action(FileMenu, "MenuExportCalendar", QStringLiteral("Export to &Calendar..."));
+        add_action(FileMenu, "MenuExportCalendar", tr("Export to &Calendar..."));
     MenuImportCalendar =
-        add_action(FileMenu, "MenuImportCalendar", QStringLiteral("Import from Ca&lendar..."));
+        add_action(FileMenu, "MenuImportCalendar", tr("Import from Ca&lendar..."));
     MenuCalendarFile =
-        add_action(FileMenu, "MenuCalendarFile", QStringLiteral("&Keep Calendar File..."));
+        add_action(FileMenu, "MenuCalendarFile", tr("&Keep Calendar File..."));
     MenuCalendarFile->setCheckable(true);
     FileMenu->addSeparator()->setObjectName(QStringLiteral("dash1"));
-    FileExit = add_action(FileMenu, "FileExit", QStringLiteral("E&xit"));
-    OptionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
+    FileExit = add_action(FileMenu, "FileExit", tr("E&xit"));
+    OptionsMenu = menuBar()->addMenu(tr("&Options"));
     OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
-    FileOptions = add_action(OptionsMenu, "FileOptions", QStringLiteral("&Reminder Options"));
-    FileMAPI = add_action(OptionsMenu, "FileMAPI", QStringLiteral("&NagMail Options"));
-    MailServer = add_action(OptionsMenu, "MailServer", QStringLiteral("&Mail Server"));
-    HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    FileOptions = add_action(OptionsMenu, "FileOptions", tr("&Reminder Options"));
+    FileMAPI = add_action(OptionsMenu, "FileMAPI", tr("&NagMail Options"));
+    MailServer = add_action(OptionsMenu, "MailServer", tr("&Mail Server"));
+    HelpMenu = menuBar()->addMenu(tr("&Help"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-    AboutPesterly = add_action(HelpMenu, "AboutPesterly", QStringLiteral("&About Pesterly"));
-    StartHelp = add_action(HelpMenu, "StartHelp", QStringLiteral("Pesterly &Help"));
+    AboutPesterly = add_action(HelpMenu, "AboutPesterly", tr("&About Pesterly"));
+    StartHelp = add_action(HelpMenu, "StartHelp", tr("Pesterly &Help"));
     // The icon's pop-up menu; it is not on the menu bar.
-    TrayMenu = new QMenu(QStringLiteral("Tray"), this);
+    TrayMenu = new QMenu(tr("Tray"), this);
     TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
-    ShowPesterly = add_action(TrayMenu, "ShowPesterly", QStringLiteral("Show Pesterly"));
-    TrayExit = add_action(TrayMenu, "TrayExit", QStringLiteral("Exit"));
+    ShowPesterly = add_action(TrayMenu, "ShowPesterly", tr("Show Pesterly"));
+    TrayExit = add_action(TrayMenu, "TrayExit", tr("Exit"));
 }
 
 void PesterlyMain::WireHandlers() {

@@ -40,7 +40,8 @@ QString DueEventsText(const std::vector<std::string>& descs) {
         lines << name;
     }
     if (descs.size() > kEventsNamed) {
-        lines << QStringLiteral("and %1 more").arg(descs.size() - kEventsNamed);
+        lines << QCoreApplication::translate("ReviewSchedule", "and %n more", nullptr,
+                                             static_cast<int>(descs.size() - kEventsNamed));
     }
     return lines.join(QLatin1Char('\n'));
 }

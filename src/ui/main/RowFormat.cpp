@@ -9,6 +9,11 @@
 namespace pesterly {
 namespace {
 
+// The grid's own words; the dates' names and forms follow the user's language.
+QString Translated(const char* text, const char* comment = nullptr) {
+    return QCoreApplication::translate("RowFormat", text, comment);
+}
+
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -31,9 +36,9 @@ QString NextAskedText(const Happening& event, DateValue last_review, DateValue t
     const QDate date =
         day.has_value() ? QDate(static_cast<int>(day->Year()), day->Month(), day->Day()) : QDate();
     if (!date.isValid()) {
-        return QCoreApplication::translate("FlexGrid", "Never asked about");
+        return Translated("Never asked about");
     }
-    return QCoreApplication::translate("FlexGrid", "Next asked about: %1")
+    return Translated("Next asked about: %1")
         .arg(locale.toString(date, QLocale::LongFormat));
 }
 
@@ -42,15 +47,60 @@ QString OrdinalSuffix(int day) {
         case 1:
         case 21:
         case 31:
-            return QStringLiteral("st");
+            return Translated("st", "ordinal suffix of 1, 21 and 31, as in \"on the 1st\"");
         case 2:
         case 22:
-            return QStringLiteral("nd");
+            return Translated("nd", "ordinal suffix of 2 and 22");
         case 3:
         case 23:
-            return QStringLiteral("rd");
+            return Translated("rd", "ordinal suffix of 3 and 23");
         default:
-            return QStringLiteral("th");
+            return Translated("th", "ordinal suffix of the other days");
+    }
+}
+
+QString YesNoText(bool yes) {
+    return yes ? Translated("Yes", "grid: the event sends mail") : Translated("No", "grid: no mail");
+}
+
+QString RepeatText(int repeat) {
+    switch (repeat) {
+        case kRepeatOneTime:
+            return Translated("One Time ", "grid: the trailing blank belongs to the text");
+        case kRepeatYearly:
+            return Translated("Yearly");
+        case kRepeatMonthly:
+            return Translated("Monthly");
+        case kRepeatWeekly:
+            return Translated("Weekly");
+        case kRepeatDaily:
+            return Translated("Daily");
+        default:
+            return QString();
+    }
+}
+
+QString DateText(int repeat, const DateValue& date, const QLocale& locale) {
+    const QString day = QString::number(date.Day());
+    switch (repeat) {
+        case kRepeatOneTime:
+            return Translated("%1 %2,%3", "grid: month name, day, year, as in \"Mar 14,2001\"")
+                .arg(ShortMonth(date, locale), day,
+                     QStringLiteral("%1").arg(date.Year(), 4, 10, QLatin1Char('0')))
+                .trimmed();
+        case kRepeatYearly:
+            return Translated("%1 %2", "grid: month name and day, as in \"Mar 14\"")
+                .arg(ShortMonth(date, locale), day)
+                .trimmed();
+        case kRepeatMonthly:
+            return Translated("on the %1%2", "grid: day and its ordinal suffix, as in \"on the 14th\"")
+                .arg(day, OrdinalSuffix(date.Day()));
+        case kRepeatWeekly:
+            return Weekday(date, locale).trimmed();
+        case kRepeatDaily:
+            return QStringLiteral(" ");
+        default:
+            return QString();
     }
 }
 
@@ -58,40 +108,13 @@ RowTexts FormatRow(const Database& db, int hapnum, const QLocale& locale) {
     const Happening& h = db.Happenings[hapnum];
     RowTexts row;
     row[kColCategory] = h.Category == 0 ? QString() : Q(db.CategoryName(h.Category));
-    row[kColEmailList] = h.SendMail ? QStringLiteral("Yes") : QStringLiteral("No");
+    row[kColEmailList] = YesNoText(h.SendMail);
     row[kColSlot] = Q(forms::PaddedNumber(hapnum));
     row[kColSpecialEmail] = Q(h.SpecialEmail);
     row[kColToBeDone] = Q(h.Desc);
-    const DateValue& date = h.EventDate;
-    switch (h.Repeat) {
-        case kRepeatOneTime:
-            row[kColRepeat] = QStringLiteral("One Time ");
-            row[kColDate] = QStringLiteral("%1 %2,%3")
-                                .arg(ShortMonth(date, locale))
-                                .arg(date.Day())
-                                .arg(date.Year(), 4, 10, QLatin1Char('0'))
-                                .trimmed();
-            break;
-        case kRepeatYearly:
-            row[kColRepeat] = QStringLiteral("Yearly");
-            row[kColDate] =
-                QStringLiteral("%1 %2").arg(ShortMonth(date, locale)).arg(date.Day()).trimmed();
-            break;
-        case kRepeatMonthly:
-            row[kColRepeat] = QStringLiteral("Monthly");
-            row[kColDate] =
-                QStringLiteral("on the %1%2").arg(date.Day()).arg(OrdinalSuffix(date.Day()));
-            break;
-        case kRepeatWeekly:
-            row[kColRepeat] = QStringLiteral("Weekly");
-            row[kColDate] = Weekday(date, locale).trimmed();
-            break;
-        case kRepeatDaily:
-            row[kColRepeat] = QStringLiteral("Daily");
-            row[kColDate] = QStringLiteral(" ");
-            break;
-        default:
-            break;
+    if (h.Repeat >= kRepeatOneTime && h.Repeat <= kRepeatDaily) {
+        row[kColRepeat] = RepeatText(h.Repeat);
+        row[kColDate] = DateText(h.Repeat, h.EventDate, locale);
     }
     return row;
 }

@@ -36,4 +36,10 @@ QString NextAskedText(const Happening& event, DateValue last_review, DateValue t
 // "st", "nd", "rd" or "th" for a day of the month.
 QString OrdinalSuffix(int day);
 
+// What the mail, repeat and date cells show, in the user's language: "Yes", "One Time ",
+// "Mar 14,2001". The date text of a repeat code the program does not know is empty.
+QString YesNoText(bool yes);
+QString RepeatText(int repeat);
+QString DateText(int repeat, const DateValue& date, const QLocale& locale);
+
 }  // namespace pesterly

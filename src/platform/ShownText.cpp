@@ -1,0 +1,25 @@
+#include "platform/ShownText.h"
+
+#include <QCoreApplication>
+
+namespace pesterly {
+
+QString Shown(const Text& text) {
+    if (text.context == nullptr) {
+        return QString::fromStdString(text.words);
+    }
+    std::vector<std::string> fillings;
+    fillings.reserve(text.fillings.size());
+    for (const Text& filling : text.fillings) {
+        fillings.push_back(Shown(filling).toStdString());
+    }
+    const QString translated = QCoreApplication::translate(text.context, text.words.c_str());
+    return QString::fromStdString(FillPlaces(translated.toStdString(), fillings));
+}
+
+QString Shown(const Error& error) {
+    return error.text.context == nullptr ? QString::fromStdString(error.message)
+                                         : Shown(error.text);
+}
+
+}  // namespace pesterly
