@@ -13,8 +13,14 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kFieldsPerEvent = 8;
-constexpr std::array<std::string_view, kFieldsPerEvent> kOrdinals = {
-    "first", "second", "third", "fourth", "fifth", "sixth", "seventh", "eighth"};
+struct FieldName {
+    const char* context;
+    const char* words;
+};
+constexpr FieldName kFieldNames[kFieldsPerEvent] = {
+    {PESTERLY_TEXT("ExchangeFile", "first field")},   {PESTERLY_TEXT("ExchangeFile", "second field")}, {PESTERLY_TEXT("ExchangeFile", "third field")},
+    {PESTERLY_TEXT("ExchangeFile", "fourth field")},  {PESTERLY_TEXT("ExchangeFile", "fifth field")},  {PESTERLY_TEXT("ExchangeFile", "sixth field")},
+    {PESTERLY_TEXT("ExchangeFile", "seventh field")}, {PESTERLY_TEXT("ExchangeFile", "eighth field")}};
 // Longer field texts are left out of messages: they would only bury the reason.
 constexpr size_t kMostQuotedInMessage = 40;
 
@@ -25,12 +31,8 @@ bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-std::string Events(int64_t count) {
-    return std::to_string(count) + (count == 1 ? " event" : " events");
-}
-
-Error AtLine(int line, const std::string& what) {
-    return Error{"line " + std::to_string(line) + ": " + what};
+Error AtLine(int line, Text what) {
+    return Failure({PESTERLY_TEXT("ExchangeFile", "line %1: %2"), {std::to_string(line), std::move(what)}});
 }
 
 enum class FieldForm { kQuoted, kHashed, kBare };
@@ -65,7 +67,7 @@ class FieldReader {
 
     // Reads one field and the comma or line end after it. `name` says which field it is, for
     // the messages.
-    Result<void> Next(Field& field, std::string_view name) {
+    Result<void> Next(Field& field, const Text& name) {
         SkipBlanks();
         field.line = line_;
         field.text.clear();
@@ -117,17 +119,17 @@ class FieldReader {
             field.text += c;
             Step();
         }
-        return AtLine(field.line, "the text that starts here has no closing double quote");
+        return AtLine(field.line,
+                      {PESTERLY_TEXT("ExchangeFile", "the text that starts here has no closing double quote")});
     }
 
-    Result<void> ReadHashed(Field& field, std::string_view name) {
+    Result<void> ReadHashed(Field& field, const Text& name) {
         const size_t start = ++pos_;
         while (pos_ < text_.size() && text_[pos_] != '#' && !IsLineEnd(text_[pos_])) {
             ++pos_;
         }
         if (pos_ == text_.size() || text_[pos_] != '#') {
-            return AtLine(field.line,
-                          "the # that starts the " + std::string(name) + " has no closing #");
+            return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the # that starts the %1 has no closing #"), {name}});
         }
         field.text = std::string(text_.substr(start, pos_ - start));
         ++pos_;
@@ -146,7 +148,7 @@ class FieldReader {
         field.text = std::string(text_.substr(start, end - start));
     }
 
-    Result<void> TakeSeparator(const Field& field, std::string_view name) {
+    Result<void> TakeSeparator(const Field& field, const Text& name) {
         SkipBlanks();
         if (pos_ == text_.size()) {
             return {};
@@ -162,12 +164,15 @@ class FieldReader {
             Step();
             return {};
         }
-        std::string what = "there is more text after the " + std::string(name) +
-                           ", where a comma or the end of the line should be";
-        if (field.form == FieldForm::kQuoted) {
-            what += " (a double quote inside a text is written twice)";
-        }
-        return AtLine(line_, what);
+        return AtLine(line_, field.form == FieldForm::kQuoted
+                                 ? Text(PESTERLY_TEXT("ExchangeFile", "there is more text after the %1, where a "
+                                                      "comma or the end of the line should be (a "
+                                                      "double quote inside a text is written "
+                                                      "twice)"),
+                                        {name})
+                                 : Text(PESTERLY_TEXT("ExchangeFile", "there is more text after the %1, where a "
+                                                      "comma or the end of the line should be"),
+                                        {name}));
     }
 
     std::string_view text_;
@@ -224,21 +229,22 @@ std::optional<bool> Truth(const Field& field) {
     return std::nullopt;
 }
 
-Result<void> ReadDate(const Field& field, std::string_view name, DateValue& out) {
+Result<void> ReadDate(const Field& field, const Text& name, DateValue& out) {
     if (field.form == FieldForm::kHashed) {
         if (auto date = forms::ParseGeneralDate(field.text)) {
             out = *date;
             return {};
         }
     }
-    std::string what = "the " + std::string(name) + " field should be a date such as #2001-03-14#";
     if (field.form == FieldForm::kHashed && field.text.size() <= kMostQuotedInMessage) {
-        what += ", not #" + field.text + "#";
+        return AtLine(field.line,
+                      {PESTERLY_TEXT("ExchangeFile", "the %1 should be a date such as #2001-03-14#, not #%2#"),
+                       {name, field.text}});
     }
-    return AtLine(field.line, what);
+    return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the %1 should be a date such as #2001-03-14#"), {name}});
 }
 
-Result<void> ReadWhole(const Field& field, std::string_view name, int16_t& out) {
+Result<void> ReadWhole(const Field& field, const Text& name, int16_t& out) {
     if (field.form == FieldForm::kBare) {
         const auto value = WholeNumber(field.text);
         if (value && *value >= std::numeric_limits<int16_t>::min() &&
@@ -247,30 +253,29 @@ Result<void> ReadWhole(const Field& field, std::string_view name, int16_t& out) 
             return {};
         }
     }
-    return AtLine(field.line, "the " + std::string(name) +
-                                  " field should be a whole number from -32768 to 32767");
+    return AtLine(field.line,
+                  {PESTERLY_TEXT("ExchangeFile", "the %1 should be a whole number from -32768 to 32767"), {name}});
 }
 
-Result<void> ReadText(Field& field, std::string_view name, std::string& out) {
+Result<void> ReadText(Field& field, const Text& name, std::string& out) {
     if (field.form != FieldForm::kQuoted) {
-        return AtLine(field.line,
-                      "the " + std::string(name) + " field should be a text in double quotes");
+        return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the %1 should be a text in double quotes"), {name}});
     }
     out = std::move(field.text);
     return {};
 }
 
-Result<void> ReadTruth(const Field& field, std::string_view name, bool& out) {
+Result<void> ReadTruth(const Field& field, const Text& name, bool& out) {
     if (const auto value = Truth(field)) {
         out = *value;
         return {};
     }
-    return AtLine(field.line, "the " + std::string(name) + " field should be #TRUE# or #FALSE#");
+    return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the %1 should be #TRUE# or #FALSE#"), {name}});
 }
 
 // Puts field `index` of an event into its place in the record.
 Result<void> Assign(size_t index, Field& field, Happening& event) {
-    const std::string_view name = kOrdinals[index];
+    const Text name(kFieldNames[index].context, kFieldNames[index].words);
     switch (index) {
         case 0:
             return ReadDate(field, name, event.EventDate);
@@ -292,26 +297,30 @@ Result<void> Assign(size_t index, Field& field, Happening& event) {
 }
 
 Result<int64_t> ReadCount(FieldReader& in) {
-    const Error not_a_count{"the first line should be the number of events"};
+    const Error not_a_count = Failure({PESTERLY_TEXT("ExchangeFile", "the first line should be the number of events")});
     if (in.OnlyWhiteSpaceLeft()) {
-        return Error{"the file is empty: " + not_a_count.message};
+        return Failure({PESTERLY_TEXT("ExchangeFile", "the file is empty: %1"), {not_a_count.text}});
     }
     Field field;
-    if (auto read = in.Next(field, "number of events"); !read) {
+    if (auto read = in.Next(field, {PESTERLY_TEXT("ExchangeFile", "number of events")}); !read) {
         return read.error();
     }
     const auto count = field.form == FieldForm::kBare ? WholeNumber(field.text) : std::nullopt;
     if (!count) {
         return not_a_count;
     }
-    const std::string shown = field.text.size() <= kMostQuotedInMessage ? field.text : "that many";
+    const Text shown = field.text.size() <= kMostQuotedInMessage
+                           ? Text(field.text)
+                           : Text(PESTERLY_TEXT("ExchangeFile", "that many"));
     if (*count < 0) {
-        return Error{"the first line announces " + shown +
-                     " events, but the number of events cannot be negative"};
+        return Failure({PESTERLY_TEXT("ExchangeFile", "the first line announces %1 events, but the number of "
+                                                   "events cannot be negative"),
+                        {shown}});
     }
     if (*count > kExchangeMostEvents) {
-        return Error{"the first line announces " + shown + " events, but a file holds at most " +
-                     std::to_string(kExchangeMostEvents)};
+        return Failure({PESTERLY_TEXT("ExchangeFile", "the first line announces %1 events, but a file holds at "
+                                                   "most %2"),
+                        {shown, std::to_string(kExchangeMostEvents)}});
     }
     return *count;
 }
@@ -333,8 +342,11 @@ ParsedExchangeFile ParseExchangeFile(std::string_view bytes) {
 
     std::vector<Happening> events;
     const auto ends_early = [&] {
-        return Error{"the file ends after " + std::to_string(events.size()) + " of the " +
-                     Events(announced) + " it announces"};
+        return Failure(announced == 1
+                           ? Text(PESTERLY_TEXT("ExchangeFile", "the file ends after %1 of the 1 event it announces"),
+                                  {std::to_string(events.size())})
+                           : Text(PESTERLY_TEXT("ExchangeFile", "the file ends after %1 of the %2 events it announces"),
+                                  {std::to_string(events.size()), std::to_string(announced)}));
     };
     for (int64_t n = 0; n < announced; ++n) {
         in.SkipBlankLines();
@@ -344,7 +356,8 @@ ParsedExchangeFile ParseExchangeFile(std::string_view bytes) {
                 return ends_early();
             }
             Field field;
-            if (auto read = in.Next(field, std::string(kOrdinals[index]) + " field"); !read) {
+            if (auto read = in.Next(field, {kFieldNames[index].context, kFieldNames[index].words});
+                !read) {
                 return read.error();
             }
             if (auto read = Assign(index, field, event); !read) {
