@@ -8,39 +8,43 @@
     %1
 
 Without one it cannot tell whether another copy already runs on the same settings file, and two copies would overwrite each other&apos;s events. Free some space or make one of these folders writable for you, then start Pesterly again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly kann nicht starten: Es konnte an keinem dieser Orte seine Sperrdatei anlegen:
+    %1
+
+Ohne sie kann es nicht erkennen, ob bereits eine andere Kopie mit derselben Einstellungsdatei läuft, und zwei Kopien würden gegenseitig ihre Ereignisse überschreiben. Geben Sie etwas Speicherplatz frei oder machen Sie einen dieser Ordner für sich beschreibbar und starten Sie Pesterly dann erneut.</translation>
     </message>
     <message>
         <source>Pesterly is already running; its window has been shown.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly läuft bereits; sein Fenster wurde angezeigt.</translation>
     </message>
     <message>
         <source>Pesterly is already running for this settings file, but it did not answer, so its window could not be shown.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly läuft bereits mit dieser Einstellungsdatei, hat aber nicht geantwortet; sein Fenster konnte daher nicht angezeigt werden.</translation>
     </message>
     <message>
         <source>Pesterly is already running for this settings file, but its local socket is held by a program of another user, so its window could not be shown. Look for its icon in the notification area.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly läuft bereits mit dieser Einstellungsdatei, aber sein lokaler Socket gehört einem Programm eines anderen Benutzers; sein Fenster konnte daher nicht angezeigt werden. Suchen Sie sein Symbol im Benachrichtigungsbereich.</translation>
     </message>
 </context>
 <context>
     <name>CalendarCommands</name>
     <message>
         <source>Export to Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>In Kalender exportieren</translation>
     </message>
     <message>
         <source>Import from Calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus Kalender importieren</translation>
     </message>
     <message>
         <source>%1
 Nothing was imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+Es wurde nichts importiert.</translation>
     </message>
     <message>
         <source>Keep Calendar File</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderdatei aktuell halten</translation>
     </message>
 </context>
 <context>
@@ -49,7 +53,9 @@ Nothing was imported.</source>
         <source>Pesterly could not keep the calendar file current. %1
 
 Choose another file under File, Keep Calendar File.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly konnte die Kalenderdatei nicht aktuell halten. %1
+
+Wählen Sie unter Datei, Kalenderdatei aktuell halten eine andere Datei.</translation>
     </message>
 </context>
 <context>
@@ -58,91 +64,203 @@ Choose another file under File, Keep Calendar File.</source>
         <source>%1
 
 Your events are still here. Pesterly stays open so that nothing is lost; close it again once the problem is solved.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+
+Ihre Ereignisse sind noch da. Pesterly bleibt geöffnet, damit nichts verloren geht; schließen Sie es erneut, sobald das Problem behoben ist.</translation>
     </message>
 </context>
 <context>
     <name>ExchangeCommands</name>
     <message>
         <source>All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Dateien (*)</translation>
     </message>
     <message>
         <source>There is nothing to export: select the events to export first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt nichts zu exportieren: Wählen Sie zuerst die Ereignisse aus, die exportiert werden sollen.</translation>
     </message>
     <message>
         <source>Export Events</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignisse exportieren</translation>
     </message>
     <message>
         <source>Import Events</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignisse importieren</translation>
     </message>
     <message>
         <source>Pesterly imported nothing from %1, because the file is damaged:
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly hat nichts aus %1 importiert, weil die Datei beschädigt ist:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeFile</name>
+    <message>
+        <source>first field</source>
+        <translation>das erste Feld</translation>
+    </message>
+    <message>
+        <source>second field</source>
+        <translation>das zweite Feld</translation>
+    </message>
+    <message>
+        <source>third field</source>
+        <translation>das dritte Feld</translation>
+    </message>
+    <message>
+        <source>fourth field</source>
+        <translation>das vierte Feld</translation>
+    </message>
+    <message>
+        <source>fifth field</source>
+        <translation>das fünfte Feld</translation>
+    </message>
+    <message>
+        <source>sixth field</source>
+        <translation>das sechste Feld</translation>
+    </message>
+    <message>
+        <source>seventh field</source>
+        <translation>das siebte Feld</translation>
+    </message>
+    <message>
+        <source>eighth field</source>
+        <translation>das achte Feld</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>the text that starts here has no closing double quote</source>
+        <translation>dem Text, der hier beginnt, fehlt das schließende doppelte Anführungszeichen</translation>
+    </message>
+    <message>
+        <source>the # that starts the %1 has no closing #</source>
+        <translation>%1 beginnt mit #, aber das schließende # fehlt</translation>
+    </message>
+    <message>
+        <source>there is more text after the %1, where a comma or the end of the line should be (a double quote inside a text is written twice)</source>
+        <translation>nach %1 folgt weiterer Text, wo ein Komma oder das Zeilenende stehen sollte (ein doppeltes Anführungszeichen innerhalb eines Textes wird doppelt geschrieben)</translation>
+    </message>
+    <message>
+        <source>there is more text after the %1, where a comma or the end of the line should be</source>
+        <translation>nach %1 folgt weiterer Text, wo ein Komma oder das Zeilenende stehen sollte</translation>
+    </message>
+    <message>
+        <source>the %1 should be a date such as #2001-03-14#, not #%2#</source>
+        <translation>%1 sollte ein Datum wie #2001-03-14# sein, nicht #%2#</translation>
+    </message>
+    <message>
+        <source>the %1 should be a date such as #2001-03-14#</source>
+        <translation>%1 sollte ein Datum wie #2001-03-14# sein</translation>
+    </message>
+    <message>
+        <source>the %1 should be a whole number from -32768 to 32767</source>
+        <translation>%1 sollte eine ganze Zahl von -32768 bis 32767 sein</translation>
+    </message>
+    <message>
+        <source>the %1 should be a text in double quotes</source>
+        <translation>%1 sollte ein Text in doppelten Anführungszeichen sein</translation>
+    </message>
+    <message>
+        <source>the %1 should be #TRUE# or #FALSE#</source>
+        <translation>%1 sollte #TRUE# oder #FALSE# sein</translation>
+    </message>
+    <message>
+        <source>the first line should be the number of events</source>
+        <translation>die erste Zeile sollte die Zahl der Ereignisse sein</translation>
+    </message>
+    <message>
+        <source>the file is empty: %1</source>
+        <translation>die Datei ist leer: %1</translation>
+    </message>
+    <message>
+        <source>number of events</source>
+        <translation>die Zahl der Ereignisse</translation>
+    </message>
+    <message>
+        <source>that many</source>
+        <translation>so viele</translation>
+    </message>
+    <message>
+        <source>the first line announces %1 events, but the number of events cannot be negative</source>
+        <translation>die erste Zeile kündigt %1 Ereignisse an, aber die Zahl der Ereignisse kann nicht negativ sein</translation>
+    </message>
+    <message>
+        <source>the first line announces %1 events, but a file holds at most %2</source>
+        <translation>die erste Zeile kündigt %1 Ereignisse an, aber eine Datei enthält höchstens %2</translation>
+    </message>
+    <message>
+        <source>the file ends after %1 of the 1 event it announces</source>
+        <translation>die Datei endet nach %1 von dem 1 Ereignis, das sie ankündigt</translation>
+    </message>
+    <message>
+        <source>the file ends after %1 of the %2 events it announces</source>
+        <translation>die Datei endet nach %1 der %2 Ereignisse, die sie ankündigt</translation>
     </message>
 </context>
 <context>
     <name>GridCommands</name>
     <message>
         <source>Category</source>
-        <translation type="unfinished"></translation>
+        <translation>Kategorie</translation>
     </message>
     <message>
         <source>Email List?</source>
-        <translation type="unfinished"></translation>
+        <translation>Mahnmail?</translation>
     </message>
     <message>
         <source>Repeat</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederholung</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum</translation>
     </message>
     <message>
         <source>Special Email</source>
-        <translation type="unfinished"></translation>
+        <translation>Besondere Adresse</translation>
     </message>
     <message>
         <source>To Be Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu erledigen</translation>
     </message>
     <message>
         <source>Pesterly keeps at most 101 events, and the table is full.
 
 Delete an event you no longer need before adding a new one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly verwaltet höchstens 101 Ereignisse, und die Tabelle ist voll.
+
+Löschen Sie ein Ereignis, das Sie nicht mehr brauchen, bevor Sie ein neues hinzufügen.</translation>
     </message>
     <message>
         <source>I was too lazy to implement multiple event deletes</source>
-        <translation type="unfinished"></translation>
+        <translation>Mehrere Ereignisse auf einmal zu löschen, war mir zu aufwendig</translation>
     </message>
 </context>
 <context>
     <name>MailServerSettings</name>
     <message>
         <source>Server: enter the host name of your mail server, such as mail.example.org.</source>
-        <translation type="unfinished"></translation>
+        <translation>Server: Geben Sie den Hostnamen Ihres Mailservers ein, etwa mail.example.org.</translation>
     </message>
     <message>
         <source>Server: &quot;%1&quot; is not a host name; a host name has no blanks, such as mail.example.org.</source>
-        <translation type="unfinished"></translation>
+        <translation>Server: „%1“ ist kein Hostname; ein Hostname enthält keine Leerzeichen, etwa mail.example.org.</translation>
     </message>
     <message>
         <source>Port: &quot;%1&quot; is not a port number; enter a number from 1 to 65535, or leave it empty for the usual port.</source>
-        <translation type="unfinished"></translation>
+        <translation>Port: „%1“ ist keine Portnummer; geben Sie eine Zahl von 1 bis 65535 ein oder lassen Sie das Feld für den üblichen Port leer.</translation>
     </message>
     <message>
         <source>Security: with a user name the connection must be encrypted, or the password would cross the network as plain text. Choose STARTTLS or TLS.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheit: Mit einem Benutzernamen muss die Verbindung verschlüsselt sein, sonst ginge das Passwort im Klartext über das Netz. Wählen Sie STARTTLS oder TLS.</translation>
     </message>
     <message>
         <source>Sender address: &quot;%1&quot; is not a mail address; enter one such as me@example.org (letters outside plain ASCII only after the @), or leave it empty for the automatic one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Absenderadresse: „%1“ ist keine Mailadresse; geben Sie eine wie ich@example.org ein (Buchstaben außerhalb von ASCII nur nach dem @) oder lassen Sie das Feld für die automatische Adresse leer.</translation>
     </message>
 </context>
 <context>
@@ -151,45 +269,153 @@ Delete an event you no longer need before adding a new one.</source>
         <source>Pesterly could not send the nag mail for &quot;%1&quot;.
 
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly konnte die Mahnmail für „%1“ nicht senden.
+
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ReviewSchedule</name>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weiteres</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>RowFormat</name>
+    <message>
+        <source>Never asked about</source>
+        <translation>Wird nie abgefragt</translation>
+    </message>
+    <message>
+        <source>Next asked about: %1</source>
+        <translation>Nächste Abfrage: %1</translation>
+    </message>
+    <message>
+        <source>st</source>
+        <comment>ordinal suffix of 1, 21 and 31, as in &quot;on the 1st&quot;</comment>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>nd</source>
+        <comment>ordinal suffix of 2 and 22</comment>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>rd</source>
+        <comment>ordinal suffix of 3 and 23</comment>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>th</source>
+        <comment>ordinal suffix of the other days</comment>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <comment>grid: the event sends mail</comment>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <comment>grid: no mail</comment>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>One Time </source>
+        <comment>grid: the trailing blank belongs to the text</comment>
+        <translation>Einmalig</translation>
+    </message>
+    <message>
+        <source>Yearly</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <source>Monthly</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <source>Weekly</source>
+        <translation>Wöchentlich</translation>
+    </message>
+    <message>
+        <source>Daily</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <source>%1 %2,%3</source>
+        <comment>grid: month name, day, year, as in &quot;Mar 14,2001&quot;</comment>
+        <translation>%2. %1 %3</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>grid: month name and day, as in &quot;Mar 14&quot;</comment>
+        <translation>%2. %1</translation>
+    </message>
+    <message>
+        <source>on the %1%2</source>
+        <comment>grid: day and its ordinal suffix, as in &quot;on the 14th&quot;</comment>
+        <translation>am %1%2</translation>
+    </message>
+</context>
+<context>
+    <name>WholeFile</name>
+    <message>
+        <source>Pesterly could not create the file %1: %2</source>
+        <translation>Pesterly konnte die Datei %1 nicht anlegen: %2</translation>
+    </message>
+    <message>
+        <source>Pesterly could not write the file %1: %2</source>
+        <translation>Pesterly konnte die Datei %1 nicht schreiben: %2</translation>
+    </message>
+    <message>
+        <source>Pesterly could not read the file %1: %2</source>
+        <translation>Pesterly konnte die Datei %1 nicht lesen: %2</translation>
+    </message>
+    <message>
+        <source>Pesterly wrote the file but could not make sure it reached the disk %1: %2</source>
+        <translation>Pesterly hat die Datei geschrieben, konnte aber nicht sicherstellen, dass sie den Datenträger erreicht hat, %1: %2</translation>
     </message>
 </context>
 <context>
     <name>pesterly::AboutPesterlyForm</name>
     <message>
         <source>About Pesterly</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Pesterly</translation>
     </message>
     <message>
         <source>Pesterly  %1 by the Pesterly developers</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly  %1 von den Pesterly-Entwicklern</translation>
     </message>
     <message>
         <source>Any comments or bug reports can be sent to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmerkungen und Fehlerberichte senden Sie bitte an %1</translation>
     </message>
     <message>
         <source>Check out %1 for news and new versions.</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuigkeiten und neue Versionen finden Sie unter %1.</translation>
     </message>
 </context>
 <context>
     <name>pesterly::AddCategoryForm</name>
     <message>
         <source>Add a Category</source>
-        <translation type="unfinished"></translation>
+        <translation>Kategorie hinzufügen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>New category</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Kategorie</translation>
     </message>
 </context>
 <context>
@@ -198,508 +424,516 @@ Delete an event you no longer need before adding a new one.</source>
         <source>%1
 
 Your changes are still here. Pesterly tries again at each change and when it ends, and stays open then if it still cannot save.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+
+Ihre Änderungen sind noch da. Pesterly versucht es bei jeder Änderung und beim Beenden erneut und bleibt dann geöffnet, falls es noch immer nicht speichern kann.</translation>
     </message>
 </context>
 <context>
     <name>pesterly::EditHappening</name>
     <message>
         <source>Edit Event</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignis bearbeiten</translation>
     </message>
     <message>
         <source>&amp;Category</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kategorie</translation>
     </message>
     <message>
         <source>Add Category</source>
-        <translation type="unfinished"></translation>
+        <translation>Kategorie hinzufügen</translation>
     </message>
     <message>
         <source>Send Nag Mail?</source>
-        <translation type="unfinished"></translation>
+        <translation>Mahnmail senden?</translation>
     </message>
     <message>
         <source>EMail Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Mail-Optionen</translation>
     </message>
     <message>
         <source>EMail Full NagList?</source>
-        <translation type="unfinished"></translation>
+        <translation>An die ganze Mahnliste?</translation>
     </message>
     <message>
         <source>Special &amp;Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Besondere &amp;Adresse</translation>
     </message>
     <message>
         <source>Text for message &amp;body</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Text der Nachricht</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum</translation>
     </message>
     <message>
         <source>A one-time event is due on this day; a repeating event shows it in the grid</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein einmaliges Ereignis ist an diesem Tag fällig; ein wiederkehrendes zeigt ihn in der Tabelle</translation>
     </message>
     <message>
         <source>Repeat</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederholung</translation>
     </message>
     <message>
         <source>Category</source>
-        <translation type="unfinished"></translation>
+        <translation>Kategorie</translation>
     </message>
     <message>
         <source>Special mail address</source>
-        <translation type="unfinished"></translation>
+        <translation>Besondere Mailadresse</translation>
     </message>
     <message>
         <source>The nag mail also goes to this address</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Mahnmail geht auch an diese Adresse</translation>
     </message>
     <message>
         <source>Mail text</source>
-        <translation type="unfinished"></translation>
+        <translation>Mailtext</translation>
     </message>
     <message>
         <source>(none)</source>
-        <translation type="unfinished"></translation>
+        <translation>(keine)</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine</translation>
     </message>
     <message>
         <source>Yearly</source>
-        <translation type="unfinished"></translation>
+        <translation>Jährlich</translation>
     </message>
     <message>
         <source>Monthly</source>
-        <translation type="unfinished"></translation>
+        <translation>Monatlich</translation>
     </message>
     <message>
         <source>Weekly</source>
-        <translation type="unfinished"></translation>
+        <translation>Wöchentlich</translation>
     </message>
     <message>
         <source>Daily</source>
-        <translation type="unfinished"></translation>
+        <translation>Täglich</translation>
     </message>
 </context>
 <context>
     <name>pesterly::FreedesktopNotifier</name>
     <message>
         <source>Answer</source>
-        <translation type="unfinished"></translation>
+        <translation>Antworten</translation>
     </message>
 </context>
 <context>
     <name>pesterly::HelpWindow</name>
     <message>
         <source>Pesterly Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly-Hilfe</translation>
     </message>
     <message>
         <source>Manual</source>
-        <translation type="unfinished"></translation>
+        <translation>Handbuch</translation>
     </message>
     <message>
         <source>Navigation</source>
-        <translation type="unfinished"></translation>
+        <translation>Navigation</translation>
     </message>
     <message>
         <source>&amp;Contents</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Inhalt</translation>
     </message>
     <message>
         <source>&amp;Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zurück</translation>
     </message>
     <message>
         <source>&amp;Forward</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vor</translation>
     </message>
 </context>
 <context>
     <name>pesterly::MailServerForm</name>
     <message>
         <source>Mail Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Mailserver</translation>
     </message>
     <message>
         <source>Send Nag Mail Through</source>
-        <translation type="unfinished"></translation>
+        <translation>Mahnmails senden über</translation>
     </message>
     <message>
         <source>The system&apos;s sendmail program</source>
-        <translation type="unfinished"></translation>
+        <translation>Das sendmail-Programm des Systems</translation>
     </message>
     <message>
         <source>An SMTP server</source>
-        <translation type="unfinished"></translation>
+        <translation>Einen SMTP-Server</translation>
     </message>
     <message>
         <source>SMTP Server</source>
-        <translation type="unfinished"></translation>
+        <translation>SMTP-Server</translation>
     </message>
     <message>
         <source>Ser&amp;ver:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ser&amp;ver:</translation>
     </message>
     <message>
         <source>&amp;Port:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Port:</translation>
     </message>
     <message>
         <source>usual</source>
-        <translation type="unfinished"></translation>
+        <translation>üblich</translation>
     </message>
     <message>
         <source>Se&amp;curity:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sicherheit:</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine</translation>
     </message>
     <message>
         <source>&amp;User name:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Benutzername:</translation>
     </message>
     <message>
         <source>Pass&amp;word:</source>
-        <translation type="unfinished"></translation>
+        <translation>Pass&amp;wort:</translation>
     </message>
     <message>
         <source>Sen&amp;der address:</source>
-        <translation type="unfinished"></translation>
+        <translation>Absen&amp;deradresse:</translation>
     </message>
     <message>
         <source>automatic</source>
-        <translation type="unfinished"></translation>
+        <translation>automatisch</translation>
     </message>
     <message>
         <source>Send Test Mail</source>
-        <translation type="unfinished"></translation>
+        <translation>Testmail senden</translation>
     </message>
     <message>
         <source>Nag Mails Waiting to Be Sent</source>
-        <translation type="unfinished"></translation>
+        <translation>Mahnmails, die auf den Versand warten</translation>
     </message>
     <message>
         <source>Retry Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt erneut versuchen</translation>
     </message>
     <message>
         <source>Discard</source>
-        <translation type="unfinished"></translation>
+        <translation>Verwerfen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Security</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheit</translation>
     </message>
     <message>
         <source>User name</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
         <source>Sender address</source>
-        <translation type="unfinished"></translation>
+        <translation>Absenderadresse</translation>
     </message>
     <message>
         <source>Empty for the usual port of the security chosen</source>
-        <translation type="unfinished"></translation>
+        <translation>Leer für den üblichen Port der gewählten Sicherheit</translation>
     </message>
     <message>
         <source>Empty for an address made of the user and host name; test mail goes here</source>
-        <translation type="unfinished"></translation>
+        <translation>Leer für eine Adresse aus Benutzer- und Hostnamen; die Testmail geht an diese Adresse</translation>
     </message>
     <message>
         <source>Test mail result</source>
-        <translation type="unfinished"></translation>
+        <translation>Ergebnis der Testmail</translation>
     </message>
     <message>
         <source>Waiting mails</source>
-        <translation type="unfinished"></translation>
+        <translation>Wartende Mails</translation>
     </message>
     <message>
         <source>Every waiting nag mail has been sent.</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle wartenden Mahnmails wurden gesendet.</translation>
     </message>
     <message>
         <source>1 nag mail is still waiting; Pesterly tries again later.</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Mahnmail wartet noch; Pesterly versucht es später erneut.</translation>
     </message>
     <message numerus="yes">
         <source>%n nag mails are still waiting; Pesterly tries again later.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Mahnmail wartet noch; Pesterly versucht es später erneut.</numerusform>
+            <numerusform>%n Mahnmails warten noch; Pesterly versucht es später erneut.</numerusform>
         </translation>
     </message>
     <message>
         <source>%1 (to %2, since %3)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (an %2, seit %3)</translation>
     </message>
     <message>
         <source>Sending the waiting nag mails again...</source>
-        <translation type="unfinished"></translation>
+        <translation>Die wartenden Mahnmails werden erneut gesendet …</translation>
     </message>
     <message>
         <source>no keyring</source>
-        <translation type="unfinished"></translation>
+        <translation>kein Schlüsselbund</translation>
     </message>
     <message>
         <source>No keyring service runs in this desktop session, so Pesterly cannot keep a password. A login in ~/.netrc still works.</source>
-        <translation type="unfinished"></translation>
+        <translation>In dieser Desktop-Sitzung läuft kein Schlüsselbund-Dienst, daher kann Pesterly kein Passwort aufbewahren. Eine Anmeldung in ~/.netrc funktioniert weiterhin.</translation>
     </message>
     <message>
         <source>PESTERLY_MAIL_URL is set, so mail goes to the server it names whatever the settings here say.</source>
-        <translation type="unfinished"></translation>
+        <translation>PESTERLY_MAIL_URL ist gesetzt, daher geht die Mail an den dort genannten Server, ganz gleich, was hier eingestellt ist.</translation>
     </message>
     <message>
         <source>Sending a test mail...</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Testmail wird gesendet …</translation>
     </message>
     <message>
         <source>The test mail could not be sent: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Testmail konnte nicht gesendet werden: %1</translation>
     </message>
     <message>
         <source>%1
 
 Nothing was saved. Press OK to try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+
+Es wurde nichts gespeichert. Drücken Sie OK, um es erneut zu versuchen.</translation>
     </message>
     <message>
         <source>%1
 
 The other settings were saved. Press OK to try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+
+Die übrigen Einstellungen wurden gespeichert. Drücken Sie OK, um es erneut zu versuchen.</translation>
     </message>
 </context>
 <context>
     <name>pesterly::NagList</name>
     <message>
         <source>Edit Nag List</source>
-        <translation type="unfinished"></translation>
+        <translation>Mahnliste bearbeiten</translation>
     </message>
     <message>
         <source>To List</source>
-        <translation type="unfinished"></translation>
+        <translation>Empfängerliste</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>Addressing Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Adressierung</translation>
     </message>
     <message>
         <source>Use TO:</source>
-        <translation type="unfinished"></translation>
+        <translation>In An:</translation>
     </message>
     <message>
         <source>Use BCC:</source>
-        <translation type="unfinished"></translation>
+        <translation>In Bcc:</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>New address</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Adresse</translation>
     </message>
     <message>
         <source>&quot;Add&quot; puts this address on the nag list</source>
-        <translation type="unfinished"></translation>
+        <translation>„Hinzufügen“ setzt diese Adresse auf die Mahnliste</translation>
     </message>
     <message>
         <source>Nag list</source>
-        <translation type="unfinished"></translation>
+        <translation>Mahnliste</translation>
     </message>
     <message>
         <source>To address</source>
-        <translation type="unfinished"></translation>
+        <translation>An-Adresse</translation>
     </message>
     <message>
         <source>The address in the To: line when the nag list goes in BCC:</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Adresse in der An:-Zeile, wenn die Mahnliste ins Bcc: geht</translation>
     </message>
     <message>
         <source>%1
 
 The nag list was not saved. Press OK to try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+
+Die Mahnliste wurde nicht gespeichert. Drücken Sie OK, um es erneut zu versuchen.</translation>
     </message>
 </context>
 <context>
     <name>pesterly::OptionsForm</name>
     <message>
         <source>Pesterly Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly-Optionen</translation>
     </message>
     <message>
         <source>&amp;Pop up the nag window at</source>
-        <translation type="unfinished"></translation>
+        <translation>Mahn&amp;fenster öffnen um</translation>
     </message>
     <message>
         <source>Start Pesterly when I log in</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly bei der Anmeldung starten</translation>
     </message>
 </context>
 <context>
     <name>pesterly::PesterlyMain</name>
     <message>
         <source>Pesterly: 1 nag mail waiting</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly: 1 Mahnmail wartet</translation>
     </message>
     <message numerus="yes">
         <source>Pesterly: %n nag mails waiting</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Pesterly: %n Mahnmail wartet</numerusform>
+            <numerusform>Pesterly: %n Mahnmails warten</numerusform>
         </translation>
     </message>
     <message>
         <source>This desktop has no notification area, so a hidden Pesterly could not be brought back. Hide is off until there is one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Desktop hat keinen Benachrichtigungsbereich, daher ließe sich ein verborgenes Pesterly nicht zurückholen. Verbergen bleibt aus, bis es einen gibt.</translation>
     </message>
     <message>
         <source>Add New Event</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Ereignis</translation>
     </message>
     <message>
         <source>Hide</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbergen</translation>
     </message>
     <message>
         <source>Delete Event</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignis löschen</translation>
     </message>
     <message>
         <source>Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Test</translation>
     </message>
     <message>
         <source>Events</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignisse</translation>
     </message>
     <message>
         <source>Enter opens the event in the editor; the Delete key deletes it</source>
-        <translation type="unfinished"></translation>
+        <translation>Eingabe öffnet das Ereignis im Editor; die Entf-Taste löscht es</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Datei</translation>
     </message>
     <message>
         <source>&amp;Export Events</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignisse &amp;exportieren</translation>
     </message>
     <message>
         <source>&amp;Import Events</source>
-        <translation type="unfinished"></translation>
+        <translation>Ereignisse &amp;importieren</translation>
     </message>
     <message>
         <source>Export to &amp;Calendar...</source>
-        <translation type="unfinished"></translation>
+        <translation>In &amp;Kalender exportieren …</translation>
     </message>
     <message>
         <source>Import from Ca&amp;lendar...</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus Ka&amp;lender importieren …</translation>
     </message>
     <message>
         <source>&amp;Keep Calendar File...</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderdatei &amp;aktuell halten …</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <source>&amp;Options</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Optionen</translation>
     </message>
     <message>
         <source>&amp;Reminder Options</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erinnerungsoptionen</translation>
     </message>
     <message>
         <source>&amp;NagMail Options</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mahnmail-Optionen</translation>
     </message>
     <message>
         <source>&amp;Mail Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Mail&amp;server</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>&amp;About Pesterly</source>
-        <translation type="unfinished"></translation>
+        <translation>Ü&amp;ber Pesterly</translation>
     </message>
     <message>
         <source>Pesterly &amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly-&amp;Hilfe</translation>
     </message>
     <message>
         <source>Tray</source>
-        <translation type="unfinished"></translation>
+        <translation>Benachrichtigungsfeld</translation>
     </message>
     <message>
         <source>Show Pesterly</source>
-        <translation type="unfinished"></translation>
+        <translation>Pesterly anzeigen</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
 </context>
 </TS>

@@ -18,9 +18,14 @@ struct FieldName {
     const char* words;
 };
 constexpr FieldName kFieldNames[kFieldsPerEvent] = {
-    {PESTERLY_TEXT("ExchangeFile", "first field")},   {PESTERLY_TEXT("ExchangeFile", "second field")}, {PESTERLY_TEXT("ExchangeFile", "third field")},
-    {PESTERLY_TEXT("ExchangeFile", "fourth field")},  {PESTERLY_TEXT("ExchangeFile", "fifth field")},  {PESTERLY_TEXT("ExchangeFile", "sixth field")},
-    {PESTERLY_TEXT("ExchangeFile", "seventh field")}, {PESTERLY_TEXT("ExchangeFile", "eighth field")}};
+    {PESTERLY_TEXT("ExchangeFile", "first field")},
+    {PESTERLY_TEXT("ExchangeFile", "second field")},
+    {PESTERLY_TEXT("ExchangeFile", "third field")},
+    {PESTERLY_TEXT("ExchangeFile", "fourth field")},
+    {PESTERLY_TEXT("ExchangeFile", "fifth field")},
+    {PESTERLY_TEXT("ExchangeFile", "sixth field")},
+    {PESTERLY_TEXT("ExchangeFile", "seventh field")},
+    {PESTERLY_TEXT("ExchangeFile", "eighth field")}};
 // Longer field texts are left out of messages: they would only bury the reason.
 constexpr size_t kMostQuotedInMessage = 40;
 
@@ -32,7 +37,8 @@ bool IsLineEnd(char c) {
 }
 
 Error AtLine(int line, Text what) {
-    return Failure({PESTERLY_TEXT("ExchangeFile", "line %1: %2"), {std::to_string(line), std::move(what)}});
+    return Failure(
+        {PESTERLY_TEXT("ExchangeFile", "line %1: %2"), {std::to_string(line), std::move(what)}});
 }
 
 enum class FieldForm { kQuoted, kHashed, kBare };
@@ -120,7 +126,8 @@ class FieldReader {
             Step();
         }
         return AtLine(field.line,
-                      {PESTERLY_TEXT("ExchangeFile", "the text that starts here has no closing double quote")});
+                      {PESTERLY_TEXT("ExchangeFile",
+                                     "the text that starts here has no closing double quote")});
     }
 
     Result<void> ReadHashed(Field& field, const Text& name) {
@@ -129,7 +136,9 @@ class FieldReader {
             ++pos_;
         }
         if (pos_ == text_.size() || text_[pos_] != '#') {
-            return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the # that starts the %1 has no closing #"), {name}});
+            return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile",
+                                                     "the # that starts the %1 has no closing #"),
+                                       {name}});
         }
         field.text = std::string(text_.substr(start, pos_ - start));
         ++pos_;
@@ -165,12 +174,14 @@ class FieldReader {
             return {};
         }
         return AtLine(line_, field.form == FieldForm::kQuoted
-                                 ? Text(PESTERLY_TEXT("ExchangeFile", "there is more text after the %1, where a "
+                                 ? Text(PESTERLY_TEXT("ExchangeFile",
+                                                      "there is more text after the %1, where a "
                                                       "comma or the end of the line should be (a "
                                                       "double quote inside a text is written "
                                                       "twice)"),
                                         {name})
-                                 : Text(PESTERLY_TEXT("ExchangeFile", "there is more text after the %1, where a "
+                                 : Text(PESTERLY_TEXT("ExchangeFile",
+                                                      "there is more text after the %1, where a "
                                                       "comma or the end of the line should be"),
                                         {name}));
     }
@@ -238,10 +249,13 @@ Result<void> ReadDate(const Field& field, const Text& name, DateValue& out) {
     }
     if (field.form == FieldForm::kHashed && field.text.size() <= kMostQuotedInMessage) {
         return AtLine(field.line,
-                      {PESTERLY_TEXT("ExchangeFile", "the %1 should be a date such as #2001-03-14#, not #%2#"),
+                      {PESTERLY_TEXT("ExchangeFile",
+                                     "the %1 should be a date such as #2001-03-14#, not #%2#"),
                        {name, field.text}});
     }
-    return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the %1 should be a date such as #2001-03-14#"), {name}});
+    return AtLine(
+        field.line,
+        {PESTERLY_TEXT("ExchangeFile", "the %1 should be a date such as #2001-03-14#"), {name}});
 }
 
 Result<void> ReadWhole(const Field& field, const Text& name, int16_t& out) {
@@ -253,13 +267,17 @@ Result<void> ReadWhole(const Field& field, const Text& name, int16_t& out) {
             return {};
         }
     }
-    return AtLine(field.line,
-                  {PESTERLY_TEXT("ExchangeFile", "the %1 should be a whole number from -32768 to 32767"), {name}});
+    return AtLine(
+        field.line,
+        {PESTERLY_TEXT("ExchangeFile", "the %1 should be a whole number from -32768 to 32767"),
+         {name}});
 }
 
 Result<void> ReadText(Field& field, const Text& name, std::string& out) {
     if (field.form != FieldForm::kQuoted) {
-        return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the %1 should be a text in double quotes"), {name}});
+        return AtLine(
+            field.line,
+            {PESTERLY_TEXT("ExchangeFile", "the %1 should be a text in double quotes"), {name}});
     }
     out = std::move(field.text);
     return {};
@@ -270,7 +288,8 @@ Result<void> ReadTruth(const Field& field, const Text& name, bool& out) {
         out = *value;
         return {};
     }
-    return AtLine(field.line, {PESTERLY_TEXT("ExchangeFile", "the %1 should be #TRUE# or #FALSE#"), {name}});
+    return AtLine(field.line,
+                  {PESTERLY_TEXT("ExchangeFile", "the %1 should be #TRUE# or #FALSE#"), {name}});
 }
 
 // Puts field `index` of an event into its place in the record.
@@ -297,9 +316,11 @@ Result<void> Assign(size_t index, Field& field, Happening& event) {
 }
 
 Result<int64_t> ReadCount(FieldReader& in) {
-    const Error not_a_count = Failure({PESTERLY_TEXT("ExchangeFile", "the first line should be the number of events")});
+    const Error not_a_count =
+        Failure({PESTERLY_TEXT("ExchangeFile", "the first line should be the number of events")});
     if (in.OnlyWhiteSpaceLeft()) {
-        return Failure({PESTERLY_TEXT("ExchangeFile", "the file is empty: %1"), {not_a_count.text}});
+        return Failure(
+            {PESTERLY_TEXT("ExchangeFile", "the file is empty: %1"), {not_a_count.text}});
     }
     Field field;
     if (auto read = in.Next(field, {PESTERLY_TEXT("ExchangeFile", "number of events")}); !read) {
@@ -313,13 +334,15 @@ Result<int64_t> ReadCount(FieldReader& in) {
                            ? Text(field.text)
                            : Text(PESTERLY_TEXT("ExchangeFile", "that many"));
     if (*count < 0) {
-        return Failure({PESTERLY_TEXT("ExchangeFile", "the first line announces %1 events, but the number of "
-                                                   "events cannot be negative"),
+        return Failure({PESTERLY_TEXT("ExchangeFile",
+                                      "the first line announces %1 events, but the number of "
+                                      "events cannot be negative"),
                         {shown}});
     }
     if (*count > kExchangeMostEvents) {
-        return Failure({PESTERLY_TEXT("ExchangeFile", "the first line announces %1 events, but a file holds at "
-                                                   "most %2"),
+        return Failure({PESTERLY_TEXT("ExchangeFile",
+                                      "the first line announces %1 events, but a file holds at "
+                                      "most %2"),
                         {shown, std::to_string(kExchangeMostEvents)}});
     }
     return *count;
@@ -342,11 +365,14 @@ ParsedExchangeFile ParseExchangeFile(std::string_view bytes) {
 
     std::vector<Happening> events;
     const auto ends_early = [&] {
-        return Failure(announced == 1
-                           ? Text(PESTERLY_TEXT("ExchangeFile", "the file ends after %1 of the 1 event it announces"),
-                                  {std::to_string(events.size())})
-                           : Text(PESTERLY_TEXT("ExchangeFile", "the file ends after %1 of the %2 events it announces"),
-                                  {std::to_string(events.size()), std::to_string(announced)}));
+        return Failure(
+            announced == 1
+                ? Text(PESTERLY_TEXT("ExchangeFile",
+                                     "the file ends after %1 of the 1 event it announces"),
+                       {std::to_string(events.size())})
+                : Text(PESTERLY_TEXT("ExchangeFile",
+                                     "the file ends after %1 of the %2 events it announces"),
+                       {std::to_string(events.size()), std::to_string(announced)}));
     };
     for (int64_t n = 0; n < announced; ++n) {
         in.SkipBlankLines();

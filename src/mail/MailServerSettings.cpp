@@ -56,35 +56,40 @@ Result<void> CheckMailServer(const MailServerSettings& settings) {
     const std::string_view host = forms::TrimBlanks(settings.host);
     constexpr std::string_view kNeverInHost = "/@?#\\%<>\"";
     if (smtp && host.empty()) {
-        return Failure({PESTERLY_TEXT("MailServerSettings", "Server: enter the host name of your mail server, such as "
-                                                     "mail.example.org.")});
+        return Failure({PESTERLY_TEXT("MailServerSettings",
+                                      "Server: enter the host name of your mail server, such as "
+                                      "mail.example.org.")});
     }
     if (std::ranges::any_of(host, [&](char c) {
             return IsBlankOrControl(c) || kNeverInHost.find(c) != std::string_view::npos;
         })) {
-        return Failure({PESTERLY_TEXT("MailServerSettings", "Server: \"%1\" is not a host name; a host name has "
-                                                     "no blanks, such as mail.example.org."),
+        return Failure({PESTERLY_TEXT("MailServerSettings",
+                                      "Server: \"%1\" is not a host name; a host name has "
+                                      "no blanks, such as mail.example.org."),
                         {settings.host}});
     }
     if (!forms::TrimBlanks(settings.port).empty() && !ParsePort(settings.port)) {
-        return Failure({PESTERLY_TEXT("MailServerSettings", "Port: \"%1\" is not a port number; enter a number "
-                                                     "from 1 to 65535, or leave it empty for the "
-                                                     "usual port."),
+        return Failure({PESTERLY_TEXT("MailServerSettings",
+                                      "Port: \"%1\" is not a port number; enter a number "
+                                      "from 1 to 65535, or leave it empty for the "
+                                      "usual port."),
                         {settings.port}});
     }
     if (smtp && settings.security == MailSecurity::kNone &&
         !forms::TrimBlanks(settings.user).empty()) {
-        return Failure({PESTERLY_TEXT("MailServerSettings", "Security: with a user name the connection must be "
-                                                     "encrypted, or the password would cross the "
-                                                     "network as plain text. Choose STARTTLS or "
-                                                     "TLS.")});
+        return Failure({PESTERLY_TEXT("MailServerSettings",
+                                      "Security: with a user name the connection must be "
+                                      "encrypted, or the password would cross the "
+                                      "network as plain text. Choose STARTTLS or "
+                                      "TLS.")});
     }
     const std::string_view from = forms::TrimBlanks(settings.from);
     if (!from.empty() && !IsPlainAddress(from)) {
-        return Failure({PESTERLY_TEXT("MailServerSettings", "Sender address: \"%1\" is not a mail address; enter "
-                                                     "one such as me@example.org (letters outside "
-                                                     "plain ASCII only after the @), or leave it "
-                                                     "empty for the automatic one."),
+        return Failure({PESTERLY_TEXT("MailServerSettings",
+                                      "Sender address: \"%1\" is not a mail address; enter "
+                                      "one such as me@example.org (letters outside "
+                                      "plain ASCII only after the @), or leave it "
+                                      "empty for the automatic one."),
                         {settings.from}});
     }
     return {};

@@ -18,8 +18,9 @@ namespace {
 // Far more than 101 events with long mail bodies take.
 constexpr int64_t kLargestFile = 64 * 1024 * 1024;
 
-Error FileError(const char* what, const QString& path, const QString& reason) {
-    return Error{std::string(what) + " " + path.toStdString() + ": " + reason.toStdString()};
+// `what` is a marked text with the path as %1 and the reason as %2.
+Error FileError(const char* context, const char* what, const QString& path, const QString& reason) {
+    return Failure({context, what, {path.toStdString(), reason.toStdString()}});
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -83,12 +84,14 @@ void RemoveIfNobodyHasItOpen(const QString& path) {
 Result<void> WriteWholeFile(const QString& path, const std::string& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return FileError("Pesterly could not create the file", path, file.errorString());
+        return FileError(PESTERLY_TEXT("WholeFile", "Pesterly could not create the file %1: %2"),
+                         path, file.errorString());
     }
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
             static_cast<qint64>(bytes.size()) ||
         !file.commit()) {
-        return FileError("Pesterly could not write the file", path, file.errorString());
+        return FileError(PESTERLY_TEXT("WholeFile", "Pesterly could not write the file %1: %2"),
+                         path, file.errorString());
     }
     return {};
 }
@@ -96,8 +99,8 @@ Result<void> WriteWholeFile(const QString& path, const std::string& bytes) {
 Result<std::string> ReadWholeFile(const QString& path) {
     FileContents contents = ReadRegularFile(path, kLargestFile);
     if (contents.status != FileContents::Status::kRead) {
-        return Error{"Pesterly could not read the file " + path.toStdString() + ": " +
-                     contents.reason};
+        return Failure({PESTERLY_TEXT("WholeFile", "Pesterly could not read the file %1: %2"),
+                        {path.toStdString(), contents.reason}});
     }
     return std::move(contents.bytes);
 }
@@ -158,8 +161,8 @@ Result<void> ReplacePrivateFile(const QString& path, const std::string& bytes) {
     QByteArray temp = QFile::encodeName(target + QStringLiteral(".XXXXXX"));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // created with mode 0600
     if (fd < 0) {
-        return FileError("Pesterly could not write the file", path,
-                         QString::fromLocal8Bit(std::strerror(errno)));
+        return FileError(PESTERLY_TEXT("WholeFile", "Pesterly could not write the file %1: %2"),
+                         path, QString::fromLocal8Bit(std::strerror(errno)));
     }
     // fdatasync: the data and the size, without the times nobody needs after a power cut.
     bool ok = WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
@@ -174,8 +177,8 @@ Result<void> ReplacePrivateFile(const QString& path, const std::string& bytes) {
     }
     if (!ok) {
         ::unlink(temp.constData());
-        return FileError("Pesterly could not write the file", path,
-                         QString::fromLocal8Bit(std::strerror(failure)));
+        return FileError(PESTERLY_TEXT("WholeFile", "Pesterly could not write the file %1: %2"),
+                         path, QString::fromLocal8Bit(std::strerror(failure)));
     }
     // The rename lives in the folder: until the folder reaches the disk, a power cut may still
     // bring back the old file.
@@ -187,8 +190,11 @@ Result<void> ReplacePrivateFile(const QString& path, const std::string& bytes) {
         if (dir >= 0) {
             ::close(dir);
         }
-        return FileError("Pesterly wrote the file but could not make sure it reached the disk",
-                         path, QString::fromLocal8Bit(std::strerror(failure)));
+        return FileError(
+            PESTERLY_TEXT(
+                "WholeFile",
+                "Pesterly wrote the file but could not make sure it reached the disk %1: %2"),
+            path, QString::fromLocal8Bit(std::strerror(failure)));
     }
     ::close(dir);
     return {};

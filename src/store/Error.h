@@ -14,7 +14,8 @@ namespace pesterly {
 // made by Failure also keeps the message's parts, so that the windows can show it translated.
 struct Error {
     Error(std::string message_) : message(std::move(message_)) {}
-    Error(std::string message_, Text text_) : message(std::move(message_)), text(std::move(text_)) {}
+    Error(std::string message_, Text text_)
+        : message(std::move(message_)), text(std::move(text_)) {}
 
     std::string message;
     Text text;

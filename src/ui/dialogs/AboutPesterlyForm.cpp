@@ -37,8 +37,7 @@ AboutPesterlyForm::AboutPesterlyForm(QWidget* parent)
 
 QString AboutPesterlyForm::ProductLine() {
     // Two blanks between the name and the version.
-    return tr("Pesterly  %1 by the Pesterly developers")
-        .arg(QStringLiteral(PESTERLY_VERSION));
+    return tr("Pesterly  %1 by the Pesterly developers").arg(QStringLiteral(PESTERLY_VERSION));
 }
 
 QString AboutPesterlyForm::CommentsLine() {

@@ -10,8 +10,7 @@
 namespace pesterly {
 
 AddCategoryForm::AddCategoryForm(Database& db, QWidget* parent)
-    : ModalForm(QStringLiteral("AddCategoryForm"), tr("Add a Category"), parent),
-      db_(db) {
+    : ModalForm(QStringLiteral("AddCategoryForm"), tr("Add a Category"), parent), db_(db) {
     CreateControls();
     WireHandlers();
 }

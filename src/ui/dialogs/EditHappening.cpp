@@ -205,9 +205,7 @@ void EditHappening::EditHappening_Form_Load() {
     loaded_date_ = event.EventDate;
 
     RepeatCombo->clear();
-    RepeatCombo->addItems({tr("None"), tr("Yearly"),
-                           tr("Monthly"), tr("Weekly"),
-                           tr("Daily")});
+    RepeatCombo->addItems({tr("None"), tr("Yearly"), tr("Monthly"), tr("Weekly"), tr("Daily")});
     FillCategoryBox();
     // A repeat code the list does not hold shows no selection at all.
     const bool listed = event.Repeat >= 0 && event.Repeat < RepeatCombo->count();

@@ -19,8 +19,8 @@
 #include "mail/MailServerSettings.h"
 #include "platform/MailModule.h"
 #include "platform/Outbox.h"
-#include "platform/ShownText.h"
 #include "platform/SecretServiceKeyring.h"
+#include "platform/ShownText.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Options.h"
 
@@ -105,8 +105,7 @@ void MailServerForm::CreateControls() {
     FromLabel = NewLabel("FromLabel", tr("Sen&der address:"), this);
     From = NewTextBox("From", this);
     From->setPlaceholderText(tr("automatic"));
-    SendTestMail =
-        NewButton(QStringLiteral("SendTestMail"), tr("Send Test Mail"), this);
+    SendTestMail = NewButton(QStringLiteral("SendTestMail"), tr("Send Test Mail"), this);
     StatusText = new QPlainTextEdit(this);
     StatusText->setObjectName(QStringLiteral("StatusText"));
     StatusText->setReadOnly(true);
@@ -115,10 +114,8 @@ void MailServerForm::CreateControls() {
     WaitingFrame->setObjectName(QStringLiteral("WaitingFrame"));
     WaitingList = new QListWidget(WaitingFrame);
     WaitingList->setObjectName(QStringLiteral("WaitingList"));
-    RetryNowButton =
-        NewButton(QStringLiteral("RetryNowButton"), tr("Retry Now"), WaitingFrame);
-    DiscardButton =
-        NewButton(QStringLiteral("DiscardButton"), tr("Discard"), WaitingFrame);
+    RetryNowButton = NewButton(QStringLiteral("RetryNowButton"), tr("Retry Now"), WaitingFrame);
+    DiscardButton = NewButton(QStringLiteral("DiscardButton"), tr("Discard"), WaitingFrame);
     OKButton = NewButton(QStringLiteral("OKButton"), tr("OK"), this);
     CancelButton = NewButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
 
@@ -243,9 +240,9 @@ void MailServerForm::ShowRetryResult() {
     const int waiting = outbox_->WaitingCount();
     StatusText->setPlainText(
         waiting == 0 ? tr("Every waiting nag mail has been sent.")
-        : waiting == 1 ? tr("1 nag mail is still waiting; Pesterly tries again later.")
-                       : tr("%n nag mails are still waiting; Pesterly tries again later.",
-                            nullptr, waiting));
+        : waiting == 1
+            ? tr("1 nag mail is still waiting; Pesterly tries again later.")
+            : tr("%n nag mails are still waiting; Pesterly tries again later.", nullptr, waiting));
 }
 
 // The list changes only through the outbox; neither it nor its buttons touch the settings, so
@@ -308,8 +305,9 @@ void MailServerForm::MailServerForm_Form_Load() {
     opened_account_ = settings.user.empty() ? std::string() : MailAccountName(settings);
     if (!keyring_available_) {
         Password->setPlaceholderText(tr("no keyring"));
-        notes << tr("No keyring service runs in this desktop session, so Pesterly cannot keep a "
-                    "password. A login in ~/.netrc still works.");
+        notes << tr(
+            "No keyring service runs in this desktop session, so Pesterly cannot keep a "
+            "password. A login in ~/.netrc still works.");
     } else if (!opened_account_.empty()) {
         const Result<std::string> stored = keyring_.Read(opened_account_);
         if (!stored) {
@@ -319,8 +317,9 @@ void MailServerForm::MailServerForm_Form_Load() {
         }
     }
     if (const char* url = std::getenv("PESTERLY_MAIL_URL"); url != nullptr && *url != '\0') {
-        notes << tr("PESTERLY_MAIL_URL is set, so mail goes to the server it names whatever the "
-                    "settings here say.");
+        notes << tr(
+            "PESTERLY_MAIL_URL is set, so mail goes to the server it names whatever the "
+            "settings here say.");
     }
     StatusText->setPlainText(notes.join(QLatin1Char('\n')));
     ShowMethod();

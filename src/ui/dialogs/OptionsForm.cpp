@@ -25,8 +25,7 @@ QString TimeFormatWithSeconds() {
 }  // namespace
 
 OptionsForm::OptionsForm(Options& options, QWidget* parent)
-    : ModalForm(QStringLiteral("OptionsForm"), tr("Pesterly Options"), parent),
-      options_(options) {
+    : ModalForm(QStringLiteral("OptionsForm"), tr("Pesterly Options"), parent), options_(options) {
     CreateControls();
 }
 

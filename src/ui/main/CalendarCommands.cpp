@@ -42,8 +42,8 @@ void CalendarCommands::Export() {
                         .toStdString());
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(window_, tr("Export to Calendar"),
-                                                      QString(), CalendarFilter());
+    const QString path = QFileDialog::getSaveFileName(window_, tr("Export to Calendar"), QString(),
+                                                      CalendarFilter());
     if (!path.isEmpty()) {
         ExportTo(path);
     }
@@ -59,8 +59,8 @@ void CalendarCommands::ExportTo(const QString& path) {
 }
 
 void CalendarCommands::Import() {
-    const QString path = QFileDialog::getOpenFileName(
-        window_, tr("Import from Calendar"), QString(), CalendarFilter());
+    const QString path = QFileDialog::getOpenFileName(window_, tr("Import from Calendar"),
+                                                      QString(), CalendarFilter());
     if (!path.isEmpty()) {
         ImportFrom(path);
     }

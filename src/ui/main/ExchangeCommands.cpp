@@ -24,11 +24,12 @@ ExchangeCommands::ExchangeCommands(GridCommands& commands, FlexGrid& grid, Datab
 
 void ExchangeCommands::Export() {
     if (commands_.SelectedSlots().empty()) {
-        asker_.Tell(tr("There is nothing to export: select the events to export first.").toStdString());
+        asker_.Tell(
+            tr("There is nothing to export: select the events to export first.").toStdString());
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(window_, tr("Export Events"),
-                                                      QString(), kExchangeFilter);
+    const QString path =
+        QFileDialog::getSaveFileName(window_, tr("Export Events"), QString(), kExchangeFilter);
     if (!path.isEmpty()) {
         ExportTo(path);
     }

@@ -28,13 +28,12 @@ void GridCommands::Load() {
     for (int r = 0; r < db_.HappeningCount; ++r) {
         FillRow(r, r);
     }
-    static const char* const kHeaders[] = {
-        QT_TRANSLATE_NOOP("GridCommands", "Category"),
-        QT_TRANSLATE_NOOP("GridCommands", "Email List?"),
-        QT_TRANSLATE_NOOP("GridCommands", "Repeat"),
-        QT_TRANSLATE_NOOP("GridCommands", "Date"),
-        QT_TRANSLATE_NOOP("GridCommands", "Special Email"),
-        QT_TRANSLATE_NOOP("GridCommands", "To Be Done")};
+    static const char* const kHeaders[] = {QT_TRANSLATE_NOOP("GridCommands", "Category"),
+                                           QT_TRANSLATE_NOOP("GridCommands", "Email List?"),
+                                           QT_TRANSLATE_NOOP("GridCommands", "Repeat"),
+                                           QT_TRANSLATE_NOOP("GridCommands", "Date"),
+                                           QT_TRANSLATE_NOOP("GridCommands", "Special Email"),
+                                           QT_TRANSLATE_NOOP("GridCommands", "To Be Done")};
     grid_.SetRowCol(0, kColToBeDone);  // no event row is current until the user picks one
     for (int col = 0; col < kColSlot; ++col) {
         grid_.SetCellText(0, col, tr(kHeaders[col]));

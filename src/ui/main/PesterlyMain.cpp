@@ -88,10 +88,10 @@ PesterlyMain::PesterlyMain(const MainServices& services, const QStringList& argu
     WireHandlers();
     if (services.outbox != nullptr) {
         connect(services.outbox, &Outbox::WaitingChanged, this, [this](int count) {
-            services_.tray.SetTip(
-                count == 0   ? QStringLiteral("Pesterly")
-                : count == 1 ? tr("Pesterly: 1 nag mail waiting")
-                             : tr("Pesterly: %n nag mails waiting", nullptr, count));
+            services_.tray.SetTip(count == 0 ? QStringLiteral("Pesterly")
+                                  : count == 1
+                                      ? tr("Pesterly: 1 nag mail waiting")
+                                      : tr("Pesterly: %n nag mails waiting", nullptr, count));
         });
     }
     PesterlyMain_Form_Load(arguments);

@@ -120,12 +120,9 @@ void PesterlyMain::CreateMenus() {
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     MenuExport = add_action(FileMenu, "MenuExport", tr("&Export Events"));
     MenuImport = add_action(FileMenu, "MenuImport", tr("&Import Events"));
-    MenuExportCalendar =
-        add_action(FileMenu, "MenuExportCalendar", tr("Export to &Calendar..."));
-    MenuImportCalendar =
-        add_action(FileMenu, "MenuImportCalendar", tr("Import from Ca&lendar..."));
-    MenuCalendarFile =
-        add_action(FileMenu, "MenuCalendarFile", tr("&Keep Calendar File..."));
+    MenuExportCalendar = add_action(FileMenu, "MenuExportCalendar", tr("Export to &Calendar..."));
+    MenuImportCalendar = add_action(FileMenu, "MenuImportCalendar", tr("Import from Ca&lendar..."));
+    MenuCalendarFile = add_action(FileMenu, "MenuCalendarFile", tr("&Keep Calendar File..."));
     MenuCalendarFile->setCheckable(true);
     FileMenu->addSeparator()->setObjectName(QStringLiteral("dash1"));
     FileExit = add_action(FileMenu, "FileExit", tr("E&xit"));

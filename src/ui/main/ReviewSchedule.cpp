@@ -40,8 +40,8 @@ QString DueEventsText(const std::vector<std::string>& descs) {
         lines << name;
     }
     if (descs.size() > kEventsNamed) {
-        lines << QCoreApplication::translate("ReviewSchedule", "and %n more", nullptr,
-                                             static_cast<int>(descs.size() - kEventsNamed));
+        const int more = static_cast<int>(descs.size() - kEventsNamed);
+        lines << QCoreApplication::translate("ReviewSchedule", "and %n more", nullptr, more);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -9,10 +9,11 @@
 namespace pesterly {
 namespace {
 
-// The grid's own words; the dates' names and forms follow the user's language.
-QString Translated(const char* text, const char* comment = nullptr) {
-    return QCoreApplication::translate("RowFormat", text, comment);
-}
+// The grid's own words, translated under "RowFormat"; the dates' names and forms follow the
+// user's language.
+struct RowFormat {
+    Q_DECLARE_TR_FUNCTIONS(RowFormat)
+};
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -36,10 +37,9 @@ QString NextAskedText(const Happening& event, DateValue last_review, DateValue t
     const QDate date =
         day.has_value() ? QDate(static_cast<int>(day->Year()), day->Month(), day->Day()) : QDate();
     if (!date.isValid()) {
-        return Translated("Never asked about");
+        return RowFormat::tr("Never asked about");
     }
-    return Translated("Next asked about: %1")
-        .arg(locale.toString(date, QLocale::LongFormat));
+    return RowFormat::tr("Next asked about: %1").arg(locale.toString(date, QLocale::LongFormat));
 }
 
 QString OrdinalSuffix(int day) {
@@ -47,34 +47,35 @@ QString OrdinalSuffix(int day) {
         case 1:
         case 21:
         case 31:
-            return Translated("st", "ordinal suffix of 1, 21 and 31, as in \"on the 1st\"");
+            return RowFormat::tr("st", "ordinal suffix of 1, 21 and 31, as in \"on the 1st\"");
         case 2:
         case 22:
-            return Translated("nd", "ordinal suffix of 2 and 22");
+            return RowFormat::tr("nd", "ordinal suffix of 2 and 22");
         case 3:
         case 23:
-            return Translated("rd", "ordinal suffix of 3 and 23");
+            return RowFormat::tr("rd", "ordinal suffix of 3 and 23");
         default:
-            return Translated("th", "ordinal suffix of the other days");
+            return RowFormat::tr("th", "ordinal suffix of the other days");
     }
 }
 
 QString YesNoText(bool yes) {
-    return yes ? Translated("Yes", "grid: the event sends mail") : Translated("No", "grid: no mail");
+    return yes ? RowFormat::tr("Yes", "grid: the event sends mail")
+               : RowFormat::tr("No", "grid: no mail");
 }
 
 QString RepeatText(int repeat) {
     switch (repeat) {
         case kRepeatOneTime:
-            return Translated("One Time ", "grid: the trailing blank belongs to the text");
+            return RowFormat::tr("One Time ", "grid: the trailing blank belongs to the text");
         case kRepeatYearly:
-            return Translated("Yearly");
+            return RowFormat::tr("Yearly");
         case kRepeatMonthly:
-            return Translated("Monthly");
+            return RowFormat::tr("Monthly");
         case kRepeatWeekly:
-            return Translated("Weekly");
+            return RowFormat::tr("Weekly");
         case kRepeatDaily:
-            return Translated("Daily");
+            return RowFormat::tr("Daily");
         default:
             return QString();
     }
@@ -84,16 +85,17 @@ QString DateText(int repeat, const DateValue& date, const QLocale& locale) {
     const QString day = QString::number(date.Day());
     switch (repeat) {
         case kRepeatOneTime:
-            return Translated("%1 %2,%3", "grid: month name, day, year, as in \"Mar 14,2001\"")
+            return RowFormat::tr("%1 %2,%3", "grid: month name, day, year, as in \"Mar 14,2001\"")
                 .arg(ShortMonth(date, locale), day,
                      QStringLiteral("%1").arg(date.Year(), 4, 10, QLatin1Char('0')))
                 .trimmed();
         case kRepeatYearly:
-            return Translated("%1 %2", "grid: month name and day, as in \"Mar 14\"")
+            return RowFormat::tr("%1 %2", "grid: month name and day, as in \"Mar 14\"")
                 .arg(ShortMonth(date, locale), day)
                 .trimmed();
         case kRepeatMonthly:
-            return Translated("on the %1%2", "grid: day and its ordinal suffix, as in \"on the 14th\"")
+            return RowFormat::tr("on the %1%2",
+                                 "grid: day and its ordinal suffix, as in \"on the 14th\"")
                 .arg(day, OrdinalSuffix(date.Day()));
         case kRepeatWeekly:
             return Weekday(date, locale).trimmed();
