@@ -5,12 +5,17 @@
 #include <QDate>
 #include <QHeaderView>
 #include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include "MainWindowHarness.h"
 #include "platform/Outbox.h"
 #include "support/FakeMailPost.h"
+#include "ui/Language.h"
 #include "ui/main/ChangeSaver.h"
 
 // The main window: its rows and layout, saving, the tray icon and the daily review's schedule.
@@ -71,6 +76,76 @@ TEST_F(MainWindowTest, RowsShowEachRepeatRuleAsWritten) {
         }
         EXPECT_LE(total, grid.viewport()->width());
     }
+}
+
+// Every caption of the window, its menus and the grid's own words, by where each stands.
+QMap<QString, QString> Captions(const PesterlyMain& window) {
+    QMap<QString, QString> shown;
+    const auto note = [&shown](const QString& where, const QString& text) {
+        if (!text.trimmed().isEmpty()) {
+            shown[where] = text;
+        }
+    };
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        const auto* button = qobject_cast<const QAbstractButton*>(w);
+        note(w->objectName() + u".text"_s, button ? button->text() : QString());
+        note(w->objectName() + u".name"_s, w->accessibleName());
+        note(w->objectName() + u".description"_s, w->accessibleDescription());
+        note(w->objectName() + u".tip"_s, w->toolTip());
+    }
+    for (const QMenu* menu : window.findChildren<QMenu*>()) {
+        note(u"menu "_s + menu->actions().value(0)->objectName(), menu->title());
+        QStringList mnemonics;
+        for (const QAction* action : menu->actions()) {
+            note(action->objectName(), action->text());
+            const QString key = action->text().section(u'&', 1).left(1).toLower();
+            EXPECT_FALSE(mnemonics.contains(key)) << action->text().toStdString() << " twice";
+            mnemonics << (key.isEmpty() ? action->text() : key);
+        }
+    }
+    for (int row = 0; row < window.FGrid->Rows(); ++row) {
+        for (const int col : {kColEmailList, kColRepeat, kColDate}) {
+            note(u"cell %1,%2"_s.arg(row).arg(col), window.FGrid->CellText(row, col));
+        }
+    }
+    return shown;
+}
+
+// The texts follow the first of the desktop's languages that Pesterly speaks; where it speaks
+// none of them, every caption is the English one as written. No English caption is left in a
+// German window, Qt's own buttons included, and every date is in German form.
+TEST_F(MainWindowTest, SpeaksTheDesktopsLanguageOrEnglishAsWritten) {
+    const DateValue pi_day = DateValue::Compose(2001, 3, 14);
+    Seed({Event("Dentist", pi_day), Event("Birthday", pi_day, kRepeatYearly),
+          Event("Rent", DateValue::Compose(2001, 3, 22), kRepeatMonthly),
+          Event("Bins", pi_day, kRepeatWeekly), Event("Pills", pi_day, kRepeatDaily)});
+    const QMap<QString, QString> english = Captions(*OpenWindow());
+    for (const char* other : {"C", "en_GB", "fr_FR"}) {
+        EXPECT_FALSE(UseUserLanguage(*qApp, QLocale(QString::fromLatin1(other)))) << other;
+        EXPECT_EQ(Captions(*OpenWindow()), english) << other;
+    }
+    ASSERT_TRUE(UseUserLanguage(*qApp, QLocale(u"de_DE"_s)));
+    QLocale::setDefault(QLocale(u"de_DE"_s));
+    auto window = OpenWindow();
+    const QMap<QString, QString> german = Captions(*window);
+    window->show();
+    testing::ExpectTidyForm(*window->centralWidget(), false);
+    QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes | QMessageBox::Cancel);
+    const QString yes = box.button(QMessageBox::Yes)->text();
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(german.keys(), english.keys());
+    for (const auto& [where, text] : english.asKeyValueRange()) {
+        if (text != u"Pesterly"_s && text != u"Test"_s) {
+            EXPECT_NE(german.value(where), text) << where.toStdString();
+        }
+    }
+    EXPECT_EQ(yes, u"&Ja"_s);
+    EXPECT_EQ(german.value(u"cell 1,3"_s), u"14. März 2001"_s);
+    EXPECT_EQ(german.value(u"cell 3,3"_s), u"am 22."_s);
 }
 
 // The command line is echoed as typed, a count that cannot be read is told of and does not hide
