@@ -57,6 +57,27 @@ class StartupTest(DesktopTest):
         self.assertHolds(saved["Options"], {"CheckDate": us_date(datetime.date.today()),
                                             "CheckTime": "8:00:00 AM"})
 
+    def test_speaks_the_first_language_of_the_desktop_it_knows(self):
+        """German where the desktop asks for it, also behind a language Pesterly lacks, with
+        Qt's own buttons in German too (Alt+J is "&Ja"); English as written otherwise."""
+        due = ini([dict(Date=us_date(datetime.date.today()), Repeat=0, Desc="Zahnarzt")],
+                  Options=review_since(days_ago(1)))
+        for env, yes, help_title in [
+                (dict(LANGUAGE="de", LANG="de_DE.UTF-8"), "alt+j", "Pesterly-Hilfe"),
+                (dict(LANG="de_DE.UTF-8"), "alt+j", "Pesterly-Hilfe"),
+                (dict(LANGUAGE="fr:de", LANG="fr_FR.UTF-8"), "alt+j", "Pesterly-Hilfe"),
+                (dict(LC_ALL="C", LANG="de_DE.UTF-8"), "alt+y", "Pesterly Help"),
+                (dict(LANG="fr_FR.UTF-8"), "alt+y", "Pesterly Help")]:
+            with self.subTest(**env):
+                program, main = self.start(due, extra_env={"LC_ALL": "", "LANGUAGE": "", **env})
+                program.keys(program.next_box(main, set()), yes)  # done: the event goes
+                wait_for(lambda: not program.boxes(main), what="the question to close")
+                program.keys(main, "alt+h", "h")  # Help, Pesterly Help
+                program.wait_window(help_title)
+                program.close_window(main)
+                program.assert_exits()
+                self.assertEqual(program.settings()["Events"]["EventCount"], " 0")
+
     def test_every_change_is_on_disk_at_once_so_a_kill_loses_nothing(self):
         today = us_date(datetime.date.today())
         program, main = self.start(ini([dict(Date=today, Repeat=0, Desc="Renew the insurance"),
