@@ -27,6 +27,17 @@ Ohne sie kann es nicht erkennen, ob bereits eine andere Kopie mit derselben Eins
     </message>
 </context>
 <context>
+    <name>AutostartEntry</name>
+    <message>
+        <source>Pesterly could not remove %1, which starts it at login; remove it by hand to stop that.</source>
+        <translation>Pesterly konnte %1 nicht entfernen, womit es bei der Anmeldung startet; entfernen Sie die Datei von Hand, um das zu beenden.</translation>
+    </message>
+    <message>
+        <source>Pesterly could not create the folder %1 for the entry that starts it at login.</source>
+        <translation>Pesterly konnte den Ordner %1 für den Eintrag nicht anlegen, mit dem es bei der Anmeldung startet.</translation>
+    </message>
+</context>
+<context>
     <name>CalendarCommands</name>
     <message>
         <source>Export to Calendar</source>
@@ -56,6 +67,17 @@ Choose another file under File, Keep Calendar File.</source>
         <translation>Pesterly konnte die Kalenderdatei nicht aktuell halten. %1
 
 Wählen Sie unter Datei, Kalenderdatei aktuell halten eine andere Datei.</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarModule</name>
+    <message>
+        <source>Pesterly&apos;s calendar module (libpesterly-calendar.so) could not be loaded: %1. Reinstalling Pesterly should bring it back.</source>
+        <translation>Das Kalendermodul von Pesterly (libpesterly-calendar.so) konnte nicht geladen werden: %1. Eine Neuinstallation von Pesterly sollte es wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>Pesterly cannot import %1. %2</source>
+        <translation>Pesterly kann %1 nicht importieren. %2</translation>
     </message>
 </context>
 <context>
@@ -241,6 +263,76 @@ Löschen Sie ein Ereignis, das Sie nicht mehr brauchen, bevor Sie ein neues hinz
     </message>
 </context>
 <context>
+    <name>IniSettingsStore</name>
+    <message>
+        <source>Pesterly cannot read its settings file %1: %2.
+
+So as not to write over events it could not read, Pesterly leaves that file alone. It has loaded %3 instead, where it kept an earlier session&apos;s changes when this happened before, and saves what you change to %3.
+
+Once the settings file can be read again (if it now belongs to another user, for example after &quot;sudo pesterly&quot;, give it back with &quot;sudo chown&quot;), end Pesterly and copy over what you need from %3.</source>
+        <translation>Pesterly kann seine Einstellungsdatei %1 nicht lesen: %2.
+
+Damit keine Ereignisse überschrieben werden, die es nicht lesen konnte, lässt Pesterly diese Datei unverändert. Es hat stattdessen %3 geladen, wo es die Änderungen einer früheren Sitzung aufbewahrt hat, als dies schon einmal geschah, und speichert Ihre Änderungen in %3.
+
+Sobald sich die Einstellungsdatei wieder lesen lässt (gehört sie jetzt einem anderen Benutzer, etwa nach „sudo pesterly“, geben Sie sie mit „sudo chown“ zurück), beenden Sie Pesterly und übernehmen Sie, was Sie brauchen, aus %3.</translation>
+    </message>
+    <message>
+        <source>Pesterly cannot read its settings file %1: %2.
+
+So as not to write over events it could not read, Pesterly leaves that file alone. It starts with an empty table and saves what you change to %3.
+
+Once the settings file can be read again (if it now belongs to another user, for example after &quot;sudo pesterly&quot;, give it back with &quot;sudo chown&quot;), end Pesterly and copy over what you need from %3.</source>
+        <translation>Pesterly kann seine Einstellungsdatei %1 nicht lesen: %2.
+
+Damit keine Ereignisse überschrieben werden, die es nicht lesen konnte, lässt Pesterly diese Datei unverändert. Es beginnt mit einer leeren Tabelle und speichert Ihre Änderungen in %3.
+
+Sobald sich die Einstellungsdatei wieder lesen lässt (gehört sie jetzt einem anderen Benutzer, etwa nach „sudo pesterly“, geben Sie sie mit „sudo chown“ zurück), beenden Sie Pesterly und übernehmen Sie, was Sie brauchen, aus %3.</translation>
+    </message>
+    <message>
+        <source>The file as it was is kept as %1.</source>
+        <translation>Die Datei in ihrem bisherigen Zustand ist als %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Pesterly could not keep a copy of the file as it was: %1.</source>
+        <translation>Pesterly konnte keine Kopie der Datei in ihrem bisherigen Zustand aufbewahren: %1.</translation>
+    </message>
+    <message>
+        <source>Line %1 of the settings file %2 could not be read (a line needs a name, &quot;=&quot; and a value; a section name needs its closing &quot;]&quot;). Pesterly has loaded everything else; what it could not read will be gone when it next saves. %3</source>
+        <translation>Zeile %1 der Einstellungsdatei %2 konnte nicht gelesen werden (eine Zeile braucht einen Namen, „=“ und einen Wert; ein Abschnittsname braucht seine schließende „]“). Pesterly hat alles Übrige geladen; was es nicht lesen konnte, geht beim nächsten Speichern verloren. %3</translation>
+    </message>
+    <message>
+        <source>Lines %1 of the settings file %2 could not be read (a line needs a name, &quot;=&quot; and a value; a section name needs its closing &quot;]&quot;). Pesterly has loaded everything else; what it could not read will be gone when it next saves. %3</source>
+        <translation>Die Zeilen %1 der Einstellungsdatei %2 konnten nicht gelesen werden (eine Zeile braucht einen Namen, „=“ und einen Wert; ein Abschnittsname braucht seine schließende „]“). Pesterly hat alles Übrige geladen; was es nicht lesen konnte, geht beim nächsten Speichern verloren. %3</translation>
+    </message>
+    <message>
+        <source>Pesterly could not create the folder %1 for its settings file %2.</source>
+        <translation>Pesterly konnte den Ordner %1 für seine Einstellungsdatei %2 nicht anlegen.</translation>
+    </message>
+    <message>
+        <source>Pesterly could not save its settings file %1. %2. Check that the disk is not full and that you may write there.</source>
+        <translation>Pesterly konnte seine Einstellungsdatei %1 nicht speichern. %2. Prüfen Sie, ob der Datenträger voll ist und ob Sie dort schreiben dürfen.</translation>
+    </message>
+    <message>
+        <source>When Pesterly was last ended by the desktop (at logout or by a signal) it could not save its settings file, so it kept your events in a rescue copy:%1
+
+The events shown now are those of the settings file, which may be older. To go back to the rescued ones, end Pesterly and copy the rescue copy over %2.</source>
+        <translation>Als der Desktop Pesterly zuletzt beendet hat (bei der Abmeldung oder durch ein Signal), konnte es seine Einstellungsdatei nicht speichern und hat Ihre Ereignisse daher in einer Rettungskopie aufbewahrt:%1
+
+Die jetzt angezeigten Ereignisse sind die der Einstellungsdatei, die älter sein können. Um zu den geretteten zurückzukehren, beenden Sie Pesterly und kopieren Sie die Rettungskopie über %2.</translation>
+    </message>
+</context>
+<context>
+    <name>MailModule</name>
+    <message>
+        <source>Pesterly&apos;s mail module (libpesterly-mail.so) could not be loaded, so no mail can be sent: %1. Reinstalling Pesterly should bring it back.</source>
+        <translation>Das Mailmodul von Pesterly (libpesterly-mail.so) konnte nicht geladen werden, daher kann keine Mail gesendet werden: %1. Eine Neuinstallation von Pesterly sollte es wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>The mail server settings (Options, Mail Server) cannot be used: %1</source>
+        <translation>Die Mailserver-Einstellungen (Optionen, Mailserver) sind nicht verwendbar: %1</translation>
+    </message>
+</context>
+<context>
     <name>MailServerSettings</name>
     <message>
         <source>Server: enter the host name of your mail server, such as mail.example.org.</source>
@@ -261,6 +353,17 @@ Löschen Sie ein Ereignis, das Sie nicht mehr brauchen, bevor Sie ein neues hinz
     <message>
         <source>Sender address: &quot;%1&quot; is not a mail address; enter one such as me@example.org (letters outside plain ASCII only after the @), or leave it empty for the automatic one.</source>
         <translation>Absenderadresse: „%1“ ist keine Mailadresse; geben Sie eine wie ich@example.org ein (Buchstaben außerhalb von ASCII nur nach dem @) oder lassen Sie das Feld für die automatische Adresse leer.</translation>
+    </message>
+</context>
+<context>
+    <name>NagMailDiary</name>
+    <message>
+        <source>Pesterly cannot read its record of the nag mails sent today (%1): %2.</source>
+        <translation>Pesterly kann seine Aufzeichnung der heute gesendeten Mahnmails (%1) nicht lesen: %2.</translation>
+    </message>
+    <message>
+        <source>Pesterly cannot note the nag mail in %1: %2</source>
+        <translation>Pesterly kann die Mahnmail nicht in %1 vermerken: %2</translation>
     </message>
 </context>
 <context>
@@ -359,6 +462,21 @@ Löschen Sie ein Ereignis, das Sie nicht mehr brauchen, bevor Sie ein neues hinz
         <source>on the %1%2</source>
         <comment>grid: day and its ordinal suffix, as in &quot;on the 14th&quot;</comment>
         <translation>am %1%2</translation>
+    </message>
+</context>
+<context>
+    <name>SecretServiceKeyring</name>
+    <message>
+        <source>The desktop&apos;s keyring could not read the mail server&apos;s password: %1</source>
+        <translation>Der Schlüsselbund des Desktops konnte das Passwort des Mailservers nicht lesen: %1</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s keyring could not remove the mail server&apos;s password: %1</source>
+        <translation>Der Schlüsselbund des Desktops konnte das Passwort des Mailservers nicht entfernen: %1</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s keyring could not store the mail server&apos;s password: %1</source>
+        <translation>Der Schlüsselbund des Desktops konnte das Passwort des Mailservers nicht speichern: %1</translation>
     </message>
 </context>
 <context>

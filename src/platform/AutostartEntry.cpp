@@ -100,8 +100,10 @@ Result<void> AutostartEntry::Follow(bool start_at_login, bool asked_now) const {
     }
     if (!start_at_login) {
         if (QFileInfo::exists(path_) && !QFile::remove(path_)) {
-            return Error{"Pesterly could not remove " + path_.toStdString() +
-                         ", which starts it at login; remove it by hand to stop that."};
+            return Failure({PESTERLY_TEXT("AutostartEntry",
+                                          "Pesterly could not remove %1, which starts it at "
+                                          "login; remove it by hand to stop that."),
+                            {path_.toStdString()}});
         }
         return {};
     }
@@ -112,8 +114,10 @@ Result<void> AutostartEntry::Follow(bool start_at_login, bool asked_now) const {
     }
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder)) {
-        return Error{"Pesterly could not create the folder " + folder.toStdString() +
-                     " for the entry that starts it at login."};
+        return Failure({PESTERLY_TEXT("AutostartEntry",
+                                      "Pesterly could not create the folder %1 "
+                                      "for the entry that starts it at login."),
+                        {folder.toStdString()}});
     }
     return ReplacePrivateFile(path_, text);
 }

@@ -45,8 +45,10 @@ Result<const Module*> LoadModule() {
         }
         reason = module.errorString();
     }
-    return Error{"Pesterly's calendar module (libpesterly-calendar.so) could not be loaded: " +
-                 reason.toStdString() + ". Reinstalling Pesterly should bring it back."};
+    return Failure({PESTERLY_TEXT("CalendarModule",
+                                  "Pesterly's calendar module (libpesterly-calendar.so) could not "
+                                  "be loaded: %1. Reinstalling Pesterly should bring it back."),
+                    {reason.toStdString()}});
 }
 
 }  // namespace
@@ -74,7 +76,8 @@ Result<std::vector<CalendarItem>> ReadCalendarFile(const QString& path) {
     std::vector<CalendarItem> items;
     std::string problem;
     if (!(*module)->read(&*bytes, &items, &problem)) {
-        return Error{"Pesterly cannot import " + path.toStdString() + ". " + problem};
+        return Failure({PESTERLY_TEXT("CalendarModule", "Pesterly cannot import %1. %2"),
+                        {path.toStdString(), problem}});
     }
     return items;
 }

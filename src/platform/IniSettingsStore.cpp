@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/ShownText.h"
 #include "platform/WholeFile.h"
 
 namespace pesterly {
@@ -66,20 +67,22 @@ IniSettingsStore::IniSettingsStore(const QString& path) : path_(path), save_path
         doc_ = ini::Document::Parse(earlier.bytes);
         bytes_as_read_ = earlier.bytes;
     }
-    const std::string unsaved = save_path_.toStdString();
+    const QString problem =
+        earlier.status == FileContents::Status::kRead
+            ? tr("Pesterly cannot read its settings file %1: %2.\n\nSo as not to write over "
+                 "events it could not read, Pesterly leaves that file alone. It has loaded %3 "
+                 "instead, where it kept an earlier session's changes when this happened before, "
+                 "and saves what you change to %3.\n\nOnce the settings file can be read again "
+                 "(if it now belongs to another user, for example after \"sudo pesterly\", give "
+                 "it back with \"sudo chown\"), end Pesterly and copy over what you need from %3.")
+            : tr("Pesterly cannot read its settings file %1: %2.\n\nSo as not to write over "
+                 "events it could not read, Pesterly leaves that file alone. It starts with an "
+                 "empty table and saves what you change to %3.\n\nOnce the settings file can be "
+                 "read again (if it now belongs to another user, for example after \"sudo "
+                 "pesterly\", give it back with \"sudo chown\"), end Pesterly and copy over what "
+                 "you need from %3.");
     read_problem_ =
-        "Pesterly cannot read its settings file " + path.toStdString() + ": " + file.reason +
-        ".\n\nSo as not to write over events it could not read, Pesterly leaves that file alone. " +
-        (earlier.status == FileContents::Status::kRead
-             ? "It has loaded " + unsaved +
-                   " instead, where it kept an earlier session's changes "
-                   "when this happened before, and saves "
-             : "It starts with an empty table and saves ") +
-        "what you change to " + unsaved +
-        ".\n\nOnce the settings file can be read again (if it now belongs to another user, "
-        "for example after \"sudo pesterly\", give it back with \"sudo chown\"), end Pesterly "
-        "and copy over what you need from " +
-        unsaved + ".";
+        problem.arg(path, QString::fromStdString(file.reason), save_path_).toStdString();
 }
 
 void IniSettingsStore::Load(const std::string& bytes) {
@@ -90,15 +93,20 @@ void IniSettingsStore::Load(const std::string& bytes) {
         return;
     }
     const auto copy = KeepDamagedCopy();
-    read_problem_ =
-        std::string(damaged.size() == 1 ? "Line " : "Lines ") + LineList(damaged) +
-        " of the settings file " + path_.toStdString() +
-        " could not be read (a line needs a name, \"=\" and a value; a section name needs its "
-        "closing \"]\"). Pesterly has loaded everything else; what it could not read will be "
-        "gone when it next saves. " +
-        (copy ? "The file as it was is kept as " + *copy + "."
-              : "Pesterly could not keep a copy of the file as it was: " + copy.error().message +
-                    ".");
+    const QString kept =
+        copy ? tr("The file as it was is kept as %1.").arg(QString::fromStdString(*copy))
+             : tr("Pesterly could not keep a copy of the file as it was: %1.")
+                   .arg(Shown(copy.error()));
+    const QString lines = QString::fromStdString(LineList(damaged));
+    const QString problem =
+        damaged.size() == 1
+            ? tr("Line %1 of the settings file %2 could not be read (a line needs a name, \"=\" "
+                 "and a value; a section name needs its closing \"]\"). Pesterly has loaded "
+                 "everything else; what it could not read will be gone when it next saves. %3")
+            : tr("Lines %1 of the settings file %2 could not be read (a line needs a name, \"=\" "
+                 "and a value; a section name needs its closing \"]\"). Pesterly has loaded "
+                 "everything else; what it could not read will be gone when it next saves. %3");
+    read_problem_ = problem.arg(lines, path_, kept).toStdString();
 }
 
 Result<std::string> IniSettingsStore::KeepDamagedCopy() {
@@ -153,13 +161,16 @@ Result<void> IniSettingsStore::Commit() {
     }
     const QString folder = QFileInfo(save_path_).absolutePath();
     if (!MakePrivateFolder(folder)) {
-        return Error{"Pesterly could not create the folder " + folder.toStdString() +
-                     " for its settings file " + save_path_.toStdString() + "."};
+        return Failure({PESTERLY_TEXT("IniSettingsStore",
+                                      "Pesterly could not create the folder "
+                                      "%1 for its settings file %2."),
+                        {folder.toStdString(), save_path_.toStdString()}});
     }
     if (const Result<void> written = ReplacePrivateFile(save_path_, doc_.Serialize()); !written) {
-        return Error{"Pesterly could not save its settings file " + save_path_.toStdString() +
-                     ". " + written.error().message +
-                     ". Check that the disk is not full and that you may write there."};
+        return Failure({PESTERLY_TEXT("IniSettingsStore",
+                                      "Pesterly could not save its settings file %1. %2. Check "
+                                      "that the disk is not full and that you may write there."),
+                        {save_path_.toStdString(), Reason(written.error())}});
     }
     changed_ = false;
     return {};
@@ -198,21 +209,21 @@ std::optional<std::string> IniSettingsStore::TakeRescueNotice(const QString& sta
     if (fresh.isEmpty()) {
         return std::nullopt;
     }
-    std::string list;
+    QString list;
     for (const QString& name : fresh) {
         QString path = dir.filePath(name);
         const QString told = path.chopped(4);  // without ".new"
         if (QFile::rename(path, told)) {
             path = told;
         }
-        list += "\n    " + path.toStdString();
+        list += QStringLiteral("\n    ") + path;
     }
-    return "When Pesterly was last ended by the desktop (at logout or by a signal) it could not "
-           "save its settings file, so it kept your events in a rescue copy:" +
-           list +
-           "\n\nThe events shown now are those of the settings file, which may be older. To go "
-           "back to the rescued ones, end Pesterly and copy the rescue copy over " +
-           settings_path.toStdString() + ".";
+    return tr("When Pesterly was last ended by the desktop (at logout or by a signal) it could not "
+              "save its settings file, so it kept your events in a rescue copy:%1\n\nThe events "
+              "shown now are those of the settings file, which may be older. To go back to the "
+              "rescued ones, end Pesterly and copy the rescue copy over %2.")
+        .arg(list, settings_path)
+        .toStdString();
 }
 
 }  // namespace pesterly

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 #include <string>
@@ -18,6 +19,8 @@ namespace pesterly {
 // A file that exists but cannot be read (another user's, a pipe, a folder) is never written
 // over: the session's values go to a file beside it, named as it with ".unsaved" added.
 class IniSettingsStore : public SettingsStore {
+    Q_DECLARE_TR_FUNCTIONS(IniSettingsStore)
+
   public:
     explicit IniSettingsStore(const QString& path);
 

@@ -46,10 +46,12 @@ Result<const Module*> LoadModule() {
     return Error{reason};
 }
 
-std::string Unloadable(const std::string& reason) {
-    return "Pesterly's mail module (libpesterly-mail.so) could not be loaded, so no mail can be "
-           "sent: " +
-           reason + ". Reinstalling Pesterly should bring it back.";
+Error Unloadable(const std::string& reason) {
+    return Failure({PESTERLY_TEXT("MailModule",
+                                  "Pesterly's mail module (libpesterly-mail.so) could not be "
+                                  "loaded, so no mail can be sent: %1. Reinstalling Pesterly "
+                                  "should bring it back."),
+                    {reason}});
 }
 
 std::string FromEnvironment(const char* name) {
@@ -77,7 +79,7 @@ MailSettings MailSettingsFor(const MailServerSettings& server, std::string passw
 Result<std::unique_ptr<MailPost>> LoadMailPost(const MailSettings& settings) {
     const Result<const Module*> module = LoadModule();
     if (!module) {
-        return Error{Unloadable(module.error().message)};
+        return Unloadable(module.error().message);
     }
     return std::unique_ptr<MailPost>((*module)->make_post(&settings));
 }
@@ -86,8 +88,10 @@ Result<std::unique_ptr<MailPost>> LoadMailPost(SettingsStore& store, PasswordKey
                                                std::stop_token stop) {
     const MailServerSettings server = LoadMailServer(store);
     if (const Result<void> checked = CheckMailServer(server); !checked) {
-        return Error{"The mail server settings (Options, Mail Server) cannot be used: " +
-                     checked.error().message};
+        return Failure({PESTERLY_TEXT("MailModule",
+                                      "The mail server settings (Options, Mail "
+                                      "Server) cannot be used: %1"),
+                        {Reason(checked.error())}});
     }
     MailSettings settings = MailSettingsFor(server, "");
     // Only a login of the settings' own needs the keyring (PESTERLY_MAIL_URL brings its own).
@@ -105,7 +109,7 @@ Result<std::unique_ptr<MailPost>> LoadMailPost(SettingsStore& store, PasswordKey
 Result<std::string> SendTestMail(const MailSettings& settings) {
     const Result<const Module*> module = LoadModule();
     if (!module) {
-        return Error{Unloadable(module.error().message)};
+        return Unloadable(module.error().message);
     }
     std::string answer;
     if (!(*module)->send_test_mail(&settings, &answer)) {

@@ -42,8 +42,10 @@ QString NagMailDiary::DefaultPath() {
 Result<bool> NagMailDiary::NoteMail(const Happening& event, DateValue today) {
     const FileContents contents = ReadRegularFile(path_, kLargestDiary);
     if (contents.status == FileContents::Status::kFailed) {
-        return Error{"Pesterly cannot read its record of the nag mails sent today (" +
-                     path_.toStdString() + "): " + contents.reason + "."};
+        return Failure({PESTERLY_TEXT("NagMailDiary",
+                                      "Pesterly cannot read its record of the "
+                                      "nag mails sent today (%1): %2."),
+                        {path_.toStdString(), contents.reason}});
     }
     // Only today's lines matter; older ones are dropped at each write.
     const std::string day = DayText(today) + " ";
@@ -60,8 +62,9 @@ Result<bool> NagMailDiary::NoteMail(const Happening& event, DateValue today) {
     }
     QDir().mkpath(QFileInfo(path_).path());
     if (Result<void> written = ReplacePrivateFile(path_, kept + line + "\n"); !written) {
-        return Error{"Pesterly cannot note the nag mail in " + path_.toStdString() + ": " +
-                     written.error().message};
+        return Failure(
+            {PESTERLY_TEXT("NagMailDiary", "Pesterly cannot note the nag mail in %1: %2"),
+             {path_.toStdString(), Reason(written.error())}});
     }
     return false;
 }

@@ -23,9 +23,9 @@ void RunToEnd(QKeychain::Job& job) {
     wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-Error KeyringError(const char* doing, const QKeychain::Job& job) {
-    return Error{std::string("The desktop's keyring could not ") + doing +
-                 " the mail server's password: " + job.errorString().toStdString()};
+// `what` is a marked text with the keyring's reason as %1.
+Error KeyringError(const char* context, const char* what, const QKeychain::Job& job) {
+    return Failure({context, what, {job.errorString().toStdString()}});
 }
 
 }  // namespace
@@ -48,7 +48,10 @@ Result<std::string> SecretServiceKeyring::Read(const std::string& account) {
         return std::string();
     }
     if (job.error() != QKeychain::NoError) {
-        return KeyringError("read", job);
+        return KeyringError(
+            PESTERLY_TEXT("SecretServiceKeyring",
+                          "The desktop's keyring could not read the mail server's password: %1"),
+            job);
     }
     return job.textData().toStdString();
 }
@@ -59,7 +62,11 @@ Result<void> SecretServiceKeyring::Write(const std::string& account, const std::
         job.setKey(QString::fromStdString(account));
         RunToEnd(job);
         if (job.error() != QKeychain::NoError && job.error() != QKeychain::EntryNotFound) {
-            return KeyringError("remove", job);
+            return KeyringError(
+                PESTERLY_TEXT(
+                    "SecretServiceKeyring",
+                    "The desktop's keyring could not remove the mail server's password: %1"),
+                job);
         }
         return {};
     }
@@ -68,7 +75,10 @@ Result<void> SecretServiceKeyring::Write(const std::string& account, const std::
     job.setTextData(QString::fromStdString(password));
     RunToEnd(job);
     if (job.error() != QKeychain::NoError) {
-        return KeyringError("store", job);
+        return KeyringError(
+            PESTERLY_TEXT("SecretServiceKeyring",
+                          "The desktop's keyring could not store the mail server's password: %1"),
+            job);
     }
     return {};
 }

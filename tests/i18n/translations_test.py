@@ -18,7 +18,8 @@ for ts_file in ts_files:
         for message in context.iter("message"):
             source, translation = message.findtext("source"), message.find("translation")
             where = f"{os.path.basename(ts_file)}, {context.findtext('name')}: {source!r}"
-            forms = [f.text or "" for f in translation.iter("numerusform")] or [translation.text or ""]
+            forms = [f.text or "" for f in translation.iter("numerusform")] or [
+                translation.text or ""]
             if translation.get("type"):
                 found.append(f"{where} is {translation.get('type')}")
             found += [f"{where} has other places or mnemonic: {form!r}" for form in forms
