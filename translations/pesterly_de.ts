@@ -38,6 +38,89 @@ Ohne sie kann es nicht erkennen, ob bereits eine andere Kopie mit derselben Eins
     </message>
 </context>
 <context>
+    <name>Calendar</name>
+    <message>
+        <source>it repeats more often than daily, or in no way Pesterly knows</source>
+        <translation>es wiederholt sich öfter als täglich oder auf eine Weise, die Pesterly nicht kennt</translation>
+    </message>
+    <message>
+        <source>it repeats every %1 periods</source>
+        <translation>es wiederholt sich nur alle %1 Zeiträume</translation>
+    </message>
+    <message>
+        <source>Pesterly cannot hold %1</source>
+        <translation>Pesterly kann %1 nicht abbilden</translation>
+    </message>
+    <message>
+        <source>it falls on several days of the week</source>
+        <translation>es fällt auf mehrere Wochentage</translation>
+    </message>
+    <message>
+        <source>it falls on certain weekdays only</source>
+        <translation>es fällt nur auf bestimmte Wochentage</translation>
+    </message>
+    <message>
+        <source>it falls in other months than its first date</source>
+        <translation>es fällt in andere Monate als sein erstes Datum</translation>
+    </message>
+    <message>
+        <source>it falls on other days than its first date</source>
+        <translation>es fällt auf andere Tage als sein erstes Datum</translation>
+    </message>
+    <message>
+        <source>it has no date</source>
+        <translation>es hat kein Datum</translation>
+    </message>
+    <message>
+        <source>its date lies outside the years 1 to 3000</source>
+        <translation>sein Datum liegt außerhalb der Jahre 1 bis 3000</translation>
+    </message>
+    <message>
+        <source>its last date is past</source>
+        <translation>sein letzter Termin ist vorbei</translation>
+    </message>
+    <message>
+        <source>it ended on %1</source>
+        <translation>es endete am %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (%2): %3</source>
+        <translation>„%1“ (%2): %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2</source>
+        <translation>„%1“: %2</translation>
+    </message>
+    <message>
+        <source>Pesterly cannot hold these events as they are, so they were left out:</source>
+        <translation>Pesterly kann diese Ereignisse nicht so übernehmen, wie sie sind, daher wurden sie ausgelassen:</translation>
+    </message>
+    <message>
+        <source>1 event that was over before today was left out.</source>
+        <translation>1 Ereignis, das schon vor heute vorbei war, wurde ausgelassen.</translation>
+    </message>
+    <message>
+        <source>%1 events that were over before today were left out.</source>
+        <translation>%1 Ereignisse, die schon vor heute vorbei waren, wurden ausgelassen.</translation>
+    </message>
+    <message>
+        <source>1 completed task was left out.</source>
+        <translation>1 erledigte Aufgabe wurde ausgelassen.</translation>
+    </message>
+    <message>
+        <source>%1 completed tasks were left out.</source>
+        <translation>%1 erledigte Aufgaben wurden ausgelassen.</translation>
+    </message>
+    <message>
+        <source>The event table is full (101 events), so 1 new event from the file were left out.</source>
+        <translation>Die Ereignistabelle ist voll (101 Ereignisse), daher wurde 1 neues Ereignis aus der Datei ausgelassen.</translation>
+    </message>
+    <message>
+        <source>The event table is full (101 events), so %1 new events from the file were left out.</source>
+        <translation>Die Ereignistabelle ist voll (101 Ereignisse), daher wurden %1 neue Ereignisse aus der Datei ausgelassen.</translation>
+    </message>
+</context>
+<context>
     <name>CalendarCommands</name>
     <message>
         <source>Export to Calendar</source>

@@ -59,38 +59,37 @@ bool IsOnly(const std::vector<int>& values, int value) {
     return values.empty() || (values.size() == 1 && values[0] == value);
 }
 
-// Why a repeat code cannot hold the rule; empty when it can. A code repeats every single
+// Why a repeat code cannot hold the rule; nothing when it can. A code repeats every single
 // period from the first date on, so a rule may name only what that date already says.
-std::string Unholdable(const CalendarRule& rule, DateValue start) {
+std::optional<Text> Unholdable(const CalendarRule& rule, DateValue start) {
     const CalendarFrequency f = rule.frequency;
     if (f == CalendarFrequency::kNone || f == CalendarFrequency::kOther) {
-        return "it repeats more often than daily, or in no way Pesterly knows";
+        return Text(PESTERLY_TEXT("Calendar",
+                                  "it repeats more often than daily, or in no way Pesterly knows"));
     }
     if (rule.interval > 1) {
-        return "it repeats every " + std::to_string(rule.interval) + " periods";
+        return Text(PESTERLY_TEXT("Calendar", "it repeats every %1 periods"),
+                    {std::to_string(rule.interval)});
     }
     if (!rule.other_parts.empty()) {
-        std::string parts;
-        for (const std::string& part : rule.other_parts) {
-            parts += (parts.empty() ? "" : ", ") + part;
-        }
-        return "Pesterly cannot hold " + parts;
+        return Text(PESTERLY_TEXT("Calendar", "Pesterly cannot hold %1"),
+                    {JoinParts(rule.other_parts, ", ")});
     }
     if (rule.weekdays.size() > 1) {
-        return "it falls on several days of the week";
+        return Text(PESTERLY_TEXT("Calendar", "it falls on several days of the week"));
     }
     if (!rule.weekdays.empty() && f != CalendarFrequency::kWeekly) {
-        return "it falls on certain weekdays only";
+        return Text(PESTERLY_TEXT("Calendar", "it falls on certain weekdays only"));
     }
     if (!IsOnly(rule.months, start.Month()) ||
         (!rule.months.empty() && f != CalendarFrequency::kYearly)) {
-        return "it falls in other months than its first date";
+        return Text(PESTERLY_TEXT("Calendar", "it falls in other months than its first date"));
     }
     const bool days_fit = f == CalendarFrequency::kYearly || f == CalendarFrequency::kMonthly;
     if (!IsOnly(rule.month_days, start.Day()) || (!rule.month_days.empty() && !days_fit)) {
-        return "it falls on other days than its first date";
+        return Text(PESTERLY_TEXT("Calendar", "it falls on other days than its first date"));
     }
-    return {};
+    return std::nullopt;
 }
 
 // The k-th date of the series from start, or nothing where a calendar skips it: a day the
@@ -141,18 +140,18 @@ Result<Happening> EventOf(const CalendarItem& item, DateValue today) {
     event.EmailBody = item.description;
     event.DoneDate = today.AddDays(-kDaysBeforeToday);
     if (!item.start.has_value()) {
-        return Error{"it has no date"};
+        return Failure({PESTERLY_TEXT("Calendar", "it has no date")});
     }
     if (!InCalendarYears(*item.start)) {
-        return Error{"its date lies outside the years 1 to 3000"};
+        return Failure({PESTERLY_TEXT("Calendar", "its date lies outside the years 1 to 3000")});
     }
     event.EventDate = *item.start;
     if (!item.rule.has_value()) {
         return event;
     }
     const CalendarRule& rule = *item.rule;
-    if (std::string why = Unholdable(rule, *item.start); !why.empty()) {
-        return Error{std::move(why)};
+    if (std::optional<Text> why = Unholdable(rule, *item.start)) {
+        return Failure(std::move(*why));
     }
     if (rule.weekdays.size() == 1) {  // a weekly rule on another day than its start
         const int ahead = (rule.weekdays[0] - item.start->DayOfWeek() + 7) % 7;
@@ -160,10 +159,10 @@ Result<Happening> EventOf(const CalendarItem& item, DateValue today) {
     }
     const Occurrence next = FirstOnOrAfter(rule.frequency, event.EventDate, today);
     if (rule.count > 0 && next.index >= rule.count) {
-        return Error{"its last date is past"};
+        return Failure({PESTERLY_TEXT("Calendar", "its last date is past")});
     }
     if (rule.until.has_value() && next.date.DatePart() > rule.until->DatePart()) {
-        return Error{"it ended on " + IsoDate(*rule.until)};
+        return Failure({PESTERLY_TEXT("Calendar", "it ended on %1"), {IsoDate(*rule.until)}});
     }
     event.Repeat = RepeatOf(rule.frequency);
     event.DoneDate = DoneDateBefore(event.Repeat, next.date.DatePart());
@@ -179,10 +178,6 @@ int16_t CategoryFor(Database& db, const std::string& name) {
         return static_cast<int16_t>(found - names + 1);
     }
     return db.AppendCategory(name) ? db.CategoryCount : int16_t{0};
-}
-
-std::string Counted(int count, const std::string& one, const std::string& many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 }  // namespace
@@ -253,9 +248,12 @@ CalendarImportSummary ImportCalendar(Database& db, const std::vector<CalendarIte
         }
         Result<Happening> mapped = EventOf(item, today);
         if (!mapped) {
-            const std::string rule = item.rule.has_value() ? " (" + item.rule->text + ")" : "";
-            summary.not_held.push_back("\"" + item.summary + "\"" + rule + ": " +
-                                       mapped.error().message);
+            summary.not_held.push_back(
+                item.rule.has_value()
+                    ? Text(PESTERLY_TEXT("Calendar", "\"%1\" (%2): %3"),
+                           {item.summary, item.rule->text, Reason(mapped.error())})
+                    : Text(PESTERLY_TEXT("Calendar", "\"%1\": %2"),
+                           {item.summary, Reason(mapped.error())}));
             continue;
         }
         Happening& event = *mapped;
@@ -279,33 +277,42 @@ CalendarImportSummary ImportCalendar(Database& db, const std::vector<CalendarIte
     return summary;
 }
 
-std::optional<std::string> CalendarImportReport(const CalendarImportSummary& summary) {
-    std::string report;
+std::optional<Text> CalendarImportReport(const CalendarImportSummary& summary) {
+    std::vector<Text> lines;
     if (!summary.not_held.empty()) {
-        report += "Pesterly cannot hold these events as they are, so they were left out:\n";
-        for (const std::string& line : summary.not_held) {
-            report += "  " + line + "\n";
+        lines.emplace_back(
+            PESTERLY_TEXT("Calendar",
+                          "Pesterly cannot hold these events as they are, so they were "
+                          "left out:"));
+        for (const Text& line : summary.not_held) {
+            lines.push_back(Text::Joined({Text("  "), line}, ""));  // indented by two blanks
         }
     }
-    if (summary.past_events > 0) {
-        report += Counted(summary.past_events, "event that was over before today was",
-                          "events that were over before today were") +
-                  " left out.\n";
-    }
-    if (summary.completed_tasks > 0) {
-        report += Counted(summary.completed_tasks, "completed task was", "completed tasks were") +
-                  " left out.\n";
-    }
-    if (summary.events.left_out > 0) {
-        report += "The event table is full (101 events), so " +
-                  Counted(summary.events.left_out, "new event", "new events") +
-                  " from the file were left out.\n";
-    }
-    if (report.empty()) {
+    const auto counted = [&lines](int count, Text one, Text many) {
+        if (count > 0) {
+            lines.push_back(count == 1 ? std::move(one) : std::move(many));
+            lines.back().fillings = {std::to_string(count)};
+        }
+    };
+    counted(
+        summary.past_events,
+        Text(PESTERLY_TEXT("Calendar", "1 event that was over before today was left out.")),
+        Text(PESTERLY_TEXT("Calendar", "%1 events that were over before today were left out.")));
+    counted(summary.completed_tasks,
+            Text(PESTERLY_TEXT("Calendar", "1 completed task was left out.")),
+            Text(PESTERLY_TEXT("Calendar", "%1 completed tasks were left out.")));
+    counted(
+        summary.events.left_out,
+        Text(PESTERLY_TEXT("Calendar",
+                           "The event table is full (101 events), so 1 new event from the file "
+                           "were left out.")),
+        Text(PESTERLY_TEXT("Calendar",
+                           "The event table is full (101 events), so %1 new events from the file "
+                           "were left out.")));
+    if (lines.empty()) {
         return std::nullopt;
     }
-    report.pop_back();
-    return report;
+    return Text::Joined(std::move(lines), "\n");
 }
 
 }  // namespace pesterly

@@ -7,6 +7,7 @@
 
 #include "exchange/ImportHappenings.h"
 #include "store/Database.h"
+#include "store/Text.h"
 
 namespace pesterly {
 
@@ -61,7 +62,7 @@ std::vector<int> AllSlots(const Database& db);
 
 struct CalendarImportSummary {
     ImportSummary events;
-    std::vector<std::string> not_held;  // one line for each event left out, and why
+    std::vector<Text> not_held;  // one line for each event left out, and why
     int completed_tasks = 0;
     int past_events = 0;  // one-time events over before today
 };
@@ -77,6 +78,6 @@ CalendarImportSummary ImportCalendar(Database& db, const std::vector<CalendarIte
                                      DateValue today);
 
 // What the user should be told after an import, or nothing when every event went in.
-std::optional<std::string> CalendarImportReport(const CalendarImportSummary& summary);
+std::optional<Text> CalendarImportReport(const CalendarImportSummary& summary);
 
 }  // namespace pesterly

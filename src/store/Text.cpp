@@ -25,8 +25,16 @@ Text Reason(const Error& error) {
     return error.text.context == nullptr ? Text(error.message) : error.text;
 }
 
+std::string JoinParts(const std::vector<std::string>& parts, const std::string& between) {
+    std::string joined;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        joined += (i == 0 ? std::string() : between) + parts[i];
+    }
+    return joined;
+}
+
 std::string Text::English() const {
-    if (context == nullptr) {
+    if (context == nullptr && fillings.empty()) {
         return words;
     }
     std::vector<std::string> filled;
@@ -34,7 +42,7 @@ std::string Text::English() const {
     for (const Text& filling : fillings) {
         filled.push_back(filling.English());
     }
-    return FillPlaces(words, filled);
+    return context == nullptr ? JoinParts(filled, words) : FillPlaces(words, filled);
 }
 
 }  // namespace pesterly

@@ -20,9 +20,8 @@ for ts_file in ts_files:
             where = f"{os.path.basename(ts_file)}, {context.findtext('name')}: {source!r}"
             forms = [f.text or "" for f in translation.iter("numerusform")] or [
                 translation.text or ""]
-            if translation.get("type"):
-                found.append(f"{where} is {translation.get('type')}")
-            found += [f"{where} has other places or mnemonic: {form!r}" for form in forms
+            found += [f"{where} is {translation.get('type')}"] if translation.get("type") else [
+                f"{where} has other places or mnemonic: {form!r}" for form in forms
                       if not form.strip() or places(form) != places(source)
                       or mnemonic(form) != mnemonic(source)]
 print("\n".join(found) or "every text is translated")

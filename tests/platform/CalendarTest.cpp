@@ -29,7 +29,7 @@ std::string Iso(DateValue value) {
 
 // The table as a person checks it: repeat code, date, next due date, category, text and mail
 // body of every event, then what Pesterly said.
-std::string Described(const Database& db, const std::optional<std::string>& report) {
+std::string Described(const Database& db, const std::optional<Text>& report) {
     std::string text;
     for (int slot = 0; slot < db.HappeningCount; ++slot) {
         const Happening& e = db.Happenings[slot];
@@ -38,7 +38,7 @@ std::string Described(const Database& db, const std::optional<std::string>& repo
                 (next ? Iso(*next) : "-") + " [" + db.CategoryName(e.Category) + "] " + e.Desc +
                 (e.EmailBody.empty() ? "" : " | " + e.EmailBody) + "\n";
     }
-    return text + "said: " + report.value_or("nothing") + "\n";
+    return text + "said: " + (report ? report->English() : "nothing") + "\n";
 }
 
 // Files as other calendar programs write them, each beside what importing it into a table

@@ -77,8 +77,8 @@ void CalendarCommands::ImportFrom(const QString& path) {
         grid_.SetRows(grid_.Rows() + 1);
         commands_.FillRow(grid_.Rows() - 2, slot);
     }
-    if (const std::optional<std::string> report = CalendarImportReport(summary)) {
-        asker_.Tell(*report);
+    if (const std::optional<Text> report = CalendarImportReport(summary)) {
+        asker_.Explain(*report);
     }
 }
 
