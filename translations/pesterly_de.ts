@@ -198,6 +198,22 @@ Ihre Ereignisse sind noch da. Pesterly bleibt geöffnet, damit nichts verloren g
         <translation>Pesterly hat nichts aus %1 importiert, weil die Datei beschädigt ist:
 %2</translation>
     </message>
+    <message>
+        <source>The first line of %1 announces 1 event, and Pesterly read those. The rest of the file, from line %2 on, was ignored.</source>
+        <translation>Die erste Zeile von %1 kündigt 1 Ereignis an, und Pesterly hat es gelesen. Der Rest der Datei ab Zeile %2 wurde übergangen.</translation>
+    </message>
+    <message>
+        <source>The first line of %1 announces %2 events, and Pesterly read those. The rest of the file, from line %3 on, was ignored.</source>
+        <translation>Die erste Zeile von %1 kündigt %2 Ereignisse an, und Pesterly hat sie gelesen. Der Rest der Datei ab Zeile %3 wurde übergangen.</translation>
+    </message>
+    <message>
+        <source>The event table is full (101 events), so 1 new event from the file was left out.</source>
+        <translation>Die Ereignistabelle ist voll (101 Ereignisse), daher wurde 1 neues Ereignis aus der Datei ausgelassen.</translation>
+    </message>
+    <message>
+        <source>The event table is full (101 events), so %1 new events from the file were left out.</source>
+        <translation>Die Ereignistabelle ist voll (101 Ereignisse), daher wurden %1 neue Ereignisse aus der Datei ausgelassen.</translation>
+    </message>
 </context>
 <context>
     <name>ExchangeFile</name>

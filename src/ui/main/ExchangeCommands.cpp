@@ -78,23 +78,28 @@ void ExchangeCommands::ReadFile(const QString& infile) {
         grid_.SetRows(grid_.Rows() + 1);
         commands_.FillRow(grid_.Rows() - 2, slot);
     }
-    std::vector<std::string> notes;
+    QStringList notes;
     if (contents.ignored_from_line > 0) {
-        const size_t count = contents.events.size();
-        notes.push_back("The first line of " + infile.toStdString() + " announces " +
-                        std::to_string(count) + (count == 1 ? " event" : " events") +
-                        ", and Pesterly read those. The rest of the file, from line " +
-                        std::to_string(contents.ignored_from_line) + " on, was ignored.");
+        const QString line = QString::number(contents.ignored_from_line);
+        notes << (contents.events.size() == 1
+                      ? tr("The first line of %1 announces 1 event, and Pesterly read those. The "
+                           "rest of the file, from line %2 on, was ignored.")
+                            .arg(infile, line)
+                      : tr("The first line of %1 announces %2 events, and Pesterly read those. The "
+                           "rest of the file, from line %3 on, was ignored.")
+                            .arg(infile, QString::number(contents.events.size()), line));
     }
-    if (summary.left_out > 0) {
-        notes.push_back("The event table is full (101 events), so " +
-                        (summary.left_out == 1 ? std::string("1 new event from the file was")
-                                               : std::to_string(summary.left_out) +
-                                                     " new events from the file were") +
-                        " left out.");
+    if (summary.left_out == 1) {
+        notes << tr(
+            "The event table is full (101 events), so 1 new event from the file was left "
+            "out.");
+    } else if (summary.left_out > 1) {
+        notes << tr("The event table is full (101 events), so %1 new events from the file were "
+                    "left out.")
+                     .arg(summary.left_out);
     }
     if (!notes.empty()) {
-        asker_.Tell(notes.size() == 1 ? notes[0] : notes[0] + "\n\n" + notes[1]);
+        asker_.Tell(notes.join(QStringLiteral("\n\n")).toStdString());
     }
 }
 
