@@ -579,6 +579,45 @@ Die jetzt angezeigten Ereignisse sind die der Einstellungsdatei, die älter sein
     </message>
 </context>
 <context>
+    <name>SettingsLayout</name>
+    <message>
+        <source>The settings file counts %1 %2, but Pesterly holds at most %3: it has loaded the first %3.</source>
+        <translation>Die Einstellungsdatei zählt %1 %2, aber Pesterly fasst höchstens %3: Es hat die ersten %3 geladen.</translation>
+    </message>
+    <message>
+        <source>the first %1, as many as it holds.</source>
+        <translation>die ersten %1, so viele, wie es fasst.</translation>
+    </message>
+    <message>
+        <source>them all.</source>
+        <translation>alle.</translation>
+    </message>
+    <message>
+        <source>The settings file gives the number of %1 as &quot;%2&quot;, which Pesterly cannot read, so Pesterly has counted them itself: it found %3 and has loaded %4</source>
+        <translation>Die Einstellungsdatei gibt die Zahl der %1 als „%2“ an, was Pesterly nicht lesen kann; Pesterly hat sie daher selbst gezählt: Es hat %3 gefunden und davon geladen: %4</translation>
+    </message>
+    <message>
+        <source>The settings file does not say how many %1 it holds, so Pesterly has counted them itself: it found %2 and has loaded %3</source>
+        <translation>Die Einstellungsdatei sagt nicht, wie viele %1 sie enthält; Pesterly hat sie daher selbst gezählt: Es hat %2 gefunden und davon geladen: %3</translation>
+    </message>
+    <message>
+        <source>events</source>
+        <translation>Ereignisse</translation>
+    </message>
+    <message>
+        <source>categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>The file as it was is kept as %1.</source>
+        <translation>Die Datei in ihrem bisherigen Zustand ist als %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Pesterly could not keep a copy of the file as it was: %1.</source>
+        <translation>Pesterly konnte keine Kopie der Datei in ihrem bisherigen Zustand aufbewahren: %1.</translation>
+    </message>
+</context>
+<context>
     <name>WholeFile</name>
     <message>
         <source>Pesterly could not create the file %1: %2</source>

@@ -18,7 +18,7 @@ constexpr std::string_view kDefaultCheckTime = "8:00:00AM";
 // Which stored slots a table is loaded from, in order, and what the user should hear about it.
 struct SlotsToLoad {
     std::vector<int> slots;
-    std::string notice;
+    std::optional<Text> notice;
 };
 
 // A count the program wrote is read as it is: the slots past it stay hidden, since they are
@@ -26,7 +26,7 @@ struct SlotsToLoad {
 // file) would hide every slot, so the slots that hold any key are found and counted instead,
 // gaps left out, up to a gap as long as the whole table.
 SlotsToLoad FindSlots(SettingsStore& store, std::string_view section, std::string_view count_key,
-                      std::initializer_list<std::string_view> prefixes, const std::string& what) {
+                      std::initializer_list<std::string_view> prefixes, const Text& what) {
     SlotsToLoad found;
     const std::string text = store.GetSetting(section, count_key, "");
     const bool stored = store.HasSetting(section, count_key);
@@ -37,9 +37,11 @@ SlotsToLoad FindSlots(SettingsStore& store, std::string_view section, std::strin
             found.slots.push_back(n);
         }
         if (*count > Database::kSlots) {
-            found.notice = "The settings file counts " + std::to_string(*count) + " " + what +
-                           ", but Pesterly holds at most " + most + ": it has loaded the first " +
-                           most + ".";
+            found.notice =
+                Text(PESTERLY_TEXT("SettingsLayout",
+                                   "The settings file counts %1 %2, but Pesterly holds at "
+                                   "most %3: it has loaded the first %3."),
+                     {std::to_string(*count), what, most});
         }
         return found;
     }
@@ -56,13 +58,22 @@ SlotsToLoad FindSlots(SettingsStore& store, std::string_view section, std::strin
         }
     }
     if (present > 0) {
-        found.notice = (stored ? "The settings file gives the number of " + what + " as \"" + text +
-                                     "\", which Pesterly cannot read"
-                               : "The settings file does not say how many " + what + " it holds") +
-                       ", so Pesterly has counted them itself: it found " +
-                       std::to_string(present) + " and has loaded " +
-                       (present > Database::kSlots ? "the first " + most + ", as many as it holds."
-                                                   : "them all.");
+        const Text loaded =
+            present > Database::kSlots
+                ? Text(PESTERLY_TEXT("SettingsLayout", "the first %1, as many as it holds."),
+                       {most})
+                : Text(PESTERLY_TEXT("SettingsLayout", "them all."));
+        found.notice =
+            stored ? Text(PESTERLY_TEXT("SettingsLayout",
+                                        "The settings file gives the number of %1 as \"%2\", which "
+                                        "Pesterly cannot read, so Pesterly has counted them "
+                                        "itself: it found %3 and has loaded %4"),
+                          {what, text, std::to_string(present), loaded})
+                   : Text(PESTERLY_TEXT("SettingsLayout",
+                                        "The settings file does not say how many %1 it holds, so "
+                                        "Pesterly has counted them itself: it found %2 and "
+                                        "has loaded %3"),
+                          {what, std::to_string(present), loaded});
     }
     return found;
 }
@@ -198,12 +209,12 @@ std::string SlotKey(std::string_view prefix, int slot) {
     return std::string(prefix) + forms::TrimmedNumber(slot);
 }
 
-std::optional<std::string> LoadSettings(Database& db, SettingsStore& store) {
+std::optional<Text> LoadSettings(Database& db, SettingsStore& store) {
     using sections::kEvents;
     const SlotsToLoad events = FindSlots(store, kEvents, kEventCount,
                                          {kEventDate, kRepeat, kDesc, kDoneDate, kSendMail,
                                           kUseNagList, kSpecialEmail, kCategory, kEmailBody},
-                                         "events");
+                                         {PESTERLY_TEXT("SettingsLayout", "events")});
     db.HappeningCount = static_cast<int16_t>(events.slots.size());
     for (size_t i = 0; i < events.slots.size(); ++i) {
         const int n = events.slots[i];
@@ -219,26 +230,32 @@ std::optional<std::string> LoadSettings(Database& db, SettingsStore& store) {
         h.EmailBody = store.GetSetting(kEvents, SlotKey(kEmailBody, n), "");
     }
     const SlotsToLoad categories =
-        FindSlots(store, sections::kCategories, kCategoryCount, {kCategoryName}, "categories");
+        FindSlots(store, sections::kCategories, kCategoryCount, {kCategoryName},
+                  {PESTERLY_TEXT("SettingsLayout", "categories")});
     db.CategoryCount = static_cast<int16_t>(categories.slots.size());
     for (size_t i = 0; i < categories.slots.size(); ++i) {
         db.Categories[i] = store.GetSetting(sections::kCategories,
                                             SlotKey(kCategoryName, categories.slots[i]), "Error");
     }
-    std::string notice = events.notice;
-    notice += (notice.empty() || categories.notice.empty() ? "" : "\n\n") + categories.notice;
-    if (notice.empty()) {
+    std::vector<Text> notices;
+    for (const std::optional<Text>& notice : {events.notice, categories.notice}) {
+        if (notice) {
+            notices.push_back(*notice);
+        }
+    }
+    if (notices.empty()) {
         return std::nullopt;
     }
     // What was not loaded stays in the file, since the program never writes past the table; the
     // copy keeps it where the user can see it, whatever happens to the file later.
     const auto copy = store.KeepDamagedCopy();
-    if (copy) {
-        return notice + "\n\nThe file as it was is kept as " + *copy + ".";
-    }
-    return notice +
-           "\n\nPesterly could not keep a copy of the file as it was: " + copy.error().message +
-           ".";
+    notices.push_back(
+        copy ? Text(PESTERLY_TEXT("SettingsLayout", "The file as it was is kept as %1."), {*copy})
+             : Text(PESTERLY_TEXT("SettingsLayout",
+                                  "Pesterly could not keep a copy of the file as it was: "
+                                  "%1."),
+                    {Reason(copy.error())}));
+    return Text::Joined(std::move(notices), "\n\n");
 }
 
 Options ReadOptions(SettingsStore& store, DateValue today) {

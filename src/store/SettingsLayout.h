@@ -61,7 +61,7 @@ std::string SlotKey(std::string_view prefix, int slot);
 // the first 101 slots, and a date that is missing or does not parse reads as date 0. What the
 // user should be told at start when a count could not be taken as it is; the store then keeps
 // a copy of the file as it was.
-std::optional<std::string> LoadSettings(Database& db, SettingsStore& store);
+std::optional<Text> LoadSettings(Database& db, SettingsStore& store);
 
 // Reads every option: CheckDate (default today) and CheckTime (default 8:00:00 AM), of which a
 // text that does not parse gives the default and only the date or the time of day is kept;

@@ -84,7 +84,7 @@ TEST(SettingsLayout, DamagedHandEditedValuesNeverBreakTheLoad) {
     store.SaveSetting("Options", "CheckDate", "someday");
     store.SaveSetting("Options", "CheckTime", "teatime");
     Database db;
-    EXPECT_NE(LoadSettings(db, store).value_or("").find("counts 5000 categories"),
+    EXPECT_NE(LoadSettings(db, store).value_or(Text()).English().find("counts 5000 categories"),
               std::string::npos);
     EXPECT_EQ(store.damaged_copies, 1);
     LoadOptions(db, store, kToday);

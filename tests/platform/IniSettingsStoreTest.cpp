@@ -159,7 +159,7 @@ TEST(IniSettingsStore, HandEditedValuesReadAsTyped) {
                 << line;
         }
         Database db;
-        const std::string notice = LoadSettings(db, store).value_or("");
+        const std::string notice = LoadSettings(db, store).value_or(Text()).English();
         EXPECT_EQ(notice.empty(), start["Notice"].empty()) << notice;
         EXPECT_NE(notice.find(start["Notice"]), std::string::npos) << notice;
         // The file as it was stays beside it whenever the notice tells of what was not loaded.

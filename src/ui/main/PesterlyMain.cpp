@@ -105,7 +105,7 @@ void PesterlyMain::PesterlyMain_Form_Load(const QStringList& arguments) {
         services_.asker.Tell(CommandLineText(arguments).toStdString());
     }
     if (const auto notice = LoadSettings(services_.db, services_.store)) {
-        services_.asker.Tell(*notice);
+        services_.asker.Explain(*notice);
     }
     grid_commands_->Load();
     SizeColumns();
