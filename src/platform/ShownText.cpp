@@ -21,8 +21,7 @@ QString Shown(const Text& text) {
 }
 
 QString Shown(const Error& error) {
-    return error.text.context == nullptr ? QString::fromStdString(error.message)
-                                         : Shown(error.text);
+    return Shown(Reason(error));
 }
 
 }  // namespace pesterly
