@@ -37,10 +37,11 @@ class InstallTest(unittest.TestCase):
                          "share/doc/pesterly/copyright"]:
                 self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
             self.assertTrue(os.access(os.path.join(prefix, "bin/pesterly"), os.X_OK))
-            # The mail module, in the library folder this system uses.
-            self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
-                                                        "libpesterly-mail.so"),
-                                           recursive=True)), 1)
+            # The modules, in the library folder this system uses.
+            for module in ("libpesterly-mail.so", "libpesterly-calendar.so",
+                           "libpesterly-keyring.so"):
+                self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
+                                                            module), recursive=True)), 1, module)
             with open(os.path.join(prefix, "share/icons/hicolor/32x32/apps/pesterly.png"),
                       "rb") as png:
                 header = png.read(24)
