@@ -238,7 +238,7 @@ def measure(build, runs, idle_seconds):
             return mapped - begun, geometry, cpu_ns / 1e9
 
         # A first start of each warms the caches and gives the main window's size.
-        _, geometry = timed_start(start_pesterly)
+        _, geometry, _ = timed_start(start_pesterly)
         width, height = geometry.width, geometry.height
 
         def start_bare(*extra):
