@@ -5,6 +5,7 @@
 #include <QSessionManager>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <stop_token>
 
@@ -72,6 +73,12 @@ int RunApplication(int argc, char** argv) {
             stderr);
         return 1;
     }
+    const QString settings_path = IniSettingsStore::DefaultPath();
+    SingleInstance single(settings_path);
+    // Each lock file is synced to the disk as it is made, which a busy disk can make slow: the
+    // locks are taken while Qt connects to the display. Nothing is read or shown before.
+    std::future<bool> claimed =
+        std::async(std::launch::async, [&single] { return single.TakeLocks(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pesterly"));
     QApplication::setApplicationVersion(QStringLiteral(PESTERLY_VERSION));
@@ -79,9 +86,7 @@ int RunApplication(int argc, char** argv) {
     // The program ends when the main window unloads, not when its last window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString settings_path = IniSettingsStore::DefaultPath();
-    SingleInstance single(settings_path);
-    if (!single.Claim()) {
+    if (!claimed.get()) {
         switch (single.RunningCopyAnswer()) {
             case SingleInstance::Answer::kWindowShown:
                 std::puts("Pesterly is already running; its window has been shown.");
@@ -103,6 +108,7 @@ int RunApplication(int argc, char** argv) {
         }
         return 1;
     }
+    single.AnswerLaterStarts();
     // Until the main window is up nothing has changed that needs saving, and a damaged file
     // must not be saved over: a signal then ends the program at once, closing any start-up
     // message (QCoreApplication::exit leaves every running event loop, and keeps later ones

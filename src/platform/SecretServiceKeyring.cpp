@@ -1,31 +1,56 @@
 #include "platform/SecretServiceKeyring.h"
 
-#include <qt6keychain/keychain.h>
-
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QEventLoop>
+#include <QLibrary>
+#include <QStringList>
+
+#include "PesterlyConfig.h"
+
+// The keyring module's entry points (platform/KeyringModuleEntry.cpp).
+extern "C" bool PesterlyKeyringRead(const std::string* account, std::string* password,
+                                    std::string* error);
+extern "C" bool PesterlyKeyringWrite(const std::string* account, const std::string* password,
+                                     std::string* error);
 
 namespace pesterly {
 namespace {
 
-const QString kService = QStringLiteral("Pesterly");
 const QString kSecretsBus = QStringLiteral("org.freedesktop.secrets");
 
-// Runs the job to its end. QtKeychain reports through signals only, so the wait lets events run.
-void RunToEnd(QKeychain::Job& job) {
-    job.setAutoDelete(false);
-    // Without a keyring service QtKeychain could keep the password in a plain file instead.
-    job.setInsecureFallback(false);
-    QEventLoop wait;
-    QObject::connect(&job, &QKeychain::Job::finished, &wait, &QEventLoop::quit);
-    job.start();
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-}
+struct Module {
+    decltype(&PesterlyKeyringRead) read = nullptr;
+    decltype(&PesterlyKeyringWrite) write = nullptr;
+};
 
-Error KeyringError(const char* doing, const QKeychain::Job& job) {
-    return Error{std::string("The desktop's keyring could not ") + doing +
-                 " the mail server's password: " + job.errorString().toStdString()};
+// Beside the program in the build folder; in its own folder once installed. Only these
+// places are searched, never the library path of the environment.
+Result<const Module*> LoadModule() {
+    static Module loaded;
+    if (loaded.read != nullptr) {
+        return &loaded;
+    }
+    QString reason;
+    for (const QString& folder :
+         {QCoreApplication::applicationDirPath(), QStringLiteral(PESTERLY_MODULE_DIR)}) {
+        QLibrary module(folder + QStringLiteral("/libpesterly-keyring.so"));
+        if (module.load()) {
+            loaded.read = reinterpret_cast<decltype(&PesterlyKeyringRead)>(
+                module.resolve("PesterlyKeyringRead"));
+            loaded.write = reinterpret_cast<decltype(&PesterlyKeyringWrite)>(
+                module.resolve("PesterlyKeyringWrite"));
+            if (loaded.read != nullptr && loaded.write != nullptr) {
+                return &loaded;
+            }
+            loaded = {};
+        }
+        reason = module.errorString();
+    }
+    return Error{
+        "Pesterly's keyring module (libpesterly-keyring.so) could not be loaded, so "
+        "the mail server's password cannot be read or stored: " +
+        reason.toStdString() + ". Reinstalling Pesterly should bring it back."};
 }
 
 }  // namespace
@@ -41,34 +66,26 @@ bool SecretServiceKeyring::Available() {
 }
 
 Result<std::string> SecretServiceKeyring::Read(const std::string& account) {
-    QKeychain::ReadPasswordJob job(kService);
-    job.setKey(QString::fromStdString(account));
-    RunToEnd(job);
-    if (job.error() == QKeychain::EntryNotFound) {
-        return std::string();
+    const Result<const Module*> module = LoadModule();
+    if (!module) {
+        return module.error();
     }
-    if (job.error() != QKeychain::NoError) {
-        return KeyringError("read", job);
+    std::string password;
+    std::string problem;
+    if (!(*module)->read(&account, &password, &problem)) {
+        return Error{problem};
     }
-    return job.textData().toStdString();
+    return password;
 }
 
 Result<void> SecretServiceKeyring::Write(const std::string& account, const std::string& password) {
-    if (password.empty()) {
-        QKeychain::DeletePasswordJob job(kService);
-        job.setKey(QString::fromStdString(account));
-        RunToEnd(job);
-        if (job.error() != QKeychain::NoError && job.error() != QKeychain::EntryNotFound) {
-            return KeyringError("remove", job);
-        }
-        return {};
+    const Result<const Module*> module = LoadModule();
+    if (!module) {
+        return module.error();
     }
-    QKeychain::WritePasswordJob job(kService);
-    job.setKey(QString::fromStdString(account));
-    job.setTextData(QString::fromStdString(password));
-    RunToEnd(job);
-    if (job.error() != QKeychain::NoError) {
-        return KeyringError("store", job);
+    std::string problem;
+    if (!(*module)->write(&account, &password, &problem)) {
+        return Error{problem};
     }
     return {};
 }

@@ -41,10 +41,11 @@ class InstallTest(unittest.TestCase):
             pages = os.path.join(prefix, "share/man")  # where a German reader's man looks
             german = run("man", "-w", "-L", "de", "pesterly", env={**os.environ, "MANPATH": pages})
             self.assertEqual(german.stdout.strip(), os.path.join(pages, "de/man1/pesterly.1.gz"))
-            # The mail module, in the library folder this system uses.
-            self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
-                                                        "libpesterly-mail.so"),
-                                           recursive=True)), 1)
+            # The modules, in the library folder this system uses.
+            for module in ("libpesterly-mail.so", "libpesterly-calendar.so",
+                           "libpesterly-keyring.so"):
+                self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
+                                                            module), recursive=True)), 1, module)
             with open(os.path.join(prefix, "share/icons/hicolor/32x32/apps/pesterly.png"),
                       "rb") as png:
                 header = png.read(24)
