@@ -1,4 +1,4 @@
-#include "platform/Outbox.h"
+#include "platform/mail/Outbox.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "MailTestKit.h"
-#include "platform/MailPostFactory.h"
+#include "platform/mail/MailPostFactory.h"
 #include "reminder/Review.h"
 #include "support/FakeClock.h"
 #include "support/MemorySettingsStore.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/MailPost.h"
+#include "platform/mail/MailPost.h"
 
 namespace pesterly::testing {
 

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "MainWindowHarness.h"
-#include "platform/Outbox.h"
+#include "platform/mail/Outbox.h"
 #include "support/FakeMailPost.h"
 #include "ui/main/ChangeSaver.h"
 

@@ -17,9 +17,9 @@
 #include <utility>
 
 #include "mail/MailServerSettings.h"
-#include "platform/MailModule.h"
-#include "platform/Outbox.h"
 #include "platform/SecretServiceKeyring.h"
+#include "platform/mail/MailModule.h"
+#include "platform/mail/Outbox.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Options.h"
 

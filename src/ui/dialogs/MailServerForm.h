@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/MailPostFactory.h"
+#include "platform/mail/MailPostFactory.h"
 #include "ui/dialogs/ModalForm.h"
 
 class QComboBox;

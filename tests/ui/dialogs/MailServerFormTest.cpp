@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "platform/Outbox.h"
+#include "platform/mail/Outbox.h"
 #include "store/Options.h"
 #include "support/FakeKeyring.h"
 #include "support/FakeMailPost.h"

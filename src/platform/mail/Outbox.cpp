@@ -1,4 +1,4 @@
-#include "platform/Outbox.h"
+#include "platform/mail/Outbox.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

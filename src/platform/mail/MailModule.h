@@ -5,9 +5,9 @@
 #include <string>
 
 #include "mail/MailServerSettings.h"
-#include "platform/MailPost.h"
-#include "platform/MailPostFactory.h"
 #include "platform/PasswordKeyring.h"
+#include "platform/mail/MailPost.h"
+#include "platform/mail/MailPostFactory.h"
 
 namespace pesterly {
 

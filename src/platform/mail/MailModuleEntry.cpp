@@ -1,8 +1,8 @@
 // The entry points of the mail module, which the program loads when it first sends mail.
-#include "platform/MailComposer.h"
-#include "platform/MailModule.h"
-#include "platform/MailPostFactory.h"
-#include "platform/SendmailTransport.h"
+#include "platform/mail/MailComposer.h"
+#include "platform/mail/MailModule.h"
+#include "platform/mail/MailPostFactory.h"
+#include "platform/mail/SendmailTransport.h"
 
 namespace {
 

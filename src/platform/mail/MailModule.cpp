@@ -1,4 +1,4 @@
-#include "platform/MailModule.h"
+#include "platform/mail/MailModule.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

@@ -4,8 +4,8 @@
 #include <stop_token>
 #include <string>
 
-#include "platform/MailPost.h"
-#include "platform/MailTransport.h"
+#include "platform/mail/MailPost.h"
+#include "platform/mail/MailTransport.h"
 
 namespace pesterly {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include "mail/MailDraft.h"
 
-#include "platform/MailPost.h"
+#include "platform/mail/MailPost.h"
 
 namespace pesterly {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "mail/MailDraft.h"
-#include "platform/MailPost.h"
-#include "platform/NagMailDiary.h"
+#include "platform/mail/MailPost.h"
+#include "platform/mail/NagMailDiary.h"
 #include "reminder/NagMailer.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Clock.h"

@@ -1,8 +1,8 @@
-#include "platform/MailPostFactory.h"
+#include "platform/mail/MailPostFactory.h"
 
-#include "platform/MailComposer.h"
-#include "platform/SendmailTransport.h"
-#include "platform/SmtpTransport.h"
+#include "platform/mail/MailComposer.h"
+#include "platform/mail/SendmailTransport.h"
+#include "platform/mail/SmtpTransport.h"
 
 namespace pesterly {
 namespace {
