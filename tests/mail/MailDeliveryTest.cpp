@@ -7,7 +7,7 @@
 
 #include "MailTestKit.h"
 #include "platform/mail/MailModule.h"
-#include "platform/mail/MailPostFactory.h"
+#include "platform/mail/MailTransport.h"
 
 namespace pesterly {
 namespace {

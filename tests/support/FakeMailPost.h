@@ -15,6 +15,7 @@ class FakeMailPost : public MailPost {
                             "Subject: " + draft.subject};
     }
     Delivery Deliver(const ComposedMail& /*mail*/) override { return answer_; }
+    Result<std::string> SendTestMail() override { return answer_.message; }
 
   private:
     Delivery answer_;
