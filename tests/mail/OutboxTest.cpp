@@ -34,10 +34,12 @@ QStringList Files(const std::string& folder) {
                    QDir::Name);
 }
 
-// Runs the events of the test's thread until the outbox's retry in progress has ended.
+// Runs the events of the test's thread until the outbox's retry in progress has ended, or
+// for at most 20 s.
 void WaitForRetry(Outbox& outbox) {
     QEventLoop done;
     QObject::connect(&outbox, &Outbox::RetryDone, &done, &QEventLoop::quit);
+    QTimer::singleShot(20s, &done, &QEventLoop::quit);
     done.exec();
 }
 
