@@ -42,14 +42,12 @@ class WholeDayTest(DesktopTest):
         box = program.next_box(main, seen)
         program.screenshot(box, "day-review-question.png")
         program.keys(box, "alt+y")  # Renew the car insurance: done
-        # The weekly report: not done, nag. The review goes on at once; the mail's failure
-        # message comes over the next question (the dentist: put off). The landlord: not done,
-        # nag, then its failure message.
+        # The weekly report: not done, nag. The review goes on at once: the mail's failure
+        # message comes over the next question (the dentist: put off), the newer box on top.
+        # The landlord: not done, nag, then its failure message.
         program.keys(program.next_box(main, seen), "alt+n")
-        def question_and_failure():  # in the order they opened, the newest on top
-            new = [w for w in program.boxes(main) if w.id not in seen]
-            return new if len(new) == 2 else None
-        question, failure = wait_for(question_and_failure, what="the message over the question")
+        question, failure = wait_for(lambda: new if len(
+            new := [w for w in program.boxes(main) if w.id not in seen]) == 2 else None)
         seen.update((question.id, failure.id))
         program.keys(failure, "Return")
         program.keys(question, "Escape")

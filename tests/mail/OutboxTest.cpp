@@ -68,24 +68,16 @@ TEST(Outbox, EachNagMailIsSentOrToldAboutOnce) {
     EXPECT_TRUE(testing::Says(asker.messages.at(0), {"\"Rent\"", "Pesterly is ending", kept_at}));
     settings.smtp_url = "smtp://127.0.0.1:" + std::to_string(sink.Port());
     settings.stop = {};
-    const struct {
-        const char* event;
-        std::string to;
-        std::vector<std::string> told;  // empty: nothing
-        const char* arrived;            // the recipient of the mail that went out first
-    } sends[] = {
-        {"Dentist", SmtpSink::kRefusedAddress, {"\"Dentist\"", "550", "set aside in"}, "a@x.org"},
-        {"Shop", "b@x.org", {}, "b@x.org"},
-    };
-    for (const auto& send : sends) {
-        asker.messages.clear();
-        ASSERT_TRUE(outbox.Send({send.event, send.event, "Due.", send.to, {send.to}}));
+    for (const std::string to : {SmtpSink::kRefusedAddress, "b@x.org"}) {
+        ASSERT_TRUE(outbox.Send({to, to, "Due.", to, {to}}));
         WaitForRetry(outbox);
-        ASSERT_EQ(asker.messages.size(), send.told.empty() ? 0u : 1u) << send.event;
-        EXPECT_TRUE(send.told.empty() || testing::Says(asker.messages[0], send.told));
+    }
+    ASSERT_EQ(asker.messages.size(), 2u);  // nothing about the mail that went out
+    EXPECT_TRUE(testing::Says(asker.messages[1], {"nowhere.example\"", "550", "set aside in"}));
+    for (const char* rcpt : {"a@x.org", "b@x.org"}) {
         const std::optional<SmtpSink::Delivery> sent = sink.NextDelivery();
         ASSERT_TRUE(sent);
-        EXPECT_EQ(sent->rcpt_tos, std::vector<std::string>{send.arrived});
+        EXPECT_EQ(sent->rcpt_tos, std::vector<std::string>{rcpt});
     }
     EXPECT_FALSE(sink.StoredAny());
     EXPECT_EQ(outbox.WaitingCount(), 0);

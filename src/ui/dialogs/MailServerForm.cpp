@@ -362,12 +362,9 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
 void MailServerForm::ShowTestMailAnswer() {
     const Result<std::string> answer = test_mail_.result();
     SendTestMail->setEnabled(true);
-    if (!answer) {
-        StatusText->setPlainText(QStringLiteral("The test mail could not be sent: ") +
-                                 FromStd(answer.error().message));
-    } else {
-        StatusText->setPlainText(FromStd(*answer));
-    }
+    StatusText->setPlainText(answer ? FromStd(*answer)
+                                    : QStringLiteral("The test mail could not be sent: ") +
+                                          FromStd(answer.error().message));
 }
 
 void MailServerForm::MailServerForm_OKButton_Click() {
