@@ -1,12 +1,9 @@
 #include "platform/SecretServiceKeyring.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QLibrary>
-#include <QStringList>
 
-#include "PesterlyConfig.h"
+#include "platform/ModuleLoader.h"
 
 // The keyring module's entry points (platform/KeyringModuleEntry.cpp).
 extern "C" bool PesterlyKeyringRead(const std::string* account, std::string* password,
@@ -24,33 +21,18 @@ struct Module {
     decltype(&PesterlyKeyringWrite) write = nullptr;
 };
 
-// Beside the program in the build folder; in its own folder once installed. Only these
-// places are searched, never the library path of the environment.
-Result<const Module*> LoadModule() {
-    static Module loaded;
-    if (loaded.read != nullptr) {
-        return &loaded;
+Result<Module> LoadKeyringModule() {
+    const Result<std::vector<QFunctionPointer>> module =
+        LoadModule(QStringLiteral("libpesterly-keyring.so"),
+                   {"PesterlyKeyringRead", "PesterlyKeyringWrite"});
+    if (!module) {
+        return Error{
+            "Pesterly's keyring module (libpesterly-keyring.so) could not be loaded, so "
+            "the mail server's password cannot be read or stored: " +
+            module.error().message + ". Reinstalling Pesterly should bring it back."};
     }
-    QString reason;
-    for (const QString& folder :
-         {QCoreApplication::applicationDirPath(), QStringLiteral(PESTERLY_MODULE_DIR)}) {
-        QLibrary module(folder + QStringLiteral("/libpesterly-keyring.so"));
-        if (module.load()) {
-            loaded.read = reinterpret_cast<decltype(&PesterlyKeyringRead)>(
-                module.resolve("PesterlyKeyringRead"));
-            loaded.write = reinterpret_cast<decltype(&PesterlyKeyringWrite)>(
-                module.resolve("PesterlyKeyringWrite"));
-            if (loaded.read != nullptr && loaded.write != nullptr) {
-                return &loaded;
-            }
-            loaded = {};
-        }
-        reason = module.errorString();
-    }
-    return Error{
-        "Pesterly's keyring module (libpesterly-keyring.so) could not be loaded, so "
-        "the mail server's password cannot be read or stored: " +
-        reason.toStdString() + ". Reinstalling Pesterly should bring it back."};
+    return Module{reinterpret_cast<decltype(&PesterlyKeyringRead)>((*module)[0]),
+                  reinterpret_cast<decltype(&PesterlyKeyringWrite)>((*module)[1])};
 }
 
 }  // namespace
@@ -66,25 +48,25 @@ bool SecretServiceKeyring::Available() {
 }
 
 Result<std::string> SecretServiceKeyring::Read(const std::string& account) {
-    const Result<const Module*> module = LoadModule();
+    const Result<Module> module = LoadKeyringModule();
     if (!module) {
         return module.error();
     }
     std::string password;
     std::string problem;
-    if (!(*module)->read(&account, &password, &problem)) {
+    if (!module->read(&account, &password, &problem)) {
         return Error{problem};
     }
     return password;
 }
 
 Result<void> SecretServiceKeyring::Write(const std::string& account, const std::string& password) {
-    const Result<const Module*> module = LoadModule();
+    const Result<Module> module = LoadKeyringModule();
     if (!module) {
         return module.error();
     }
     std::string problem;
-    if (!(*module)->write(&account, &password, &problem)) {
+    if (!module->write(&account, &password, &problem)) {
         return Error{problem};
     }
     return {};

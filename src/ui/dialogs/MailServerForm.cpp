@@ -2,7 +2,6 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,14 +11,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cstdlib>
 #include <utility>
 
 #include "mail/MailServerSettings.h"
-#include "platform/MailModule.h"
-#include "platform/Outbox.h"
 #include "platform/SecretServiceKeyring.h"
+#include "platform/mail/MailModule.h"
+#include "platform/mail/Outbox.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Options.h"
 
@@ -74,7 +73,11 @@ MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionA
     WireHandlers();
 }
 
-MailServerForm::~MailServerForm() = default;
+// A test mail still on its way is stopped, and the form waits for it.
+MailServerForm::~MailServerForm() {
+    end_of_test_mail_.request_stop();
+    test_mail_.waitForFinished();
+}
 
 void MailServerForm::CreateControls() {
     MethodFrame = new QGroupBox(QStringLiteral("Send Nag Mail Through"), this);
@@ -197,6 +200,7 @@ void MailServerForm::WireHandlers() {
             &MailServerForm::MailServerForm_SmtpOption_Click);
     connect(SendTestMail, &QPushButton::clicked, this,
             &MailServerForm::MailServerForm_SendTestMail_Click);
+    connect(&test_mail_, &QFutureWatcherBase::finished, this, &MailServerForm::ShowTestMailAnswer);
     connect(OKButton, &QPushButton::clicked, this, &MailServerForm::MailServerForm_OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this,
             &MailServerForm::MailServerForm_CancelButton_Click);
@@ -347,26 +351,20 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
         StatusText->setPlainText(FromStd(checked.error().message));
         return;
     }
-    const MailSettings mail = MailSettingsFor(settings, Password->text().toStdString());
+    MailSettings mail = MailSettingsFor(settings, Password->text().toStdString());
+    mail.stop = end_of_test_mail_.get_token();
     StatusText->setPlainText(QStringLiteral("Sending a test mail..."));
+    // The form goes on while a slow server answers; the answer shows when it comes.
     SendTestMail->setEnabled(false);
-    // The form keeps painting while a slow server answers, but takes no input until it has.
-    Result<std::string> answer = std::string();
-    QThread* const sender =
-        QThread::create([this, &mail, &answer] { answer = send_test_mail_(mail); });
-    QEventLoop wait;
-    connect(sender, &QThread::finished, &wait, &QEventLoop::quit);
-    sender->start();
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-    sender->wait();
-    delete sender;
+    test_mail_.setFuture(QtConcurrent::run(send_test_mail_, mail));
+}
+
+void MailServerForm::ShowTestMailAnswer() {
+    const Result<std::string> answer = test_mail_.result();
     SendTestMail->setEnabled(true);
-    if (!answer) {
-        StatusText->setPlainText(QStringLiteral("The test mail could not be sent: ") +
-                                 FromStd(answer.error().message));
-    } else {
-        StatusText->setPlainText(FromStd(*answer));
-    }
+    StatusText->setPlainText(answer ? FromStd(*answer)
+                                    : QStringLiteral("The test mail could not be sent: ") +
+                                          FromStd(answer.error().message));
 }
 
 void MailServerForm::MailServerForm_OKButton_Click() {
