@@ -1,5 +1,5 @@
-# The manual page, the licence and the changelog, installed with the program, and the Debian
-# package made from the installed files by CPack (tools/package.sh).
+# The manual page in English and German, the licence and the changelog, installed with the
+# program, and the Debian package made from the installed files by CPack (tools/package.sh).
 
 # Compressed without names or times, so that the same sources give the same files.
 function(pesterly_gzip source output)
@@ -10,14 +10,18 @@ endfunction()
 
 set(PESTERLY_MAINTAINER "Pesterly <${PESTERLY_CONTACT_EMAIL}>")
 set(page ${CMAKE_CURRENT_BINARY_DIR}/pesterly.1)
+set(page_de ${CMAKE_CURRENT_BINARY_DIR}/de/pesterly.1)
 configure_file(${PROJECT_SOURCE_DIR}/doc/pesterly.1 ${page} @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/doc/pesterly.de.1 ${page_de} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${CMAKE_CURRENT_BINARY_DIR}/changelog @ONLY)
 pesterly_gzip(${page} ${page}.gz)
+pesterly_gzip(${page_de} ${page_de}.gz)
 pesterly_gzip(${CMAKE_CURRENT_BINARY_DIR}/changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 add_custom_target(pesterly_docs ALL
-    DEPENDS ${page}.gz ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+    DEPENDS ${page}.gz ${page_de}.gz ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 
 install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${page_de}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
 # Debian's places: GNUInstallDirs would name the folder after the project, with a capital.
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/pesterly)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz

@@ -577,6 +577,10 @@ Die jetzt angezeigten Ereignisse sind die der Einstellungsdatei, die älter sein
         <source>The desktop&apos;s keyring could not store the mail server&apos;s password: %1</source>
         <translation>Der Schlüsselbund des Desktops konnte das Passwort des Mailservers nicht speichern: %1</translation>
     </message>
+    <message>
+        <source>Pesterly&apos;s keyring module (libpesterly-keyring.so) could not be loaded, so the mail server&apos;s password cannot be read or stored: %1. Reinstalling Pesterly should bring it back.</source>
+        <translation>Das Schlüsselbundmodul von Pesterly (libpesterly-keyring.so) konnte nicht geladen werden, daher lässt sich das Passwort des Mailservers weder lesen noch speichern: %1. Eine Neuinstallation von Pesterly sollte es wiederherstellen.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsLayout</name>
@@ -998,6 +1002,10 @@ The other settings were saved. Press OK to try again.</source>
         <translation>%1
 
 Die übrigen Einstellungen wurden gespeichert. Drücken Sie OK, um es erneut zu versuchen.</translation>
+    </message>
+    <message>
+        <source>That mail is being sent right now, so it cannot be discarded; try again once the list has changed.</source>
+        <translation>Diese Mail wird gerade gesendet und lässt sich daher nicht verwerfen; versuchen Sie es erneut, sobald sich die Liste geändert hat.</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include <QSessionManager>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <stop_token>
 
@@ -13,15 +14,15 @@
 #include "platform/AutostartEntry.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/IniSettingsStore.h"
-#include "platform/MailModule.h"
 #include "platform/MessageBoxAsker.h"
-#include "platform/Outbox.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/RealTimeWakeUpSource.h"
 #include "platform/SecretServiceKeyring.h"
 #include "platform/SignalWatcher.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemClock.h"
+#include "platform/mail/MailModule.h"
+#include "platform/mail/Outbox.h"
 #include "store/Database.h"
 #include "ui/Language.h"
 #include "ui/Resources.h"
@@ -81,6 +82,12 @@ int RunApplication(int argc, char** argv) {
             stderr);
         return 1;
     }
+    const QString settings_path = IniSettingsStore::DefaultPath();
+    SingleInstance single(settings_path);
+    // Each lock file is synced to the disk as it is made, which a busy disk can make slow: the
+    // locks are taken while Qt connects to the display. Nothing is read or shown before.
+    std::future<bool> claimed =
+        std::async(std::launch::async, [&single] { return single.TakeLocks(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pesterly"));
     QApplication::setApplicationVersion(QStringLiteral(PESTERLY_VERSION));
@@ -89,9 +96,7 @@ int RunApplication(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     UseUserLanguage(app);
 
-    const QString settings_path = IniSettingsStore::DefaultPath();
-    SingleInstance single(settings_path);
-    if (!single.Claim()) {
+    if (!claimed.get()) {
         switch (single.RunningCopyAnswer()) {
             case SingleInstance::Answer::kWindowShown:
                 Say(QCoreApplication::translate(
@@ -116,6 +121,7 @@ int RunApplication(int argc, char** argv) {
         }
         return 1;
     }
+    single.AnswerLaterStarts();
     // Until the main window is up nothing has changed that needs saving, and a damaged file
     // must not be saved over: a signal then ends the program at once, closing any start-up
     // message (QCoreApplication::exit leaves every running event loop, and keeps later ones

@@ -22,15 +22,7 @@ QDBusMessage Call(const QString& method) {
 }  // namespace
 
 FreedesktopNotifier::FreedesktopNotifier(QString icon, QObject* parent)
-    : QObject(parent), icon_(std::move(icon)) {
-    // Signals from any sender: naming the service would make Qt look up its owner, waiting for
-    // the bus's answer. The ids tell our notifications apart.
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    bus.connect(QString(), kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-                SLOT(OnActionInvoked(uint, QString)));
-    bus.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"), this,
-                SLOT(OnNotificationClosed(uint, uint)));
-}
+    : QObject(parent), icon_(std::move(icon)) {}
 
 FreedesktopNotifier::~FreedesktopNotifier() {
     Withdraw();
@@ -40,9 +32,18 @@ void FreedesktopNotifier::Notify(const QString& body, std::function<void()> on_c
     Withdraw();
     on_click_ = std::move(on_click);
     const quint64 round = ++round_;
+    // The bus is reached the first time there is something to show, not at start.
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         return;
+    }
+    if (!listening_) {
+        // Signals from any sender: naming the service would make Qt look up its owner, waiting
+        // for the bus's answer. The ids tell our notifications apart.
+        listening_ = bus.connect(QString(), kPath, kInterface, QStringLiteral("ActionInvoked"),
+                                 this, SLOT(OnActionInvoked(uint, QString))) &&
+                     bus.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"),
+                                 this, SLOT(OnNotificationClosed(uint, uint)));
     }
     // Services that read markup in the body are told so; the others show it as typed.
     Watch(bus.asyncCall(Call(QStringLiteral("GetCapabilities"))),

@@ -36,6 +36,8 @@ class FreedesktopNotifier : public QObject, public DesktopNotifier {
     void Close(uint id);
 
     QString icon_;
+    // Whether the service's signals reach this object: set up with the first notification.
+    bool listening_ = false;
     // The service's number for the notification shown; 0 while there is none.
     uint id_ = 0;
     // Counts the notifications asked for, so that an answer that arrives after Withdraw(), or

@@ -1,31 +1,39 @@
 #include "platform/SecretServiceKeyring.h"
 
-#include <qt6keychain/keychain.h>
-
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QEventLoop>
+
+#include "platform/ModuleLoader.h"
+
+// The keyring module's entry points (platform/KeyringModuleEntry.cpp).
+extern "C" bool PesterlyKeyringRead(const std::string* account, std::string* password,
+                                    std::string* error);
+extern "C" bool PesterlyKeyringWrite(const std::string* account, const std::string* password,
+                                     std::string* error);
 
 namespace pesterly {
 namespace {
 
-const QString kService = QStringLiteral("Pesterly");
 const QString kSecretsBus = QStringLiteral("org.freedesktop.secrets");
 
-// Runs the job to its end. QtKeychain reports through signals only, so the wait lets events run.
-void RunToEnd(QKeychain::Job& job) {
-    job.setAutoDelete(false);
-    // Without a keyring service QtKeychain could keep the password in a plain file instead.
-    job.setInsecureFallback(false);
-    QEventLoop wait;
-    QObject::connect(&job, &QKeychain::Job::finished, &wait, &QEventLoop::quit);
-    job.start();
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-}
+struct Module {
+    decltype(&PesterlyKeyringRead) read = nullptr;
+    decltype(&PesterlyKeyringWrite) write = nullptr;
+};
 
-// `what` is a marked text with the keyring's reason as %1.
-Error KeyringError(const char* context, const char* what, const QKeychain::Job& job) {
-    return Failure({context, what, {job.errorString().toStdString()}});
+Result<Module> LoadKeyringModule() {
+    const Result<std::vector<QFunctionPointer>> module = LoadModule(
+        QStringLiteral("libpesterly-keyring.so"), {"PesterlyKeyringRead", "PesterlyKeyringWrite"});
+    if (!module) {
+        return Failure({PESTERLY_TEXT("SecretServiceKeyring",
+                                      "Pesterly's keyring module (libpesterly-keyring.so) could "
+                                      "not be loaded, so the mail server's password cannot be "
+                                      "read or stored: %1. Reinstalling Pesterly should bring it "
+                                      "back."),
+                        {module.error().message}});
+    }
+    return Module{reinterpret_cast<decltype(&PesterlyKeyringRead)>((*module)[0]),
+                  reinterpret_cast<decltype(&PesterlyKeyringWrite)>((*module)[1])};
 }
 
 }  // namespace
@@ -41,44 +49,26 @@ bool SecretServiceKeyring::Available() {
 }
 
 Result<std::string> SecretServiceKeyring::Read(const std::string& account) {
-    QKeychain::ReadPasswordJob job(kService);
-    job.setKey(QString::fromStdString(account));
-    RunToEnd(job);
-    if (job.error() == QKeychain::EntryNotFound) {
-        return std::string();
+    const Result<Module> module = LoadKeyringModule();
+    if (!module) {
+        return module.error();
     }
-    if (job.error() != QKeychain::NoError) {
-        return KeyringError(
-            PESTERLY_TEXT("SecretServiceKeyring",
-                          "The desktop's keyring could not read the mail server's password: %1"),
-            job);
+    std::string password;
+    std::string problem;
+    if (!module->read(&account, &password, &problem)) {
+        return Error{problem};
     }
-    return job.textData().toStdString();
+    return password;
 }
 
 Result<void> SecretServiceKeyring::Write(const std::string& account, const std::string& password) {
-    if (password.empty()) {
-        QKeychain::DeletePasswordJob job(kService);
-        job.setKey(QString::fromStdString(account));
-        RunToEnd(job);
-        if (job.error() != QKeychain::NoError && job.error() != QKeychain::EntryNotFound) {
-            return KeyringError(
-                PESTERLY_TEXT(
-                    "SecretServiceKeyring",
-                    "The desktop's keyring could not remove the mail server's password: %1"),
-                job);
-        }
-        return {};
+    const Result<Module> module = LoadKeyringModule();
+    if (!module) {
+        return module.error();
     }
-    QKeychain::WritePasswordJob job(kService);
-    job.setKey(QString::fromStdString(account));
-    job.setTextData(QString::fromStdString(password));
-    RunToEnd(job);
-    if (job.error() != QKeychain::NoError) {
-        return KeyringError(
-            PESTERLY_TEXT("SecretServiceKeyring",
-                          "The desktop's keyring could not store the mail server's password: %1"),
-            job);
+    std::string problem;
+    if (!module->write(&account, &password, &problem)) {
+        return Error{problem};
     }
     return {};
 }

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace pesterly {
 namespace {
@@ -113,6 +114,14 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::Claim() {
+    if (!TakeLocks()) {
+        return false;
+    }
+    AnswerLaterStarts();
+    return true;
+}
+
+bool SingleInstance::TakeLocks() {
     for (const QString& path : lock_paths_) {
         auto lock = std::make_unique<QLockFile>(path);
         // Only a dead copy's lock is stale, however long a living copy has held it.
@@ -135,6 +144,13 @@ bool SingleInstance::Claim() {
     return true;
 }
 
+void SingleInstance::AnswerLaterStarts() {
+    if (listener_ >= 0 && notifier_ == nullptr) {
+        notifier_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
+        connect(notifier_, &QSocketNotifier::activated, this, &SingleInstance::AcceptAll);
+    }
+}
+
 void SingleInstance::Listen() {
     listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     socklen_t length = 0;
@@ -149,10 +165,10 @@ void SingleInstance::Listen() {
                 "later start cannot bring its window up.\n",
                 stderr);
         }
-        return;
+        if (listener_ >= 0) {
+            ::close(std::exchange(listener_, -1));
+        }
     }
-    notifier_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SingleInstance::AcceptAll);
 }
 
 void SingleInstance::AcceptAll() {

@@ -35,6 +35,12 @@ class SingleInstance : public QObject {
     // True when this is the only copy; otherwise the running copy has been asked to show
     // itself, RunningCopyAnswer() says with what result, and this one should end.
     bool Claim();
+    // Claim() in two steps, for a program that takes the locks on another thread while it
+    // starts up (each lock file is synced to the disk as it is made): TakeLocks() touches no
+    // object of this one's thread, and later starts that reach the socket meanwhile wait in
+    // its queue; AnswerLaterStarts(), on this object's thread, then answers them.
+    bool TakeLocks();
+    void AnswerLaterStarts();
     Answer RunningCopyAnswer() const { return answer_; }
 
     // The name, in the abstract socket namespace, of the copy that keeps this settings file.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -203,12 +204,16 @@ Result<void> ReplacePrivateFile(const QString& path, const std::string& bytes) {
 void RemoveStaleCopies(const QString& path) {
     const QFileInfo target(WrittenPath(path));
     const QString prefix = target.fileName() + QLatin1Char('.');
-    const QDir folder = target.dir();
-    for (const QString& name :
-         folder.entryList({prefix + QStringLiteral("??????")},
-                          QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
-        if (IsTemporarySuffix(name.mid(prefix.size()))) {
-            RemoveIfNobodyHasItOpen(folder.filePath(name));
+    // Names compared here rather than by a name filter, which Qt turns into a regular
+    // expression: compiling three of those cost more than reading the settings at start.
+    QDirIterator files(target.absolutePath(),
+                       QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    while (files.hasNext()) {
+        const QString copy = files.next();
+        const QString name = files.fileName();
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) &&
+            IsTemporarySuffix(name.mid(prefix.size()))) {
+            RemoveIfNobodyHasItOpen(copy);
         }
     }
 }

@@ -17,6 +17,28 @@ std::string Lower(std::string_view text) {
     }
     return lower;
 }
+// Where the line that starts at `pos` ends: at the next CR or LF, or at the end.
+size_t LineEnd(std::string_view bytes, size_t pos) {
+    while (pos < bytes.size() && bytes[pos] != '\n' && bytes[pos] != '\r') {
+        ++pos;
+    }
+    return pos;
+}
+
+// Whether a value's text could be in the written form with anything to decode: a text
+// without quotes, backslashes or a leading '@' reads the same either way.
+bool MayBeEscaped(std::string_view text) {
+    if (!text.empty() && text.front() == '@') {
+        return true;
+    }
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
@@ -40,6 +62,9 @@ std::string Bracketed(std::string_view name) {
 
 std::string ReadValue(std::string_view text) {
     text = TrimBlanks(text);
+    if (!MayBeEscaped(text)) {
+        return std::string(text);
+    }
     if (auto decoded = UnescapeWrittenValue(text)) {
         return std::move(*decoded);
     }
@@ -58,10 +83,7 @@ Document Document::Parse(std::string_view bytes) {
     int number = 0;
     size_t pos = 0;
     while (pos < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
+        const size_t end = LineEnd(bytes, pos);
         std::string_view raw = bytes.substr(pos, end - pos);
         // The byte order mark some editors put first; all of them, so that a line written
         // back reads the same again.
@@ -71,8 +93,13 @@ Document Document::Parse(std::string_view bytes) {
         pos = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
         ++number;
 
-        const std::string text = encoding::AsUtf8(raw);
-        std::string_view t = text;
+        // Most lines are UTF-8 (or plain ASCII) already, and are read where they lie.
+        std::string converted;
+        std::string_view t = raw;
+        if (!encoding::IsValidUtf8(raw)) {
+            converted = encoding::AsUtf8(raw);
+            t = converted;
+        }
         while (!t.empty() && IsBlank(t.front())) {
             t.remove_prefix(1);
         }

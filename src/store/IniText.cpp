@@ -265,6 +265,9 @@ std::string EscapeName(std::string_view name) {
 }
 
 std::string UnescapeName(std::string_view text) {
+    if (text.find('\\') == std::string_view::npos && text.find('%') == std::string_view::npos) {
+        return std::string(text);
+    }
     std::string out;
     size_t i = 0;
     while (i < text.size()) {

@@ -89,7 +89,9 @@ void AppendWindows1252(std::string& out, char byte) {
 
 bool IsValidUtf8(std::string_view bytes) {
     for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
-        if ((length = SequenceLength(bytes, i)) == 0) {
+        if (static_cast<uint8_t>(bytes[i]) < 0x80) {
+            length = 1;  // ASCII, most of every file, without the full check
+        } else if ((length = SequenceLength(bytes, i)) == 0) {
             return false;
         }
     }

@@ -34,18 +34,45 @@ class InstallTest(unittest.TestCase):
                          "share/icons/hicolor/32x32/apps/pesterly.png",
                          "share/pesterly/manual/index.html",
                          "share/man/man1/pesterly.1.gz",
+                         "share/man/de/man1/pesterly.1.gz",
                          "share/doc/pesterly/copyright"]:
                 self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
             self.assertTrue(os.access(os.path.join(prefix, "bin/pesterly"), os.X_OK))
-            # The mail module, in the library folder this system uses.
-            self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
-                                                        "libpesterly-mail.so"),
-                                           recursive=True)), 1)
+            pages = os.path.join(prefix, "share/man")  # where a German reader's man looks
+            german = run("man", "-w", "-L", "de", "pesterly", env={**os.environ, "MANPATH": pages})
+            self.assertEqual(german.stdout.strip(), os.path.join(pages, "de/man1/pesterly.1.gz"))
+            # The modules, in the library folder this system uses.
+            for module in ("libpesterly-mail.so", "libpesterly-calendar.so",
+                           "libpesterly-keyring.so"):
+                self.assertEqual(len(glob.glob(os.path.join(prefix, "lib*", "**", "pesterly",
+                                                            module), recursive=True)), 1, module)
             with open(os.path.join(prefix, "share/icons/hicolor/32x32/apps/pesterly.png"),
                       "rb") as png:
                 header = png.read(24)
             self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
             self.assertEqual(struct.unpack(">II", header[16:24]), (32, 32))  # width, height
+
+    def test_german_manual_page_keeps_up_with_the_english_one(self):
+        """The same sections, no warning from man, and every option, variable and file named."""
+        german = {"NAME": "BEZEICHNUNG", "SYNOPSIS": "ÜBERSICHT", "DESCRIPTION": "BESCHREIBUNG",
+                  "OPTIONS": "OPTIONEN", "ENVIRONMENT": "UMGEBUNG", "FILES": "DATEIEN",
+                  "SIGNALS": "SIGNALE", "EXIT STATUS": "EXIT-STATUS", "SEE ALSO": "SIEHE AUCH"}
+        pages = []
+        for name in ("pesterly.1", "pesterly.de.1"):
+            path = os.path.join(SOURCE, "doc", name)
+            shown = run("man", "--warnings", "-E", "UTF-8", "-l", path, env={
+                **os.environ, "LANG": "de_DE.UTF-8", "MANPAGER": "cat", "MANWIDTH": "80"})
+            self.assertEqual((shown.returncode, shown.stderr), (0, ""), name)
+            with open(path, encoding="utf-8") as f:
+                text = f.read()
+            heads = [german.get(h, h) for h in re.findall(r'^\.SH "?([^"\n]*)', text, re.M)]
+            # Tagged paragraphs from the options on name options, variables and files literally.
+            tags = re.findall(r"^\.T[PQ]\n\.\w+ (.*)", text[text.index(".SH OPTION"):], re.M)
+            names = {word for tag in tags for word in re.sub(r'"[^"]*"', " ", tag).split()}
+            paths = re.findall(r"\\-\\-\w[\w\\-]*|[~$/][\w$./\\-]+", text)  # and options
+            pages.append((heads, names | set(paths)))
+        self.assertEqual(pages[0][0], pages[1][0])
+        self.assertEqual(pages[0][1] - pages[1][1], set())
 
     def test_desktop_entry_is_valid(self):
         entry = os.path.join(SOURCE, "resources", "pesterly.desktop")

@@ -1,4 +1,4 @@
-#include "platform/MailComposer.h"
+#include "platform/mail/MailComposer.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

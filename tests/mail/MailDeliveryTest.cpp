@@ -6,8 +6,8 @@
 #include <future>
 
 #include "MailTestKit.h"
-#include "platform/MailModule.h"
-#include "platform/MailPostFactory.h"
+#include "platform/mail/MailModule.h"
+#include "platform/mail/MailTransport.h"
 
 namespace pesterly {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/Outbox.h"
+#include "platform/mail/Outbox.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "MailTestKit.h"
-#include "platform/MailPostFactory.h"
+#include "platform/mail/MailTransport.h"
 #include "reminder/Review.h"
 #include "support/FakeClock.h"
 #include "support/MemorySettingsStore.h"
@@ -34,29 +34,54 @@ QStringList Files(const std::string& folder) {
                    QDir::Name);
 }
 
-// A server that takes the connection and never answers: the windows go on repainting while
-// the mail waits for it, and the end of the program stops it, keeping the mail for later.
-TEST(Outbox, SlowServerKeepsTheWindowsAliveAndTheMailForLater) {
+// Runs the events of the test's thread until the outbox's retry in progress has ended, or
+// for at most 20 s.
+void WaitForRetry(Outbox& outbox) {
+    QEventLoop done;
+    QObject::connect(&outbox, &Outbox::RetryDone, &done, &QEventLoop::quit);
+    QTimer::singleShot(20s, &done, &QEventLoop::quit);
+    done.exec();
+}
+
+// Send returns once the mail is on disk, and what becomes of each nag mail is told once,
+// naming the event: one that a server that never answers holds is stopped by the program's end,
+// waits, and goes out first at the next try; one the server refuses is set aside; one it takes
+// leaves nothing behind.
+TEST(Outbox, EachNagMailIsSentOrToldAboutOnce) {
+    SmtpSink sink;
     testing::ClosedPort silent(testing::ClosedPort::kSilent);
     testing::TempFolder folder;
     testing::ScriptedAsker asker;
     std::stop_source end;
     MailSettings settings;
+    settings.from = "pesterly@home.example";
     settings.smtp_url = "smtp://127.0.0.1:" + std::to_string(silent.Port());
     settings.stop = end.get_token();
-    Outbox outbox(QString::fromStdString(folder.Path()), asker, Through(settings));
-    bool ticked = false;
-    QTimer::singleShot(100, [&] {
-        ticked = true;
-        end.request_stop();
-    });
-    const Result<void> sent = outbox.Send({"Rent", "Rent", "Due.", "a@x.org", {"a@x.org"}});
-    EXPECT_TRUE(ticked);
-    ASSERT_FALSE(sent);
-    const std::string kept_at = "waits in the outbox (" + folder.Path();
-    EXPECT_TRUE(testing::Says(sent.error().message, {kept_at}));
-    EXPECT_EQ(Files(folder.Path()).size(), 1);
+    Outbox outbox(QString::fromStdString(folder.Path()), asker,
+                  [&settings] { return MakeMailPost(settings); });
+    ASSERT_TRUE(outbox.Send({"Rent", "Rent", "Due.", "a@x.org", {"a@x.org"}}));
+    ASSERT_TRUE(silent.ClientWaiting());
+    end.request_stop();
+    WaitForRetry(outbox);
     EXPECT_EQ(outbox.WaitingCount(), 1);
+    const std::string kept_at = "waits in the outbox (" + folder.Path();
+    EXPECT_TRUE(testing::Says(asker.messages.at(0), {"\"Rent\"", "Pesterly is ending", kept_at}));
+    settings.smtp_url = "smtp://127.0.0.1:" + std::to_string(sink.Port());
+    settings.stop = {};
+    for (const std::string to : {SmtpSink::kRefusedAddress, "b@x.org"}) {
+        ASSERT_TRUE(outbox.Send({to, to, "Due.", to, {to}}));
+        WaitForRetry(outbox);
+    }
+    ASSERT_EQ(asker.messages.size(), 2u);  // nothing about the mail that went out
+    EXPECT_TRUE(testing::Says(asker.messages[1], {"nowhere.example\"", "550", "set aside in"}));
+    for (const char* rcpt : {"a@x.org", "b@x.org"}) {
+        const std::optional<SmtpSink::Delivery> sent = sink.NextDelivery();
+        ASSERT_TRUE(sent);
+        EXPECT_EQ(sent->rcpt_tos, std::vector<std::string>{rcpt});
+    }
+    EXPECT_FALSE(sink.StoredAny());
+    EXPECT_EQ(outbox.WaitingCount(), 0);
+    EXPECT_EQ(Files(folder.Path() + "/failed").size(), 1);
 }
 
 // One retry sends what it can, each mail once even when asked again meanwhile and with a second

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/MailPost.h"
+#include "platform/mail/MailPost.h"
 
 namespace pesterly::testing {
 
@@ -15,6 +15,7 @@ class FakeMailPost : public MailPost {
                             "Subject: " + draft.subject};
     }
     Delivery Deliver(const ComposedMail& /*mail*/) override { return answer_; }
+    Result<std::string> SendTestMail() override { return answer_.message; }
 
   private:
     Delivery answer_;

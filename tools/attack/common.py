@@ -145,7 +145,9 @@ class Program(Pesterly):
         return next((w for w in self.windows("Pesterly") if not self.is_box(w)), None)
 
     def box(self):
-        return next((w for w in self.windows("Pesterly") if self.is_box(w)), None)
+        """The message box on top, the one that takes the keys: a nag mail's failure comes over
+        the question the review has gone on to."""
+        return next((w for w in reversed(self.windows("Pesterly")) if self.is_box(w)), None)
 
     def settle(self, case, keys=(), timeout=20.0, quiet=1.0):
         """Answers message boxes until none has come for `quiet` seconds: each with the next

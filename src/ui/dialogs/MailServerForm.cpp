@@ -2,7 +2,6 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,15 +11,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cstdlib>
 #include <utility>
 
 #include "mail/MailServerSettings.h"
-#include "platform/MailModule.h"
-#include "platform/Outbox.h"
 #include "platform/SecretServiceKeyring.h"
 #include "platform/ShownText.h"
+#include "platform/mail/MailModule.h"
+#include "platform/mail/Outbox.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Options.h"
 
@@ -75,7 +74,11 @@ MailServerForm::MailServerForm(Options& options, SettingsStore& store, QuestionA
     WireHandlers();
 }
 
-MailServerForm::~MailServerForm() = default;
+// A test mail still on its way is stopped, and the form waits for it.
+MailServerForm::~MailServerForm() {
+    end_of_test_mail_.request_stop();
+    test_mail_.waitForFinished();
+}
 
 void MailServerForm::CreateControls() {
     MethodFrame = new QGroupBox(tr("Send Nag Mail Through"), this);
@@ -195,6 +198,7 @@ void MailServerForm::WireHandlers() {
             &MailServerForm::MailServerForm_SmtpOption_Click);
     connect(SendTestMail, &QPushButton::clicked, this,
             &MailServerForm::MailServerForm_SendTestMail_Click);
+    connect(&test_mail_, &QFutureWatcherBase::finished, this, &MailServerForm::ShowTestMailAnswer);
     connect(OKButton, &QPushButton::clicked, this, &MailServerForm::MailServerForm_OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this,
             &MailServerForm::MailServerForm_CancelButton_Click);
@@ -281,9 +285,9 @@ void MailServerForm::MailServerForm_DiscardButton_Click() {
         return;
     }
     if (!outbox_->Discard(picked.front()->data(Qt::UserRole).toString())) {
-        StatusText->setPlainText(QStringLiteral(
-            "That mail is being sent right now, so it cannot be discarded; try again once the "
-            "list has changed."));
+        StatusText->setPlainText(
+            tr("That mail is being sent right now, so it cannot be discarded; try again once the "
+               "list has changed."));
     }
     FillWaitingList();
 }
@@ -344,26 +348,20 @@ void MailServerForm::MailServerForm_SendTestMail_Click() {
         StatusText->setPlainText(Shown(checked.error()));
         return;
     }
-    const MailSettings mail = MailSettingsFor(settings, Password->text().toStdString());
+    MailSettings mail = MailSettingsFor(settings, Password->text().toStdString());
+    mail.stop = end_of_test_mail_.get_token();
     StatusText->setPlainText(tr("Sending a test mail..."));
+    // The form goes on while a slow server answers; the answer shows when it comes.
     SendTestMail->setEnabled(false);
-    // The form keeps painting while a slow server answers, but takes no input until it has.
-    Result<std::string> answer = std::string();
-    QThread* const sender =
-        QThread::create([this, &mail, &answer] { answer = send_test_mail_(mail); });
-    QEventLoop wait;
-    connect(sender, &QThread::finished, &wait, &QEventLoop::quit);
-    sender->start();
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-    sender->wait();
-    delete sender;
+    test_mail_.setFuture(QtConcurrent::run(send_test_mail_, mail));
+}
+
+void MailServerForm::ShowTestMailAnswer() {
+    const Result<std::string> answer = test_mail_.result();
     SendTestMail->setEnabled(true);
-    if (!answer) {
-        StatusText->setPlainText(
-            tr("The test mail could not be sent: %1").arg(Shown(answer.error())));
-    } else {
-        StatusText->setPlainText(FromStd(*answer));
-    }
+    StatusText->setPlainText(
+        answer ? FromStd(*answer)
+               : tr("The test mail could not be sent: %1").arg(Shown(answer.error())));
 }
 
 void MailServerForm::MailServerForm_OKButton_Click() {

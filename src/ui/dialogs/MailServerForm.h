@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 
-#include "platform/MailPostFactory.h"
+#include "platform/mail/MailPost.h"
 #include "ui/dialogs/ModalForm.h"
 
 class QComboBox;
@@ -30,7 +32,7 @@ struct Options;
 // the fields, writes them and commits them, and keeps the password in the desktop's keyring; a
 // field that cannot be used is named and nothing is written. "Send Test Mail" sends a mail to the
 // sender address at once, with the settings as they stand in the form, and shows the server's
-// answer.
+// answer when it comes.
 class MailServerForm : public ModalForm {
     Q_OBJECT
 
@@ -91,6 +93,8 @@ class MailServerForm : public ModalForm {
     void FillWaitingList();
     // Replaces "Sending..." with how the retry the user asked for ended.
     void ShowRetryResult();
+    // Replaces "Sending a test mail..." with the answer, and lets the button be pressed again.
+    void ShowTestMailAnswer();
 
     std::unique_ptr<PasswordKeyring> own_keyring_;
     Options& options_;
@@ -98,6 +102,8 @@ class MailServerForm : public ModalForm {
     QuestionAsker& asker_;
     PasswordKeyring& keyring_;
     TestMailSender send_test_mail_;
+    QFutureWatcher<Result<std::string>> test_mail_;
+    std::stop_source end_of_test_mail_;
     Outbox* outbox_ = nullptr;
     bool retry_asked_ = false;
     bool keyring_available_ = false;

@@ -26,7 +26,7 @@ GridCommands::GridCommands(FlexGrid& grid, Database& db, const Clock& clock, Que
 void GridCommands::Load() {
     grid_.SetRows(db_.HappeningCount + 1);
     for (int r = 0; r < db_.HappeningCount; ++r) {
-        FillRow(r, r);
+        WriteRow(r, r);  // no row made current on the way: none is at the end
     }
     static const char* const kHeaders[] = {QT_TRANSLATE_NOOP("GridCommands", "Category"),
                                            QT_TRANSLATE_NOOP("GridCommands", "Email List?"),
@@ -40,15 +40,19 @@ void GridCommands::Load() {
     }
 }
 
-void GridCommands::FillRow(int rownum, int hapnum) {
+bool GridCommands::WriteRow(int rownum, int hapnum) {
     const RowTexts texts = FormatRow(db_, hapnum, QLocale());
     for (int col = 0; col < kGridColumns; ++col) {
         if (texts[col].has_value()) {
             grid_.SetCellText(rownum + 1, col, *texts[col]);
         }
     }
+    return texts[kColDate].has_value();
+}
+
+void GridCommands::FillRow(int rownum, int hapnum) {
     // The filled row becomes the current one, at the last cell written.
-    grid_.SetRowCol(rownum + 1, texts[kColDate].has_value() ? kColDate : kColRepeat);
+    grid_.SetRowCol(rownum + 1, WriteRow(rownum, hapnum) ? kColDate : kColRepeat);
 }
 
 void GridCommands::Refill() {

@@ -53,6 +53,9 @@ class GridCommands {
     void Sort(int col);
 
   private:
+    // FillRow without moving the current row; true when the date column was written.
+    bool WriteRow(int rownum, int hapnum);
+
     FlexGrid& grid_;
     Database& db_;
     const Clock& clock_;

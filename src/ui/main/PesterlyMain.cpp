@@ -8,9 +8,9 @@
 #include <algorithm>
 
 #include "platform/AutostartEntry.h"
-#include "platform/Outbox.h"
 #include "platform/ShownText.h"
 #include "platform/TrayIcon.h"
+#include "platform/mail/Outbox.h"
 #include "reminder/QuestionAsker.h"
 #include "reminder/Review.h"
 #include "store/Clock.h"

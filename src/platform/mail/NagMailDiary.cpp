@@ -1,4 +1,4 @@
-#include "platform/NagMailDiary.h"
+#include "platform/mail/NagMailDiary.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "platform/Outbox.h"
 #include "platform/WholeFile.h"
+#include "platform/mail/Outbox.h"
 
 namespace pesterly {
 namespace {

@@ -1,18 +1,19 @@
 #pragma once
 
 #include <QDateTime>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "mail/MailDraft.h"
-#include "platform/MailPost.h"
-#include "platform/NagMailDiary.h"
+#include "platform/mail/MailPost.h"
+#include "platform/mail/NagMailDiary.h"
 #include "reminder/NagMailer.h"
 #include "reminder/QuestionAsker.h"
 #include "store/Clock.h"
@@ -20,12 +21,13 @@
 
 namespace pesterly {
 
-// Nag mail that the mail service could not take is kept here, one owner-only file per mail,
-// and sent again while the program runs: at start, then after gaps of 1, 2, 4 ... at most 60
-// minutes. A file leaves only when the service took the mail; one it refused for good, and
-// anything else that cannot be sent, is moved to failed/ and the user is told once. One copy
-// of Pesterly at a time sends from the folder. Only one mail is
-// on its way at any time. With nothing waiting there is no timer at all.
+// Every nag mail is kept here, one owner-only file per mail, before it goes out, and leaves
+// only when the mail service took it. Delivery runs on a thread of the pool, one mail at a
+// time, while the windows go on as usual. What the service could not take stays and is sent
+// again while the program runs: at once, then after gaps of 1, 2, 4 ... at most 60 minutes.
+// One it refused for good, and anything else that cannot be sent, is moved to failed/; the
+// user is told once about each. One copy of Pesterly at a time sends from the folder. With
+// nothing waiting there is no timer at all.
 class Outbox : public QObject {
     Q_OBJECT
 
@@ -35,15 +37,16 @@ class Outbox : public QObject {
     using MakePost = std::function<Result<std::unique_ptr<MailPost>>()>;
 
     Outbox(QString folder, QuestionAsker& asker, MakePost make_post, QObject* parent = nullptr);
-    // Waits for a retry in progress; stop it first through the mail service's stop request.
+    // Waits for the mail in progress; stop it first through the mail service's stop request.
     ~Outbox() override;
 
     // $XDG_STATE_HOME/Pesterly/outbox (default ~/.local/state).
     static QString DefaultFolder();
 
-    // Sends one draft now, the windows repainting meanwhile. When the service cannot take the
-    // mail now it is kept and retried; when it refuses the mail for good it is set aside in
-    // failed/. The error says what went wrong and which of the two became of the mail.
+    // Writes the draft's mail into the outbox and starts sending it; returns once the mail is
+    // safe on disk. The error says why it could not be written (and so was not sent). How the
+    // sending ends is told later, when it failed: with the event's name, what went wrong and
+    // whether the mail waits for another try or was set aside for good.
     Result<void> Send(const MailDraft& draft);
 
     // At start: retries at once when mails wait, without loading the mail module otherwise.
@@ -73,8 +76,8 @@ class Outbox : public QObject {
         std::string message;
     };
 
-    // Keeps the mail as a new file in `folder`; its path, or why it could not be written.
-    Result<void> Keep(const ComposedMail& mail, const QString& folder);
+    // Keeps the mail as a new file in `folder`; its name, or why it could not be written.
+    Result<QString> Keep(const ComposedMail& mail, const QString& folder);
     // Everything in the outbox folder but its lock and failed/.
     QStringList Entries() const;
     QStringList MailFiles() const;
@@ -83,7 +86,12 @@ class Outbox : public QObject {
     std::vector<Report> SetAsideForeignFiles();
     // The lock on the outbox, or -1 when another copy holds it or it cannot be had.
     int LockOutbox(std::vector<Report>& reports);
-    void StartRetry();
+    // Sends the waiting mails, through `post` when given (else one made now).
+    void StartRetry(std::unique_ptr<MailPost> post = nullptr);
+    // On the pool's thread: sends the files in order until the service cannot take one, and
+    // says what became of each mail that fails; `fresh` are those Send kept, by file name.
+    std::vector<Report> DeliverFiles(MailPost& post, const QStringList& files,
+                                     const std::set<QString>& fresh) const;
     void RetryFinished(std::vector<Report> reports);
     void ArmTimer(bool longer);
     void Recount();
@@ -98,7 +106,9 @@ class Outbox : public QObject {
     bool again_ = false;
     int waiting_ = 0;
     bool told_lock_failure_ = false;
-    std::thread worker_;
+    // Kept by Send and not yet tried: whatever becomes of them is told.
+    std::set<QString> fresh_;
+    QFutureWatcher<std::vector<Report>> sending_;
 };
 
 // The review's mailer: the nag list read afresh for every mail, the draft sent through the

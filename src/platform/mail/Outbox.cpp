@@ -1,14 +1,13 @@
-#include "platform/Outbox.h"
+#include "platform/mail/Outbox.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QMetaObject>
 #include <QRandomGenerator>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cerrno>
@@ -30,21 +29,6 @@ const QString kSuffix = QStringLiteral(".mail");
 const QString kLockName = QStringLiteral(".lock");
 // The form of outbox file that carries its length.
 constexpr std::string_view kWholeProvenForm = "Pesterly-Mail: 2\n";
-
-// Runs the work on a thread of its own while this thread goes on painting and running its
-// timers; keyboard and mouse input waits, as it would behind a modal box.
-Delivery WhileRepainting(const std::function<Delivery()>& work) {
-    std::optional<Delivery> result;
-    QEventLoop loop;
-    std::thread worker([&] {
-        result = work();
-        // Queued, so the quit waits for the loop to run even when the work was quicker.
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker.join();
-    return *result;
-}
 
 bool MakePrivateFolder(const QString& folder) {
     if (!QDir().mkpath(folder)) {
@@ -100,6 +84,11 @@ std::string Named(const std::string& event) {
     return "The nag mail for \"" + event + "\"";
 }
 
+// What the review said when it sent the mail itself and waited for the answer.
+std::string NotSent(const std::string& event) {
+    return "Pesterly could not send the nag mail for \"" + event + "\".\n\n";
+}
+
 }  // namespace
 
 Outbox::Outbox(QString folder, QuestionAsker& asker, MakePost make_post, QObject* parent)
@@ -109,13 +98,13 @@ Outbox::Outbox(QString folder, QuestionAsker& asker, MakePost make_post, QObject
       asker_(asker),
       make_post_(std::move(make_post)) {
     timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, &Outbox::StartRetry);
+    connect(&timer_, &QTimer::timeout, this, [this] { StartRetry(); });
+    connect(&sending_, &QFutureWatcherBase::finished, this,
+            [this] { RetryFinished(sending_.result()); });
 }
 
 Outbox::~Outbox() {
-    if (worker_.joinable()) {
-        worker_.join();
-    }
+    sending_.waitForFinished();
 }
 
 QString Outbox::DefaultFolder() {
@@ -126,7 +115,7 @@ QString Outbox::DefaultFolder() {
     return state + QStringLiteral("/Pesterly/outbox");
 }
 
-Result<void> Outbox::Keep(const ComposedMail& mail, const QString& folder) {
+Result<QString> Outbox::Keep(const ComposedMail& mail, const QString& folder) {
     if (!MakePrivateFolder(folder)) {
         return Error{"Pesterly could not create the folder " + folder.toStdString() + "."};
     }
@@ -134,65 +123,39 @@ Result<void> Outbox::Keep(const ComposedMail& mail, const QString& folder) {
     const QString name =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
         QString::number(QRandomGenerator::global()->generate(), 16) + kSuffix;
-    return ReplacePrivateFile(folder + QLatin1Char('/') + name, ComposedMailToText(mail));
+    if (const Result<void> written =
+            ReplacePrivateFile(folder + QLatin1Char('/') + name, ComposedMailToText(mail));
+        !written) {
+        return written.error();
+    }
+    return name;
 }
 
+// The mail is on disk before it goes out: whatever happens then, even the end of the program,
+// it is either sent or still there, and sent once.
 Result<void> Outbox::Send(const MailDraft& draft) {
-    const Result<std::unique_ptr<MailPost>> made = make_post_();
+    Result<std::unique_ptr<MailPost>> made = make_post_();
     if (!made) {
         return made.error();
     }
-    const std::unique_ptr<MailPost>& post = *made;
-    const Result<ComposedMail> composed = post->Compose(draft);
+    const Result<ComposedMail> composed = (*made)->Compose(draft);
     if (!composed) {
         return composed.error();
     }
-    const ComposedMail& mail = *composed;
-    const std::string kept_here = "\n\nThe mail waits in the outbox (" + folder_.toStdString() +
-                                  ") and will be retried while Pesterly runs.";
-    if (busy_) {
-        // A retry is on its way: this mail goes out right after it, never beside it.
-        if (const Result<void> kept = Keep(mail, folder_); !kept) {
-            return Error{"The mail could not be kept for sending: " + kept.error().message};
-        }
-        again_ = true;
-        Recount();
-        return {};
+    const Result<QString> kept = Keep(*composed, folder_);
+    if (!kept) {
+        return Error{"The mail could not be kept for sending: " + kept.error().message};
     }
-    busy_ = true;
-    const Delivery delivery = WhileRepainting([&post, &mail] { return post->Deliver(mail); });
-    busy_ = false;
-    Result<void> sent;
-    if (delivery.outcome == Delivery::Outcome::kRefused) {
-        const Result<void> kept = Keep(mail, failed_);
-        sent = Error{delivery.message +
-                     "\n\nThe mail was refused for good and will not be sent "
-                     "again" +
-                     (kept ? "; it was set aside in " + failed_.toStdString() + "." : ".")};
-    } else if (delivery.outcome == Delivery::Outcome::kTryLater) {
-        if (const Result<void> kept = Keep(mail, folder_); !kept) {
-            sent = Error{delivery.message +
-                         "\n\nThe mail could not be kept for a later try: " + kept.error().message};
-        } else {
-            sent = Error{delivery.message + kept_here};
-            if (!timer_.isActive()) {
-                ArmTimer(false);
-            }
-        }
-    }
-    if (again_) {
-        again_ = false;
-        timer_.stop();
-        QTimer::singleShot(0, this, &Outbox::StartRetry);
-    }
+    fresh_.insert(*kept);
     Recount();
-    return sent;
+    StartRetry(*std::move(made));
+    return {};
 }
 
 void Outbox::Start() {
     Recount();
     if (!Entries().isEmpty()) {
-        QTimer::singleShot(0, this, &Outbox::StartRetry);
+        QTimer::singleShot(0, this, [this] { StartRetry(); });
     }
 }
 
@@ -259,7 +222,7 @@ int Outbox::LockOutbox(std::vector<Report>& reports) {
     return fd;
 }
 
-void Outbox::StartRetry() {
+void Outbox::StartRetry(std::unique_ptr<MailPost> post) {
     if (busy_) {
         again_ = true;
         return;
@@ -274,49 +237,67 @@ void Outbox::StartRetry() {
     std::vector<Report> set_aside = SetAsideForeignFiles();
     reports.insert(reports.end(), set_aside.begin(), set_aside.end());
     const QStringList files = MailFiles();
-    std::unique_ptr<MailPost> post;
-    if (!files.isEmpty()) {
+    if (!files.isEmpty() && !post) {
         if (Result<std::unique_ptr<MailPost>> made = make_post_(); made) {
             post = *std::move(made);
         }
     }
-    if (!post) {
+    if (files.isEmpty() || !post) {
         ::close(lock);
         RetryFinished(std::move(reports));
         return;
     }
     busy_ = true;
-    if (worker_.joinable()) {
-        worker_.join();
-    }
-    worker_ = std::thread(
-        [this, lock, post = std::move(post), files, reports = std::move(reports)]() mutable {
-            for (const QString& name : files) {
-                const QString path = folder_ + QLatin1Char('/') + name;
-                const Result<ComposedMail> read = ReadMail(path);
-                if (!read) {
-                    continue;  // gone meanwhile (discarded), or set aside at the next retry
-                }
-                const ComposedMail& mail = *read;
-                const Delivery delivery = post->Deliver(mail);
-                if (delivery.outcome == Delivery::Outcome::kSent) {
-                    QFile::remove(path);
-                } else if (delivery.outcome == Delivery::Outcome::kRefused) {
-                    MoveInto(path, failed_);
-                    reports.push_back({Named(mail.event) +
-                                       " was refused by the mail service and "
-                                       "will not be sent again:\n\n" +
-                                       delivery.message + "\n\nIt was set aside in " +
-                                       failed_.toStdString() + "."});
-                } else {
-                    break;  // the service cannot take mail now; the rest waits for the next try
+    sending_.setFuture(QtConcurrent::run(
+        [this, lock, post = std::shared_ptr<MailPost>(std::move(post)), files,
+         fresh = std::exchange(fresh_, {}), reports = std::move(reports)]() mutable {
+            std::vector<Report> told = DeliverFiles(*post, files, fresh);
+            ::close(lock);
+            reports.insert(reports.end(), told.begin(), told.end());
+            return reports;
+        }));
+}
+
+std::vector<Outbox::Report> Outbox::DeliverFiles(MailPost& post, const QStringList& files,
+                                                 const std::set<QString>& fresh) const {
+    std::vector<Report> reports;
+    const std::string waits = "\n\nThe mail waits in the outbox (" + folder_.toStdString() +
+                              ") and will be retried while Pesterly runs.";
+    for (qsizetype n = 0; n < files.size(); ++n) {
+        const QString path = folder_ + QLatin1Char('/') + files[n];
+        const Result<ComposedMail> read = ReadMail(path);
+        if (!read) {
+            continue;  // gone meanwhile (discarded), or set aside at the next retry
+        }
+        const ComposedMail& mail = *read;
+        const Delivery delivery = post.Deliver(mail);
+        if (delivery.outcome == Delivery::Outcome::kSent) {
+            QFile::remove(path);
+        } else if (delivery.outcome == Delivery::Outcome::kRefused) {
+            const bool moved = MoveInto(path, failed_);
+            reports.push_back(
+                {fresh.contains(files[n])
+                     ? NotSent(mail.event) + delivery.message +
+                           "\n\nThe mail was refused for good and will not be sent again" +
+                           (moved ? "; it was set aside in " + failed_.toStdString() + "." : ".")
+                     : Named(mail.event) +
+                           " was refused by the mail service and will not be sent again:\n\n" +
+                           delivery.message + "\n\nIt was set aside in " + failed_.toStdString() +
+                           "."});
+        } else {
+            // The service cannot take mail now; the rest waits for the next try, and the new
+            // ones among them are told so.
+            for (qsizetype rest = n; rest < files.size(); ++rest) {
+                const Result<ComposedMail> waiting =
+                    ReadMail(folder_ + QLatin1Char('/') + files[rest]);
+                if (waiting && fresh.contains(files[rest])) {
+                    reports.push_back({NotSent(waiting->event) + delivery.message + waits});
                 }
             }
-            ::close(lock);
-            QMetaObject::invokeMethod(
-                this, [this, reports = std::move(reports)]() mutable { RetryFinished(reports); },
-                Qt::QueuedConnection);
-        });
+            break;
+        }
+    }
+    return reports;
 }
 
 void Outbox::RetryFinished(std::vector<Report> reports) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 
 #include "mail/MailDraft.h"
@@ -22,7 +23,26 @@ struct Delivery {
     static Delivery Refused(std::string why) { return {Outcome::kRefused, std::move(why)}; }
 };
 
-// The way out for mail: sendmail or an SMTP server, with its sender.
+// Where the nag mail goes and whom it comes from.
+struct MailSettings {
+    // smtp://host:port or smtps://host:port; empty: the system's sendmail program.
+    std::string smtp_url;
+    std::string sendmail_program;
+    // Empty: the automatic sender (DefaultSenderAddress).
+    std::string from;
+    // A login from the Mail Server settings and the keyring; empty: from the URL or ~/.netrc.
+    std::string user;
+    std::string password;
+    // The server must encrypt the connection (STARTTLS) even when no login is sent.
+    bool require_encryption = false;
+    // Certificates to trust instead of the system's (PESTERLY_MAIL_CA_FILE, for tests).
+    std::string ca_file;
+    // Requested when the program ends: a mail still in progress is stopped.
+    std::stop_token stop;
+};
+
+// The way out for mail: sendmail or an SMTP server, with its sender. This is all the program
+// knows of the mail module, which makes it (PesterlyMakeMailPost in MailModule.h).
 class MailPost {
   public:
     virtual ~MailPost() = default;
@@ -31,6 +51,9 @@ class MailPost {
     virtual Result<ComposedMail> Compose(const MailDraft& draft) = 0;
     // Hands the mail to the mail service and waits for its answer. Safe on any thread.
     virtual Delivery Deliver(const ComposedMail& mail) = 0;
+    // Sends a short mail to the sender address at once: the mail service's answer, in words
+    // for the user, or why the mail could not be sent. Safe on any thread.
+    virtual Result<std::string> SendTestMail() = 0;
 
     // Sends one draft: a draft that cannot be composed counts as refused.
     Delivery Send(const MailDraft& draft) {

@@ -1,4 +1,4 @@
-#include "platform/SendmailTransport.h"
+#include "platform/mail/SendmailTransport.h"
 
 #include <fcntl.h>
 #include <poll.h>

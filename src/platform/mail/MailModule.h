@@ -5,9 +5,8 @@
 #include <string>
 
 #include "mail/MailServerSettings.h"
-#include "platform/MailPost.h"
-#include "platform/MailPostFactory.h"
 #include "platform/PasswordKeyring.h"
+#include "platform/mail/MailPost.h"
 
 namespace pesterly {
 
@@ -28,11 +27,10 @@ Result<std::unique_ptr<MailPost>> LoadMailPost(SettingsStore& store, PasswordKey
                                                std::stop_token stop);
 
 // Sends a short mail to the sender address at once. The mail service's answer, or why the
-// mail could not be sent.
+// mail could not be sent. Safe on any thread.
 Result<std::string> SendTestMail(const MailSettings& settings);
 
 }  // namespace pesterly
 
-// The module's exported functions; the caller owns the mail service returned.
+// The module's one exported function; the caller owns the mail service returned.
 extern "C" pesterly::MailPost* PesterlyMakeMailPost(const pesterly::MailSettings* settings);
-extern "C" bool PesterlySendTestMail(const pesterly::MailSettings* settings, std::string* answer);

@@ -1,4 +1,4 @@
-#include "platform/Netrc.h"
+#include "platform/mail/Netrc.h"
 
 #include <arpa/inet.h>
 #include <pwd.h>

@@ -1,4 +1,4 @@
-#include "platform/SmtpTransport.h"
+#include "platform/mail/SmtpTransport.h"
 
 #include <curl/curl.h>
 #include <sys/socket.h>
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Netrc.h"
+#include "platform/mail/Netrc.h"
 
 namespace pesterly {
 namespace {

@@ -3,7 +3,7 @@
 #include <stop_token>
 #include <string>
 
-#include "platform/MailTransport.h"
+#include "platform/mail/MailTransport.h"
 
 namespace pesterly {
 

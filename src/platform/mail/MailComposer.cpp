@@ -1,4 +1,4 @@
-#include "platform/MailComposer.h"
+#include "platform/mail/MailComposer.h"
 
 #include <gmime/gmime.h>
 #include <pwd.h>

@@ -1,50 +1,12 @@
-#include "platform/MailModule.h"
+#include "platform/mail/MailModule.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
-#include <QStringList>
 #include <cstdlib>
 
+#include "platform/ModuleLoader.h"
 #include "store/TextForms.h"
-
-#include "PesterlyConfig.h"
 
 namespace pesterly {
 namespace {
-
-struct Module {
-    decltype(&PesterlyMakeMailPost) make_post = nullptr;
-    decltype(&PesterlySendTestMail) send_test_mail = nullptr;
-};
-
-// Beside the program in the build folder; in its own folder once installed. Only these
-// places are searched, never the library path of the environment.
-Result<const Module*> LoadModule() {
-    static Module loaded;
-    if (loaded.make_post != nullptr) {
-        return &loaded;
-    }
-    const QStringList folders = {QCoreApplication::applicationDirPath(),
-                                 QStringLiteral(PESTERLY_MODULE_DIR)};
-    std::string reason;
-    for (const QString& folder : folders) {
-        QLibrary module(folder + QStringLiteral("/libpesterly-mail.so"));
-        if (!module.load()) {
-            reason = module.errorString().toStdString();
-            continue;
-        }
-        loaded.make_post = reinterpret_cast<decltype(&PesterlyMakeMailPost)>(
-            module.resolve("PesterlyMakeMailPost"));
-        loaded.send_test_mail = reinterpret_cast<decltype(&PesterlySendTestMail)>(
-            module.resolve("PesterlySendTestMail"));
-        if (loaded.make_post != nullptr && loaded.send_test_mail != nullptr) {
-            return &loaded;
-        }
-        loaded = {};
-        reason = module.errorString().toStdString();
-    }
-    return Error{reason};
-}
 
 Error Unloadable(const std::string& reason) {
     return Failure({PESTERLY_TEXT("MailModule",
@@ -77,11 +39,14 @@ MailSettings MailSettingsFor(const MailServerSettings& server, std::string passw
 }
 
 Result<std::unique_ptr<MailPost>> LoadMailPost(const MailSettings& settings) {
-    const Result<const Module*> module = LoadModule();
+    // Loaded the first time a mail goes out: most days no mail is sent.
+    const Result<std::vector<QFunctionPointer>> module =
+        LoadModule(QStringLiteral("libpesterly-mail.so"), {"PesterlyMakeMailPost"});
     if (!module) {
         return Unloadable(module.error().message);
     }
-    return std::unique_ptr<MailPost>((*module)->make_post(&settings));
+    const auto make_post = reinterpret_cast<decltype(&PesterlyMakeMailPost)>(module->front());
+    return std::unique_ptr<MailPost>(make_post(&settings));
 }
 
 Result<std::unique_ptr<MailPost>> LoadMailPost(SettingsStore& store, PasswordKeyring& keyring,
@@ -107,15 +72,11 @@ Result<std::unique_ptr<MailPost>> LoadMailPost(SettingsStore& store, PasswordKey
 }
 
 Result<std::string> SendTestMail(const MailSettings& settings) {
-    const Result<const Module*> module = LoadModule();
-    if (!module) {
-        return Unloadable(module.error().message);
+    const Result<std::unique_ptr<MailPost>> post = LoadMailPost(settings);
+    if (!post) {
+        return post.error();
     }
-    std::string answer;
-    if (!(*module)->send_test_mail(&settings, &answer)) {
-        return Error{answer};
-    }
-    return answer;
+    return (*post)->SendTestMail();
 }
 
 }  // namespace pesterly
