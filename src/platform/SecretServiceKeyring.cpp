@@ -22,9 +22,8 @@ struct Module {
 };
 
 Result<Module> LoadKeyringModule() {
-    const Result<std::vector<QFunctionPointer>> module =
-        LoadModule(QStringLiteral("libpesterly-keyring.so"),
-                   {"PesterlyKeyringRead", "PesterlyKeyringWrite"});
+    const Result<std::vector<QFunctionPointer>> module = LoadModule(
+        QStringLiteral("libpesterly-keyring.so"), {"PesterlyKeyringRead", "PesterlyKeyringWrite"});
     if (!module) {
         return Error{
             "Pesterly's keyring module (libpesterly-keyring.so) could not be loaded, so "
