@@ -85,6 +85,8 @@ QString AutostartEntry::EntryText() const {
                "Name=Pesterly\n"
                "Comment=Starts Pesterly in the notification area at login; turn it off under "
                "Options, Reminder Options\n"
+               "Comment[de]=Startet Pesterly bei der Anmeldung im Benachrichtigungsbereich; "
+               "abschalten unter Optionen, Erinnerungsoptionen\n"
                "Exec=") +
            ExecArgument(program_) +
            QStringLiteral(
