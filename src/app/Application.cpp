@@ -25,6 +25,7 @@
 #include "platform/mail/Outbox.h"
 #include "store/Database.h"
 #include "ui/Language.h"
+#include "ui/QuietStyle.h"
 #include "ui/Resources.h"
 #include "ui/main/PesterlyMain.h"
 
@@ -95,6 +96,7 @@ int RunApplication(int argc, char** argv) {
     // The program ends when the main window unloads, not when its last window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     UseUserLanguage(app);
+    UseQuietStyle(app);
 
     if (!claimed.get()) {
         switch (single.RunningCopyAnswer()) {
